@@ -1,0 +1,43 @@
+# Shared by the scripts: installs what a fresh Debian 12 machine lacks, and
+# configures and builds the project.
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  libsdl2-dev libfreeimage-dev libpng-dev zlib1g-dev libglu1-mesa-dev
+  libopenmpt-dev libmpg123-dev libmp3lame-dev libfreetype-dev fonts-dejavu-core
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth libgl1-mesa-dri libgl1 libglx-mesa0 ffmpeg
+  libassimp-dev libmeshoptimizer-dev
+)
+
+install_packages() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "== installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -q
+  $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# build DIR BUILD_TYPE [extra cmake arguments...]
+build() {
+  local dir="$1" type="$2"
+  shift 2
+  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null
+  cmake --build "$dir" -j "$(nproc)"
+}
+
+# Runs a command under a virtual 800x600 display when there is no display.
+with_display() {
+  if [ -n "${DISPLAY:-}" ]; then
+    "$@"
+  else
+    xvfb-run -a -s "-screen 0 800x600x24" "$@"
+  fi
+}

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include "persist/encoding.h"
+
+namespace {
+
+std::vector<uint8_t> packed(unsigned int value)
+{
+    memory_pstream s;
+    s.write(value);
+    return s.bytes();
+}
+
+using Bytes = std::vector<uint8_t>;
+
+} // namespace
+
+TEST(Encoding, PackedUnsigned)
+{
+    EXPECT_EQ(packed(0), (Bytes{0x80}));
+    EXPECT_EQ(packed(5), (Bytes{0x85}));
+    EXPECT_EQ(packed(127), (Bytes{0xFF}));
+    EXPECT_EQ(packed(128), (Bytes{0x00, 0x81}));
+    EXPECT_EQ(packed(300), (Bytes{0x2C, 0x82}));
+    EXPECT_EQ(packed(static_cast<unsigned int>(-1)), (Bytes{0x7F, 0x7F, 0x7F, 0x7F, 0x8F}));
+
+    for (unsigned int v : {0u, 5u, 127u, 128u, 300u, 0xFFFFFFFFu}) {
+        memory_pstream s(packed(v));
+        unsigned int back = 1;
+        s.read(back);
+        EXPECT_EQ(back, v);
+    }
+}
+
+TEST(Encoding, IndexLists)
+{
+    memory_pstream empty;
+    std::vector<unsigned int> none;
+    io_index_list(empty, true, none);
+    EXPECT_EQ(empty.bytes(), (Bytes{0x80}));
+
+    memory_pstream s;
+    std::vector<unsigned int> values{4, 4, 2};
+    io_index_list(s, true, values);
+    EXPECT_EQ(s.bytes(), (Bytes{0x83, 0x84, 0, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF}));
+    std::vector<unsigned int> back;
+    io_index_list(s, false, back);
+    EXPECT_EQ(back, values);
+
+    memory_pstream shorts;
+    std::vector<unsigned short> wrap{65535, 1, 0};
+    io_short_index_list(shorts, true, wrap);
+    std::vector<unsigned short> wrapBack;
+    io_short_index_list(shorts, false, wrapBack);
+    EXPECT_EQ(wrapBack, wrap);
+}
+
+TEST(Encoding, EmptyBoxReadsBackEmptyWhateverCornersFollow)
+{
+    Bytes bytes{1};
+    const float corners[6] = {1, 2, 3, 4, 5, 6};
+    const uint8_t* c = reinterpret_cast<const uint8_t*>(corners);
+    bytes.insert(bytes.end(), c, c + sizeof corners);
+    memory_pstream s(bytes);
+    BoundingBox box;
+    box.extend({9, 9, 9});
+    io(s, false, box);
+    EXPECT_TRUE(box.empty);
+}
+
+TEST(Encoding, BadInputFailsCleanly)
+{
+    // A string that runs into the end of the stream.
+    memory_pstream unterminated(Bytes{'a', 'b'});
+    std::string text = "kept";
+    EXPECT_THROW(io(unterminated, false, text), persistent::exception);
+    EXPECT_EQ(text, "kept");
+
+    // A count larger than the stream could hold is refused before allocating.
+    memory_pstream huge(Bytes{0x7F, 0x7F, 0x7F, 0x7F, 0x8F, 0x80});
+    std::vector<unsigned int> list;
+    EXPECT_THROW(io_index_list(huge, false, list), persistent::exception);
+
+    // A packed unsigned may not run past five bytes.
+    memory_pstream endless(Bytes{0, 0, 0, 0, 0, 0, 0x80});
+    unsigned int v;
+    EXPECT_THROW(endless.read(v), persistent::exception);
+}
