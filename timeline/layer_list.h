@@ -1,0 +1,30 @@
+#pragma once
+#include <list>
+
+namespace hlv {
+
+class Brush;
+
+// The eight layers of active brushes, drawn once per frame: layer 0 first,
+// each layer in activation order.
+class LayerList {
+public:
+    static constexpr int kLayerCount = 8;
+    struct Entry {
+        float startTime;  // show time of the activation
+        Brush* brush;
+    };
+
+    static LayerList& instance();
+
+    void activate(float startTime, Brush* brush);  // appends to the brush's layer
+    void render(float t);  // draws each brush at t - start; removes finished ones
+    void clear();          // destroys every brush and empties the layers
+
+    const std::list<Entry>& layer(int index) const { return layers_[index]; }
+
+private:
+    std::list<Entry> layers_[kLayerCount];
+};
+
+} // namespace hlv
