@@ -1,0 +1,38 @@
+#include "platform/path.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace platform {
+
+std::string filesystemPath(const std::string& resourceName)
+{
+    std::string path = resourceName;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+FILE* openResource(const std::string& resourceName, const char* mode)
+{
+    return std::fopen(filesystemPath(resourceName).c_str(), mode);
+}
+
+const char* fileNamePart(const char* path)
+{
+    const char* name = path;
+    for (const char* c = path; *c; ++c) {
+        if (*c == '\\' || *c == '/')
+            name = c + 1;
+    }
+    return name;
+}
+
+std::string renameExtension(const std::string& path, const char* extension)
+{
+    size_t nameStart = static_cast<size_t>(fileNamePart(path.c_str()) - path.c_str());
+    size_t dot = path.rfind('.');
+    size_t stemEnd = (dot != std::string::npos && dot >= nameStart) ? dot : path.size();
+    return path.substr(0, stemEnd) + extension;
+}
+
+} // namespace platform
