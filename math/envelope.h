@@ -40,11 +40,17 @@ public:
 
     float evaluate(float time) const;
 
+    Key* lastKey() const { return lastKey_; }
+    void clearKeys();
+
     Key* firstKey = nullptr;
     int keyCount = 0;
     int preBehaviour = Constant;
     int postBehaviour = Constant;
     float defaultValue = 0.0f;  // returned while there is no key; not stored in files
+
+private:
+    Key* lastKey_ = nullptr;  // keeps appending cheap for long stored envelopes
 };
 
 // The stored form: key count (int), 40 bytes per key (value, time, shape,

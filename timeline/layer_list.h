@@ -21,6 +21,8 @@ public:
     void render(float t);  // draws each brush at t - start; removes finished ones
     void clear();          // destroys every brush and empties the layers
 
+    bool holds(const Brush* brush) const;  // true while some entry refers to it
+
     const std::list<Entry>& layer(int index) const { return layers_[index]; }
 
 private:

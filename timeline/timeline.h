@@ -21,6 +21,7 @@ public:
 class TimeLine {
 public:
     static TimeLine& instance();
+    ~TimeLine();
 
     void insert(TimeLineEvent* event);  // adds the base time; the cursor stays
     void rewind();                      // cursor to the earliest event
