@@ -1,0 +1,56 @@
+#include "app/main_loop.h"
+
+#include "app/end_frame.h"
+#include "app/music_steps.h"
+#include "platform/clock.h"
+#include "platform/window.h"
+#include "render/device.h"
+#include "render/gl_api.h"
+#include "timeline/layer_list.h"
+#include "timeline/timeline.h"
+
+namespace {
+
+// The state every frame starts from; brushes leave everything else as they set it.
+void resetFrameState()
+{
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CW);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearStencil(0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+}
+
+} // namespace
+
+bool runFrame(const std::function<float()>& showTime, const std::function<void()>& beforePresent)
+{
+    glViewport(0, 0, static_cast<GLsizei>(gldevice::screenWidth), static_cast<GLsizei>(gldevice::screenHeight));
+    float t = showTime();
+    if (!platform::pumpEvents())
+        return false;
+    resetFrameState();
+    hlv::TimeLine::instance().advance(t);
+    hlv::LayerList::instance().render(t);
+    if (beforePresent)
+        beforePresent();
+    gldevice::current->present();
+    endFrame();
+    return true;
+}
+
+int runMainLoop()
+{
+    uint32_t start = platform::timeGetTime();
+    auto showTime = [start] { return platform::elapsedSeconds(start, platform::timeGetTime()); };
+    while (runFrame(showTime)) {
+    }
+    shutDownMusic();
+    ShutdownGL();
+    platform::restoreDisplayMode();
+    platform::destroyWindow(platform::mainWindow());
+    return 1;
+}

@@ -1,0 +1,12 @@
+#pragma once
+#include <functional>
+
+// One frame of the show: viewport, show time, events, frame reset, timeline,
+// layers, present, end of frame. `showTime` is asked once, after the
+// viewport is set; `beforePresent` (if any) runs on the finished back
+// buffer. False, with nothing drawn, once the quit has been posted.
+bool runFrame(const std::function<float()>& showTime, const std::function<void()>& beforePresent = {});
+
+// Takes the show start time and runs frames until the quit; then shuts the
+// music and the device down and restores the desktop mode. Returns 1.
+int runMainLoop();

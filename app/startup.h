@@ -1,0 +1,19 @@
+#pragma once
+#include <optional>
+
+struct StartupOptions {
+    bool askDisclaimer = true;    // false: `loadDuringShow` is the answer
+    bool loadDuringShow = false;
+    bool fullScreen = true;
+    bool hidden = false;          // tools render without showing the window
+};
+
+// Start-up up to the show clock: disclaimer, window and display mode, the
+// device, the extension check, the loading frame, the loading tune, the
+// show, the fade and the main stream. Returns the exit code when the
+// program must end here (0 cancelled, -1 failed), nothing when the show is
+// ready to run.
+std::optional<int> startUp(const StartupOptions& options);
+
+// The disclaimer's text.
+extern const char* const kDisclaimerText;

@@ -1,0 +1,76 @@
+#include "platform/dialog.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/sdl_window.h"
+#include "platform/window.h"
+
+namespace platform {
+
+namespace {
+
+// The automated answer, or false when SKYDRIFT_ANSWER is not set.
+bool automatedAnswer(Answer* answer)
+{
+    const char* value = std::getenv("SKYDRIFT_ANSWER");
+    if (!value || !*value)
+        return false;
+    if (std::strcmp(value, "yes") == 0)
+        *answer = Answer::Yes;
+    else if (std::strcmp(value, "no") == 0)
+        *answer = Answer::No;
+    else if (std::strcmp(value, "cancel") == 0)
+        *answer = Answer::Cancel;
+    else {
+        std::fprintf(stderr, "SKYDRIFT_ANSWER=%s is not yes, no or cancel; the question is shown\n", value);
+        return false;
+    }
+    return true;
+}
+
+SDL_Window* owner()
+{
+    Window* window = mainWindow();
+    return window ? window->sdl : nullptr;
+}
+
+} // namespace
+
+Answer askYesNoCancel(const char* caption, const char* text)
+{
+    Answer answer = Answer::Cancel;
+    if (automatedAnswer(&answer))
+        return answer;
+    const SDL_MessageBoxButtonData buttons[] = {
+        {0, static_cast<int>(Answer::Yes), "Yes"},
+        {0, static_cast<int>(Answer::No), "No"},
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
+         static_cast<int>(Answer::Cancel), "Cancel"},
+    };
+    SDL_MessageBoxData box{};
+    box.flags = SDL_MESSAGEBOX_WARNING;
+    box.title = caption;
+    box.message = text;
+    box.numbuttons = 3;
+    box.buttons = buttons;
+    int pressed = static_cast<int>(Answer::Cancel);
+    if (SDL_ShowMessageBox(&box, &pressed) != 0) {
+        std::fprintf(stderr, "%s: cannot show the question (%s); set SKYDRIFT_ANSWER=yes, no or cancel\n",
+                     caption, SDL_GetError());
+        return Answer::Cancel;
+    }
+    // Closing the box without a button reports -1, which counts as Cancel.
+    return pressed >= 0 ? static_cast<Answer>(pressed) : Answer::Cancel;
+}
+
+void showError(const char* caption, const char* text)
+{
+    Answer ignored;
+    if (automatedAnswer(&ignored)
+        || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, owner()) != 0)
+        std::fprintf(stderr, "%s: %s\n", caption, text);
+}
+
+} // namespace platform

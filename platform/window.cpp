@@ -1,0 +1,170 @@
+#include "platform/window.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/sdl_window.h"
+
+namespace platform {
+
+namespace {
+
+Window* g_mainWindow = nullptr;
+
+// Refresh rates a display reporting no rate of its own (Xvfb, some virtual
+// machines) is taken to run: anything a real monitor could. A rate outside
+// this range can never be set, so the mode change fails as it would on a
+// display that lists its rates.
+constexpr int kLowestRefreshRate = 24;
+constexpr int kHighestRefreshRate = 500;
+
+bool refreshRateFits(int reported, int requested)
+{
+    // 0 and 1 ask for the display's default rate, as on the original platform.
+    if (requested == 0 || requested == 1)
+        return true;
+    if (reported == 0)
+        return requested >= kLowestRefreshRate && requested <= kHighestRefreshRate;
+    // Drivers round fractional rates (59.94 Hz) either way.
+    return std::abs(reported - requested) <= 1;
+}
+
+bool findFullScreenMode(const WindowOptions& options, SDL_DisplayMode* found)
+{
+    int count = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(0, i, &mode) != 0)
+            continue;
+        if (mode.w == options.width && mode.h == options.height && SDL_BYTESPERPIXEL(mode.format) == 4
+            && refreshRateFits(mode.refresh_rate, options.refreshRate)) {
+            *found = mode;
+            return true;
+        }
+    }
+    return false;
+}
+
+void requestPixelFormat()
+{
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+}
+
+} // namespace
+
+bool ensureVideo()
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        return true;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "Cannot open the display: %s\n", SDL_GetError());
+        return false;
+    }
+    return true;
+}
+
+Window* createWindow(const WindowOptions& options)
+{
+    if (!ensureVideo())
+        return nullptr;
+    SDL_DisplayMode mode{};
+    if (options.fullScreen && !findFullScreenMode(options, &mode)) {
+        std::fprintf(stderr, "No %dx%dx32 display mode at %d Hz\n", options.width, options.height,
+                     options.refreshRate);
+        return nullptr;
+    }
+    requestPixelFormat();
+    Uint32 flags = SDL_WINDOW_OPENGL | (options.hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN);
+    SDL_Window* sdl = SDL_CreateWindow(options.title, 0, 0, options.width, options.height, flags);
+    if (!sdl) {
+        std::fprintf(stderr, "Cannot create the window: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    if (options.fullScreen
+        && (SDL_SetWindowDisplayMode(sdl, &mode) != 0 || SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN) != 0)) {
+        std::fprintf(stderr, "Cannot change the display mode: %s\n", SDL_GetError());
+        SDL_DestroyWindow(sdl);  // puts the desktop mode back
+        return nullptr;
+    }
+    SDL_ShowCursor(SDL_DISABLE);
+    auto* window = new Window;
+    window->sdl = sdl;
+    window->fullScreen = options.fullScreen;
+    if (!g_mainWindow)
+        g_mainWindow = window;
+    return window;
+}
+
+void destroyWindow(Window* window)
+{
+    if (!window)
+        return;
+    SDL_DestroyWindow(window->sdl);
+    if (window == g_mainWindow)
+        g_mainWindow = nullptr;
+    delete window;
+}
+
+Window* mainWindow()
+{
+    return g_mainWindow;
+}
+
+void restoreDisplayMode()
+{
+    if (g_mainWindow && g_mainWindow->fullScreen) {
+        SDL_SetWindowFullscreen(g_mainWindow->sdl, 0);
+        g_mainWindow->fullScreen = false;
+    }
+}
+
+int desktopBitsPerPixel()
+{
+    SDL_DisplayMode mode;
+    if (!ensureVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0)
+        return 0;
+    // A 24-bit X visual is stored in 32 bits, as the original counts it.
+    return SDL_BYTESPERPIXEL(mode.format) * 8;
+}
+
+bool pumpEvents()
+{
+    static bool quitPosted = false;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        switch (event.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            if (event.key.keysym.sym == SDLK_ESCAPE)
+                requestClose();
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE)
+                requestClose();
+            break;
+        case SDL_QUIT:
+            quitPosted = true;
+            break;
+        default:
+            break;
+        }
+    }
+    return !quitPosted;
+}
+
+void requestClose()
+{
+    // Closing the one window ends the program, so the close and the quit it
+    // leads to are one event here.
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+
+} // namespace platform

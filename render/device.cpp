@@ -1,0 +1,76 @@
+#include "render/device.h"
+
+#include "platform/window.h"
+#include "render/gl_api.h"
+
+namespace gldevice {
+unsigned screenWidth = 0;
+unsigned screenHeight = 0;
+platform::Window* window = nullptr;
+HL_3Ddevice* current = nullptr;
+unsigned char swapIntervalRequest = 1;
+} // namespace gldevice
+
+platform::PixelFormatDescriptor pixelFormatRequest(int desktopDepth)
+{
+    platform::PixelFormatDescriptor request;
+    request.flags = platform::kPfdDrawToWindow | platform::kPfdSupportOpenGL | platform::kPfdDoubleBuffer
+        | platform::kPfdGenericAccelerated;
+    request.pixelType = desktopDepth > 8 ? platform::kPixelTypeRGBA : platform::kPixelTypeColorIndex;
+    request.colorBits = static_cast<uint8_t>(desktopDepth & 0xFF);
+    request.depthBits = 24;
+    request.stencilBits = 8;
+    return request;
+}
+
+bool acceptablePixelFormat(const platform::PixelFormatDescriptor& granted)
+{
+    return granted.pixelType == platform::kPixelTypeRGBA && granted.colorBits >= 32 && granted.stencilBits >= 8;
+}
+
+HL_3Ddevice::HL_3Ddevice(platform::Window* window) : window(window)
+{
+    if (!LoadGLLibraries())
+        throw kLibrariesMissing;
+    desktopDepth = platform::desktopBitsPerPixel();
+    trueColour = desktopDepth > 8 ? 1 : 0;
+
+    platform::PixelFormatDescriptor request = pixelFormatRequest(desktopDepth);
+    int format = ChoosePixelFormat(window, &request);
+    if (format == 0 || !SetPixelFormat(window, format, &request))
+        throw kNoPixelFormat;
+
+    // The granted format can only be read once a context is current on the
+    // window, so the check comes after the context, not before it.
+    mainContext = wglCreateContext(window);
+    wglMakeCurrent(window, mainContext);
+    platform::PixelFormatDescriptor granted{};
+    if (!DescribePixelFormat(window, format, sizeof granted, &granted) || !acceptablePixelFormat(granted)) {
+        wglMakeCurrent(nullptr, nullptr);
+        wglDeleteContext(mainContext);
+        mainContext = nullptr;
+        throw kNoPixelFormat;
+    }
+    LoadGLExtensions();
+}
+
+HL_3Ddevice::~HL_3Ddevice()
+{
+    wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(mainContext);
+}
+
+void HL_3Ddevice::present()
+{
+    if (glflags::Swap && gldevice::swapIntervalRequest) {
+        wglSwapIntervalEXT(1);
+        gldevice::swapIntervalRequest = 0;
+    }
+    SwapBuffers(window);
+}
+
+void ShutdownGL()
+{
+    delete gldevice::current;
+    gldevice::current = nullptr;
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The OpenGL device on the program's window, and what start-up publishes
+// for the layers and the loader thread.
+
+#include "platform/gl_context.h"
+
+class HL_3Ddevice {
+public:
+    enum EError {
+        kLibrariesMissing = 0,   // libGL/libGLU or a core entry point missing
+        kNoPixelFormat = 1,      // the granted format is not RGBA 32 with stencil 8
+    };
+
+    // Loads the entry points, sets the pixel format, creates the main
+    // context and makes it current, then reads the extensions.
+    // Throws EError.
+    explicit HL_3Ddevice(platform::Window* window);
+    ~HL_3Ddevice();
+    HL_3Ddevice(const HL_3Ddevice&) = delete;
+    HL_3Ddevice& operator=(const HL_3Ddevice&) = delete;
+
+    // Shows the frame; the first call turns vertical synchronisation on.
+    void present();
+
+    int desktopDepth = 0;          // bits per pixel of the desktop
+    int trueColour = 0;            // 1 when desktopDepth > 8
+    platform::GLContext* mainContext = nullptr;
+    platform::Window* window = nullptr;
+};
+
+// The request the device makes for the desktop's colour depth.
+platform::PixelFormatDescriptor pixelFormatRequest(int desktopDepth);
+// The acceptance rule for the granted format: RGBA, at least 32 colour bits
+// and 8 stencil bits. The depth size is not checked.
+bool acceptablePixelFormat(const platform::PixelFormatDescriptor& granted);
+
+// Deletes the current device, if any.
+void ShutdownGL();
+
+// Published by start-up; read by every layer and by background loads.
+namespace gldevice {
+extern unsigned screenWidth;
+extern unsigned screenHeight;
+extern platform::Window* window;   // the drawing surface contexts are made on
+extern HL_3Ddevice* current;
+extern unsigned char swapIntervalRequest;  // 1 until the first present
+} // namespace gldevice
