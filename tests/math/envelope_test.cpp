@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "math/envelope.h"
 #include "persist/encoding.h"
 
