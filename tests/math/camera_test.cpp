@@ -5,15 +5,9 @@
 
 #include "math/camera.h"
 #include "persist/pstream.h"
+#include "expect_vector.h"
 
 namespace {
-void expectNear(const Vector3f& a, const Vector3f& b, float tolerance = 1e-5f)
-{
-    EXPECT_NEAR(a.x, b.x, tolerance);
-    EXPECT_NEAR(a.y, b.y, tolerance);
-    EXPECT_NEAR(a.z, b.z, tolerance);
-}
-
 // At (0,0,10) looking at the origin; at the origin's distance the view is
 // 20 wide and 20 high.
 Camera testCamera() { return Camera({0, 0, 10}, {0, 0, 0}, {0, 1, 0}, 1, 100, 1, 1); }

@@ -1,15 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "math/plane3d.h"
-
-namespace {
-void expectNear(const Vector3f& a, const Vector3f& b)
-{
-    EXPECT_NEAR(a.x, b.x, 1e-6f);
-    EXPECT_NEAR(a.y, b.y, 1e-6f);
-    EXPECT_NEAR(a.z, b.z, 1e-6f);
-}
-} // namespace
+#include "expect_vector.h"
 
 TEST(Plane3d, Constructors)
 {
