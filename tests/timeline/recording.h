@@ -1,8 +1,11 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
 #include "timeline/brush.h"
+#include "timeline/layer_list.h"
 #include "timeline/timeline.h"
 
 // What the recording events and brushes saw, in order: a name and a time.
@@ -11,25 +14,17 @@ struct Record {
     float time;
     bool operator==(const Record& o) const { return name == o.name && time == o.time; }
 };
+using Records = std::vector<Record>;
 
-inline std::vector<Record>& records()
-{
-    static std::vector<Record> all;
-    return all;
-}
-
-inline int& destroyed()
-{
-    static int count = 0;
-    return count;
-}
+inline Records g_records;
+inline int g_destroyed = 0;
 
 // Records the frame time it fired with.
 class RecordingEvent : public hlv::TimeLineEvent {
 public:
     RecordingEvent(float time, std::string name_) : TimeLineEvent(time), name(std::move(name_)) {}
-    ~RecordingEvent() override { ++destroyed(); }
-    void execute(float t) override { records().push_back({name, t}); }
+    ~RecordingEvent() override { ++g_destroyed; }
+    void execute(float t) override { g_records.push_back({name, t}); }
     std::string name;
 };
 
@@ -41,7 +36,22 @@ public:
         layer = layer_;
         duration = duration_;
     }
-    ~RecordingBrush() override { ++destroyed(); }
-    void render(float localTime) override { records().push_back({name, localTime}); }
+    ~RecordingBrush() override { ++g_destroyed; }
+    void render(float localTime) override { g_records.push_back({name, localTime}); }
     std::string name;
+};
+
+// Starts every test with an empty timeline, layer list and record.
+class TimelineFixture : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        timeline.clear();
+        timeline.baseTime = 0;
+        list.clear();
+        g_records.clear();
+        g_destroyed = 0;
+    }
+    hlv::TimeLine& timeline = hlv::TimeLine::instance();
+    hlv::LayerList& list = hlv::LayerList::instance();
 };
