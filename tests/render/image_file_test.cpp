@@ -1,36 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <random>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "render/image_file.h"
+#include "tests/render/image_test_files.h"
 #include "tools/writers/picture_writer.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Each test works in a fresh directory, so resource names are plain file names.
 class ImageFileTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() / ("skydrift-image-" + std::to_string(std::random_device{}()) + "-"
-                                            + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-        previous_ = fs::current_path();
-        fs::current_path(dir_);
-    }
-    void TearDown() override
-    {
-        fs::current_path(previous_);
-        fs::remove_all(dir_);
-    }
-
-private:
-    fs::path dir_, previous_;
+    ScratchDirectory scratch_;
 };
 
 std::vector<uint8_t> pixelAt(const PixelImage& image, unsigned bytesPerPixel, uint32_t x, uint32_t y)
