@@ -1,0 +1,167 @@
+// Reading and writing a whole scene: its tables, its node tree, backdrop and fog.
+#include <memory>
+#include <unordered_set>
+
+#include "geometry/primitive.h"
+#include "geometry/surface.h"
+#include "persist/encoding.h"
+#include "render/texture_image.h"
+#include "scene/scene.h"
+#include "scene/scene_node.h"
+#include "scene/shape_node.h"
+
+namespace {
+
+// The smallest nested frame: a one-letter class name, its zero and the version.
+const size_t kSmallestFrameBytes = 4;
+// Far deeper than any scene is built; a file that nests deeper is damaged
+// (and would exhaust the stack of the recursive evaluation).
+const int kDeepestTree = 1000;
+
+// A count, then that many frames of class T appended to `table`, each owned
+// by the table as soon as it has been read.
+template <typename T, typename Added>
+void read_table(pstream& s, std::vector<T*>& table, Added added)
+{
+    unsigned int count = read_count(s, kSmallestFrameBytes);
+    for (unsigned int i = 0; i < count; ++i) {
+        T* object = nullptr;
+        io_object(s, false, object);
+        std::unique_ptr<T> owned(object);
+        table.push_back(object);
+        owned.release();
+        added(object);
+    }
+}
+
+template <typename T>
+void write_table(pstream& s, const std::vector<T*>& table)
+{
+    s.write(static_cast<unsigned int>(table.size()));
+    for (const T* object : table)
+        write_object(s, *object);
+}
+
+} // namespace
+
+void Scene::serialize(pstream& s, bool write)
+{
+    if (write)
+        this->write(s);
+    else
+        read(s);
+}
+
+void Scene::read(pstream& s)
+{
+    read_table(s, surfaces_, [this](Surface* surface) { surface->scene = this; });
+    read_table(s, textures_, [](TextureImage*) {});
+    read_table(s, primitives_, [](Primitive*) {});
+    read_table(s, nodes_, [](SceneNode*) {});
+    unsigned int rootNumber;
+    s.read(rootNumber);
+    resolve_links(rootNumber);
+    check_tables();
+    check_tree();
+
+    io_colour(s, false, backdrop);
+    io(s, false, fog_enabled);
+    io(s, false, fog_start);
+    io(s, false, fog_end);
+    io_colour(s, false, fog_colour);
+}
+
+void Scene::resolve_links(unsigned int rootNumber)
+{
+    const size_t last = nodes_.size() - 1;
+    if (rootNumber > last)
+        throw persistent::bad_data;
+    for (size_t k = 1; k <= last; ++k) {
+        const SceneNode::StoredLinks& links = nodes_[k]->stored_links();
+        if (links.parent > last || links.next_sibling > last || links.first_child > last)
+            throw persistent::bad_data;
+    }
+    for (size_t k = 1; k <= last; ++k) {
+        SceneNode* node = nodes_[k];
+        const SceneNode::StoredLinks& links = node->stored_links();
+        node->set_links(nodes_[links.parent], nodes_[links.next_sibling], nodes_[links.first_child]);
+        adopt(node);
+    }
+    root_ = nodes_[rootNumber];
+}
+
+void Scene::check_tables() const
+{
+    for (const Surface* surface : surfaces_)
+        if (!surface->fits_texture_table(textures_.size()))
+            throw persistent::bad_data;
+    for (size_t k = 1; k < nodes_.size(); ++k) {
+        const ShapeNode* shape = dynamic_cast<const ShapeNode*>(nodes_[k]);
+        if (shape && shape->primitive_index != -1 && !primitive(shape->primitive_index))
+            throw persistent::bad_data;
+    }
+}
+
+// Evaluation and drawing follow first-child and next-sibling links from the
+// root; a node met twice would make them loop forever.
+void Scene::check_tree() const
+{
+    std::unordered_set<const SceneNode*> seen;
+    std::vector<std::pair<const SceneNode*, int>> pending;
+    if (root_)
+        pending.push_back({root_, 0});
+    while (!pending.empty()) {
+        auto [first, depth] = pending.back();
+        pending.pop_back();
+        if (depth > kDeepestTree)
+            throw persistent::bad_data;
+        for (const SceneNode* node = first; node; node = node->next_sibling()) {
+            if (!seen.insert(node).second)
+                throw persistent::bad_data;
+            if (node->first_child())
+                pending.push_back({node->first_child(), depth + 1});
+        }
+    }
+}
+
+void Scene::write(pstream& s)
+{
+    renumber_nodes();
+    write_table(s, surfaces_);
+    write_table(s, textures_);
+    write_table(s, primitives_);
+    s.write(static_cast<unsigned int>(nodes_.size() - 1));
+    for (size_t k = 1; k < nodes_.size(); ++k)
+        write_object(s, *nodes_[k]);
+    s.write(static_cast<unsigned int>(node_number(root_)));
+
+    io_colour(s, true, backdrop);
+    io(s, true, fog_enabled);
+    io(s, true, fog_start);
+    io(s, true, fog_end);
+    io_colour(s, true, fog_colour);
+}
+
+// Keeps the numbers of the nodes already held and appends, in pre-order from
+// the root (a node, its children's subtrees, then its next sibling), every
+// node found that the scene does not hold yet.
+void Scene::renumber_nodes()
+{
+    std::unordered_set<const SceneNode*> listed(nodes_.begin() + 1, nodes_.end());
+    std::vector<SceneNode*> pending;
+    std::unordered_set<const SceneNode*> visited;
+    if (root_)
+        pending.push_back(root_);
+    while (!pending.empty()) {
+        SceneNode* node = pending.back();
+        pending.pop_back();
+        if (!visited.insert(node).second)
+            continue;
+        if (listed.insert(node).second)
+            add_node(node);
+        if (node->next_sibling())
+            pending.push_back(node->next_sibling());
+        if (node->first_child())
+            pending.push_back(node->first_child());
+    }
+}
