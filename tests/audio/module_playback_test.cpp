@@ -1,4 +1,5 @@
 #include <cmath>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,9 @@ float rms(const std::vector<float>& sound)
 TEST(ModulePlayback, GeneratedXmIsHeardAtItsVolume)
 {
     audiotest::startCapturingLibrary();
-    FMUSIC_MODULE* tune = FMUSIC_LoadSong(audiotest::writeTune("volume.xm").c_str());
+    std::filesystem::create_directories("tunes");
+    audiotest::writeTune("tunes/volume.xm");
+    FMUSIC_MODULE* tune = FMUSIC_LoadSong("tunes\\volume.xm");
     ASSERT_NE(tune, nullptr);
     EXPECT_EQ(FMUSIC_GetType(tune), FMUSIC_TYPE_XM);
     EXPECT_EQ(audiotest::peak(audiotest::capture(4410), 0), 0.0f) << "loaded but not yet played";
