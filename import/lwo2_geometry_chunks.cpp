@@ -1,0 +1,129 @@
+// Points, polygons and their surface tags.
+#include "import/importer_context.h"
+#include "import/lwo2_reader.h"
+#include "import/polygon_tessellator.h"
+
+namespace LW {
+
+void Lwo2Reader::readPoints(size_t end)
+{
+    const size_t count = (end - in_.tell()) / 12;
+    object_.points.reserve(object_.points.size() + count);
+    for (size_t i = 0; i < count; ++i) {
+        Vector3f p;
+        p.x = in_.readF4();
+        p.y = in_.readF4();
+        p.z = in_.readF4();
+        object_.points.push_back(p);
+    }
+    trace("\n%s%d points.", indent(), static_cast<int>(count));
+}
+
+uint32_t Lwo2Reader::readPointIndex(const char* what)
+{
+    const uint32_t index = in_.readVX();
+    if (index >= object_.points.size())
+        loadFailuref("%s uses point %u, but the object has only %zu points.", what, index, object_.points.size());
+    return index;
+}
+
+void Lwo2Reader::readPolygons(size_t end)
+{
+    const uint32_t type = in_.readID4();
+    if (type != makeId("FACE")) {
+        trace("\n%sUnknown polygon type : %s", indent(), IdText(type).c_str());
+        return;
+    }
+    // Polygon numbers (and the surface tags that refer to them) start again
+    // with every polygon list.
+    object_.polygonTriangles.clear();
+    uint32_t polygon = 0, skipped = 0, lines = 0;
+    for (; in_.tell() < end; ++polygon)
+        readPolygon(polygon, in_.readU2() & 0x3FFu, skipped, lines);
+    trace("\n%s%d polygons read.", indent(), static_cast<int>(polygon));
+    if (skipped)
+        trace("\n%s%d polygons were skipped because they couldn't be properly triangulated.", indent(),
+              static_cast<int>(skipped));
+    if (lines)
+        trace("\n%sLines are not supported (%d lines were skipped).", indent(), static_cast<int>(lines));
+}
+
+void Lwo2Reader::readPolygon(uint32_t polygon, uint32_t vertexCount, uint32_t& skipped, uint32_t& lines)
+{
+    std::vector<uint32_t> indices(vertexCount);
+    for (uint32_t& index : indices)
+        index = readPointIndex("A polygon");
+
+    if (vertexCount == 2) {
+        ++lines;
+        object_.polygonTriangles.emplace(polygon, -1);
+        return;
+    }
+    if (vertexCount == 3) {
+        if (indices[0] == indices[1] || indices[1] == indices[2] || indices[0] == indices[2]) {
+            trace("\n%sRemoving degenerate triangle (%d) !", indent(), static_cast<int>(polygon));
+            object_.polygonTriangles.emplace(polygon, -1);
+            ++skipped;
+            return;
+        }
+        addTriangle(polygon, indices[0], indices[1], indices[2]);
+        return;
+    }
+    std::vector<uint32_t> triangles;
+    if (!tessellatePolygon(indices, object_.points, triangles)) {
+        object_.polygonTriangles.emplace(polygon, -1);
+        ++skipped;
+        return;
+    }
+    for (size_t i = 0; i + 2 < triangles.size(); i += 3)
+        addTriangle(polygon, triangles[i], triangles[i + 1], triangles[i + 2]);
+}
+
+void Lwo2Reader::addTriangle(uint32_t polygon, uint32_t a, uint32_t b, uint32_t c)
+{
+    object_.polygonTriangles.emplace(polygon, static_cast<int32_t>(object_.triangles.size()));
+    object_.triangles.push_back({a, b, c, 0});
+    object_.triangleSource.push_back(polygon);
+}
+
+void Lwo2Reader::readTags(size_t end)
+{
+    object_.tags.clear();
+    while (in_.tell() < end) {
+        object_.tags.push_back(in_.readS0());
+        trace("\n%s%s", indent(), object_.tags.back().c_str());
+    }
+}
+
+void Lwo2Reader::readPolygonTags(size_t end)
+{
+    const uint32_t type = in_.readID4();
+    if (type != makeId("SURF")) {
+        trace("\n%sUnknown hunk: %s", indent(), IdText(type).c_str());
+        return;
+    }
+    for (const std::string& tag : object_.tags) {
+        auto known = scene_.surfaceNames.find(tag);
+        if (known == scene_.surfaceNames.end()) {
+            const uint32_t index = static_cast<uint32_t>(scene_.surfaces.size());
+            scene_.surfaceNames.emplace(tag, index);
+            scene_.surfaces.push_back(std::make_unique<LWSurface>());
+            scene_.surfaces.back()->name = tag;
+            object_.tagSurface.push_back(index);
+            trace("\n%sSurface number %d", indent(), static_cast<int>(index));
+        } else {
+            object_.tagSurface.push_back(known->second);
+            trace("\n%sAlready loaded (%d); discarding.", indent(), static_cast<int>(known->second));
+        }
+    }
+    while (in_.tell() < end) {
+        const uint32_t polygon = in_.readVX();
+        const uint16_t tag = in_.readU2();
+        auto range = object_.polygonTriangles.equal_range(polygon);
+        for (auto it = range.first; it != range.second; ++it)
+            if (it->second >= 0)
+                object_.triangles[static_cast<size_t>(it->second)].tag = tag;
+    }
+}
+
+} // namespace LW

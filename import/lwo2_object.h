@@ -1,0 +1,48 @@
+#pragma once
+// The object under construction while an LWO2 file is read.
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "geometry/robust_mesh.h"
+#include "math/vector3.h"
+
+namespace LW {
+
+// Per-point values of a vertex map, with per-polygon overrides (VMAD).
+template <size_t N>
+struct VertexMap {
+    using Value = std::array<float, N>;
+    std::vector<Value> values;                                     // per point
+    std::map<std::pair<uint32_t, uint32_t>, Value> overrides;      // (polygon, point) -> value
+
+    // The value that `point` has as a corner of `polygon`.
+    Value at(uint32_t polygon, uint32_t point) const
+    {
+        auto it = overrides.find({polygon, point});
+        if (it != overrides.end())
+            return it->second;
+        return point < values.size() ? values[point] : Value{};
+    }
+};
+
+using UVMap = VertexMap<2>;
+using ColourMap = VertexMap<4>;
+
+struct Lwo2Object {
+    std::vector<Vector3f> points;
+    std::vector<hlv::RobustMesh::TaggedTriangle> triangles;
+    std::vector<uint32_t> triangleSource;               // polygon of each triangle
+    std::multimap<uint32_t, int32_t> polygonTriangles;  // polygon -> triangle, -1 for none
+    std::vector<std::string> tags;
+    std::vector<uint32_t> tagSurface;                   // tag -> index into the scene's surfaces
+    std::map<std::string, UVMap> uvMaps;
+    std::map<std::string, ColourMap> colorMaps;
+    std::map<uint32_t, std::string> clips;              // clip index -> still image file
+};
+
+} // namespace LW

@@ -1,0 +1,53 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "import/input_stream.h"
+#include "import/lw_scene.h"
+#include "import/lwo2_object.h"
+
+namespace LW {
+
+// Walks the chunks of an LWO2 file into the object under construction and
+// the scene record's surfaces. One handler serves top-level chunks and
+// sub-chunks alike; after a chunk the cursor stands at its end whatever the
+// handler read.
+class Lwo2Reader {
+public:
+    Lwo2Reader(InputStream& in, Scene& scene, Lwo2Object& object);
+
+    // The chunks after the form type, up to the FORM length.
+    void readForm(uint32_t formLength);
+
+private:
+    // ID4 + U2-size sub-chunks up to `end`.
+    void readSubChunks(size_t end);
+    void handleChunk(uint32_t id, uint32_t size);
+    void handleContent(uint32_t id, size_t end);
+
+    void readPoints(size_t end);
+    void readPolygons(size_t end);
+    void readPolygon(uint32_t polygon, uint32_t vertexCount, uint32_t& skipped, uint32_t& lines);
+    void addTriangle(uint32_t polygon, uint32_t a, uint32_t b, uint32_t c);
+    void readTags(size_t end);
+    void readPolygonTags(size_t end);
+    void readSurface(size_t end);
+    void readBlock(size_t end);
+    void readImageMap(size_t end);
+    void readClip(size_t end);
+    void readVertexMap(size_t end);
+    void readPolygonVertexMap(size_t end);
+    void readImageReference();
+    Vector3f readVector();
+    uint32_t readPointIndex(const char* what);
+
+    InputStream& in_;
+    Scene& scene_;
+    Lwo2Object& object_;
+    LWSurface* surface_ = nullptr;
+    std::unique_ptr<LWTextureBlock> block_;
+    std::unique_ptr<std::string> clipImage_;  // the still image of the clip being read
+};
+
+} // namespace LW

@@ -1,0 +1,85 @@
+// Per-point colour and texture-coordinate maps (VMAP) and their per-polygon
+// overrides (VMAD).
+#include "import/importer_context.h"
+#include "import/lwo2_reader.h"
+
+namespace LW {
+
+namespace {
+
+template <size_t N>
+void readValues(InputStream& in, std::array<float, N>& value)
+{
+    for (float& f : value)
+        f = in.readF4();
+}
+
+} // namespace
+
+void Lwo2Reader::readVertexMap(size_t end)
+{
+    const uint32_t type = in_.readID4();
+    const uint16_t dimension = in_.readU2();
+    const std::string name = in_.readS0();
+    const std::string what = "Vertex map '" + name + "'";
+    auto readEntries = [&](auto& map) {
+        map.values.resize(object_.points.size());
+        while (in_.tell() < end) {
+            const uint32_t point = readPointIndex(what.c_str());
+            readValues(in_, map.values[point]);
+        }
+    };
+    if (type == makeId("RGBA")) {
+        if (dimension != 4) {
+            trace("\n%sToo much (%d) dimensions in RGBA.", indent(), dimension);
+            return;
+        }
+        trace("\n%sRGBA VMap : %s", indent(), name.c_str());
+        readEntries(object_.colorMaps[name]);
+    } else if (type == makeId("TXUV")) {
+        if (dimension != 2) {
+            trace("\n%sToo much (%d) dimensions in TXUV.", indent(), dimension);
+            return;
+        }
+        trace("\n%sTexture UV VMap : %s", indent(), name.c_str());
+        readEntries(object_.uvMaps[name]);
+    } else {
+        trace("\n%sUnknown VMAP type : %s", indent(), IdText(type).c_str());
+    }
+}
+
+void Lwo2Reader::readPolygonVertexMap(size_t end)
+{
+    const uint32_t type = in_.readID4();
+    const uint16_t dimension = in_.readU2();
+    const std::string name = in_.readS0();
+    const bool colours = type == makeId("RGBA");
+    if (!colours && type != makeId("TXUV")) {
+        trace("\n%sUnknown VMAD type : %s", indent(), IdText(type).c_str());
+        return;
+    }
+    if (colours && dimension != 4) {
+        trace("\n%sWrong (%d) dimensions in RGBA.", indent(), dimension);
+        return;
+    }
+    if (!colours && dimension != 2) {
+        trace("\n%sToo much (%d) dimensions in TXUV.", indent(), dimension);
+        return;
+    }
+    const bool exists = colours ? object_.colorMaps.count(name) != 0 : object_.uvMaps.count(name) != 0;
+    if (!exists) {
+        trace("\n%sVMAD: no VMAP named '%s' !", indent(), name.c_str());
+        return;
+    }
+    trace("\n%sVMAD : %s", indent(), name.c_str());
+    while (in_.tell() < end) {
+        const uint32_t point = in_.readVX();
+        const uint32_t polygon = in_.readVX();
+        if (colours)
+            readValues(in_, object_.colorMaps[name].overrides[{polygon, point}]);
+        else
+            readValues(in_, object_.uvMaps[name].overrides[{polygon, point}]);
+    }
+}
+
+} // namespace LW

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include "tests/import/lwo2_test_files.h"
+
+using writers::Lwo2ImageBlock;
+using writers::Lwo2Surface;
+using writers::Lwo2Writer;
+
+namespace {
+
+struct CornerUVs {
+    float uv[3][2];
+};
+
+// One textured triangle (points 0, 1, 2) of surface "Skin"; returns the
+// (u, v) of its three corners in set 0.
+CornerUVs mapTriangle(const std::string& file, const std::vector<Vector3f>& points, const Lwo2ImageBlock& block,
+                      const std::vector<std::string>& diffuseChannels = {})
+{
+    Lwo2Surface surface;
+    surface.name = "Skin";
+    surface.blocks.push_back(block);
+    for (const std::string& channel : diffuseChannels) {
+        Lwo2ImageBlock extra = block;
+        extra.channel = channel;
+        surface.blocks.push_back(extra);
+    }
+    Lwo2Writer w;
+    w.tags({"Skin"}).points(points).polygons({{0, 1, 2}}).surfaceTags({{0, 0}});
+    w.vertexMap("TXUV", 2, "uvs", {{0, 0, {0.1f, 0.2f}}, {1, 0, {0.3f, 0.4f}}, {2, 0, {0.5f, 0.6f}}});
+    w.polygonVertexMap("TXUV", 2, "uvs", {{1, 0, {0.9f, 0.8f}}});
+    w.clip(7, "images\\skin.png");
+    w.surface(surface);
+    std::unique_ptr<hlv::RobustMesh> mesh = loadBuilt(saveObject(file, w));
+    CornerUVs result{};
+    EXPECT_TRUE(mesh);
+    if (!mesh)
+        return result;
+    const hlv::MeshPart& part = mesh->parts().at(0);
+    EXPECT_GE(part.uvLayerCount, 1u);
+    for (int k = 0; k < 3; ++k) {
+        const uint32_t v = part.indices[k];
+        result.uv[k][0] = part.uvLayers[0][2 * v];
+        result.uv[k][1] = part.uvLayers[0][2 * v + 1];
+    }
+    return result;
+}
+
+void expectUVs(const CornerUVs& got, const std::vector<std::pair<float, float>>& expected)
+{
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_NEAR(got.uv[k][0], expected[k].first, 1e-5f) << "u of corner " << k;
+        EXPECT_NEAR(got.uv[k][1], expected[k].second, 1e-5f) << "v of corner " << k;
+    }
+}
+
+Lwo2ImageBlock block(uint16_t projection, uint16_t axis, Vector3f size, Vector3f centre = {0, 0, 0})
+{
+    Lwo2ImageBlock b;
+    b.projection = projection;
+    b.axis = axis;
+    b.size = size;
+    b.centre = centre;
+    return b;
+}
+
+} // namespace
+
+TEST(Lwo2Mapping, Planar)
+{
+    // Axis Z: u = dx / sx + 0.5, v = 0.5 - dy / sy.
+    expectUVs(mapTriangle("planar_z.lwo", {{0, 0, 0}, {1, 0.5f, 0}, {-1, 1, 0}}, block(0, 2, {2, 2, 2})),
+              {{0.5f, 0.5f}, {1.0f, 0.25f}, {0.0f, 0.0f}});
+    // Axis X: u = dz / sz + 0.5, v = 0.5 - dy / sy, around centre (1, 1, 1).
+    expectUVs(mapTriangle("planar_x.lwo", {{1, 1, 1}, {1, 2, 1}, {1, 1, 3}}, block(0, 0, {4, 4, 4}, {1, 1, 1})),
+              {{0.5f, 0.5f}, {0.5f, 0.25f}, {1.0f, 0.5f}});
+    // Axis Y: u = dx / sx + 0.5, v = 0.5 - dz / sz.
+    expectUVs(mapTriangle("planar_y.lwo", {{0, 0, 0}, {0, 0, 1}, {1, 0, 0}}, block(0, 1, {2, 2, 2})),
+              {{0.5f, 0.5f}, {0.5f, 0.0f}, {1.0f, 0.5f}});
+}
+
+TEST(Lwo2Mapping, Cylindrical)
+{
+    // Axis Y: a = -dx, c = dz; (1,0,0) has heading pi/2 (c = 0, a < 0), (0,1,1)
+    // heading 0, (0,-1,-1) heading pi (c < 0); v = 0.5 - dy / 2.
+    expectUVs(mapTriangle("cylindrical.lwo", {{1, 0, 0}, {0, 1, 1}, {0, -1, -1}}, block(1, 1, {1, 2, 1})),
+              {{0.75f, 0.5f}, {1.0f, 0.0f}, {0.5f, 1.0f}});
+}
+
+TEST(Lwo2Mapping, Spherical)
+{
+    // Axis Z: a = -dx, b = dz, c = -dy. (0,0,1) lies on the axis: pitch pi/2;
+    // (0,-1,0): heading 0, pitch 0; (1,0,1): heading pi/2, pitch pi/4.
+    expectUVs(mapTriangle("spherical.lwo", {{0, 0, 1}, {0, -1, 0}, {1, 0, 1}}, block(2, 2, {1, 1, 1})),
+              {{1.0f, 0.0f}, {1.0f, 0.5f}, {0.75f, 0.25f}});
+}
+
+TEST(Lwo2Mapping, CubicTakesTheAxisOfTheFaceNormal)
+{
+    // Normal along X: planar X (u = dz / sz + 0.5, v = 0.5 - dy / sy).
+    expectUVs(mapTriangle("cubic_x.lwo", {{0, 0, 0}, {0, 1, 0}, {0, 0, 1}}, block(3, 2, {2, 2, 2})),
+              {{0.5f, 0.5f}, {0.5f, 0.0f}, {1.0f, 0.5f}});
+    // Normal along Y: planar Y (u = dx / sx + 0.5, v = 0.5 - dz / sz).
+    expectUVs(mapTriangle("cubic_y.lwo", {{0, 0, 0}, {0, 0, 1}, {1, 0, 0}}, block(3, 0, {2, 2, 2})),
+              {{0.5f, 0.5f}, {0.5f, 0.0f}, {1.0f, 0.5f}});
+    // Normal along Z: planar Z.
+    expectUVs(mapTriangle("cubic_z.lwo", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, block(3, 0, {2, 2, 2})),
+              {{0.5f, 0.5f}, {1.0f, 0.5f}, {0.5f, 0.0f}});
+}
+
+TEST(Lwo2Mapping, UVMapWithPolygonOverride)
+{
+    Lwo2ImageBlock uv = block(5, 0, {1, 1, 1});
+    uv.uvMap = "uvs";
+    uv.clip = 7;
+    expectUVs(mapTriangle("uv.lwo", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, uv), {{0.1f, 0.2f}, {0.9f, 0.8f}, {0.5f, 0.6f}});
+
+    // A surface with a diffuse block as well keeps (0, 0) everywhere.
+    expectUVs(mapTriangle("uv_diffuse.lwo", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, uv, {"DIFF"}),
+              {{0, 0}, {0, 0}, {0, 0}});
+}
+
+TEST(Lwo2Mapping, UnusableBlocksFailTheLoad)
+{
+    LoadCapture capture;
+    Lwo2ImageBlock noName = block(5, 0, {1, 1, 1});
+    bool failed = false;
+    Lwo2Writer w;
+    Lwo2Surface surface;
+    surface.name = "Skin";
+    surface.blocks.push_back(noName);
+    w.tags({"Skin"}).points({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}).polygons({{0, 1, 2}}).surfaceTags({{0, 0}}).surface(surface);
+    EXPECT_FALSE(loadBuilt(saveObject("uv_no_name.lwo", w), &failed));
+    EXPECT_TRUE(failed);
+    EXPECT_TRUE(capture.log.contains("Error !! Missing vmap!!")) << capture.log.text;
+    // The log shows that the failure came while the mesh was being built.
+    EXPECT_LT(capture.log.text.find("UVsets"), capture.log.text.find("Missing vmap"));
+
+    surface.blocks[0].uvMap = "nowhere";
+    w = Lwo2Writer();
+    w.tags({"Skin"}).points({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}).polygons({{0, 1, 2}}).surfaceTags({{0, 0}}).surface(surface);
+    EXPECT_FALSE(loadBuilt(saveObject("uv_unknown.lwo", w), &failed));
+    EXPECT_TRUE(capture.log.contains("Error !! Missing unknown VMAP !")) << capture.log.text;
+
+    surface.blocks[0].projection = 4;
+    w = Lwo2Writer();
+    w.tags({"Skin"}).points({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}).polygons({{0, 1, 2}}).surfaceTags({{0, 0}}).surface(surface);
+    EXPECT_FALSE(loadBuilt(saveObject("projection4.lwo", w), &failed));
+    EXPECT_TRUE(capture.traced("Unknown projection method (4) !")) << tracedText();
+    EXPECT_TRUE(capture.log.contains("Error !! Unknown mapping type!!")) << capture.log.text;
+}

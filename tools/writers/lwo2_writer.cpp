@@ -1,0 +1,203 @@
+#include "tools/writers/lwo2_writer.h"
+
+#include <cstring>
+#include <fstream>
+
+namespace writers {
+
+Lwo2Bytes& Lwo2Bytes::id4(const std::string& id)
+{
+    for (size_t i = 0; i < 4; ++i)
+        data_.push_back(static_cast<uint8_t>(i < id.size() ? id[i] : ' '));
+    return *this;
+}
+
+Lwo2Bytes& Lwo2Bytes::u4(uint32_t v)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        data_.push_back(static_cast<uint8_t>(v >> shift));
+    return *this;
+}
+
+Lwo2Bytes& Lwo2Bytes::u2(uint16_t v)
+{
+    data_.push_back(static_cast<uint8_t>(v >> 8));
+    data_.push_back(static_cast<uint8_t>(v));
+    return *this;
+}
+
+Lwo2Bytes& Lwo2Bytes::f4(float v)
+{
+    uint32_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    return u4(bits);
+}
+
+Lwo2Bytes& Lwo2Bytes::vx(uint32_t index)
+{
+    if (index < 0xFF00)
+        return u2(static_cast<uint16_t>(index));
+    return u4(0xFF000000u | (index & 0xFFFFFFu));
+}
+
+Lwo2Bytes& Lwo2Bytes::s0(const std::string& text)
+{
+    data_.insert(data_.end(), text.begin(), text.end());
+    data_.push_back(0);
+    if ((text.size() + 1) % 2)
+        data_.push_back(0);
+    return *this;
+}
+
+Lwo2Bytes& Lwo2Bytes::bytes(const std::vector<uint8_t>& more)
+{
+    data_.insert(data_.end(), more.begin(), more.end());
+    return *this;
+}
+
+Lwo2Bytes& Lwo2Bytes::subChunk(const std::string& id, const Lwo2Bytes& body)
+{
+    return id4(id).u2(static_cast<uint16_t>(body.data().size())).bytes(body.data());
+}
+
+Lwo2Writer& Lwo2Writer::chunk(const std::string& id, const std::vector<uint8_t>& body)
+{
+    Lwo2Bytes header;
+    header.id4(id).u4(static_cast<uint32_t>(body.size()));
+    chunks_.insert(chunks_.end(), header.data().begin(), header.data().end());
+    chunks_.insert(chunks_.end(), body.begin(), body.end());
+    return *this;
+}
+
+Lwo2Writer& Lwo2Writer::points(const std::vector<Vector3f>& points)
+{
+    Lwo2Bytes body;
+    for (const Vector3f& p : points)
+        body.f4(p.x).f4(p.y).f4(p.z);
+    return chunk("PNTS", body.data());
+}
+
+Lwo2Writer& Lwo2Writer::polygons(const std::vector<std::vector<uint32_t>>& polygons, const std::string& type)
+{
+    Lwo2Bytes body;
+    body.id4(type);
+    for (const std::vector<uint32_t>& polygon : polygons) {
+        body.u2(static_cast<uint16_t>(polygon.size() & 0x3FF));
+        for (uint32_t index : polygon)
+            body.vx(index);
+    }
+    return chunk("POLS", body.data());
+}
+
+Lwo2Writer& Lwo2Writer::tags(const std::vector<std::string>& tags)
+{
+    Lwo2Bytes body;
+    for (const std::string& tag : tags)
+        body.s0(tag);
+    return chunk("TAGS", body.data());
+}
+
+Lwo2Writer& Lwo2Writer::surfaceTags(const std::vector<std::pair<uint32_t, uint16_t>>& polygonTags)
+{
+    Lwo2Bytes body;
+    body.id4("SURF");
+    for (const auto& entry : polygonTags)
+        body.vx(entry.first).u2(entry.second);
+    return chunk("PTAG", body.data());
+}
+
+namespace {
+
+Lwo2Bytes vector3(const Vector3f& v)
+{
+    Lwo2Bytes bytes;
+    bytes.f4(v.x).f4(v.y).f4(v.z).vx(0);
+    return bytes;
+}
+
+Lwo2Bytes imageBlock(const Lwo2ImageBlock& block)
+{
+    Lwo2Bytes header;
+    header.s0(block.ordinal).subChunk("CHAN", Lwo2Bytes().id4(block.channel));
+    Lwo2Bytes mapping;
+    mapping.subChunk("CNTR", vector3(block.centre)).subChunk("SIZE", vector3(block.size));
+    Lwo2Bytes body;
+    body.subChunk("IMAP", header)
+        .subChunk("TMAP", mapping)
+        .subChunk("PROJ", Lwo2Bytes().u2(block.projection))
+        .subChunk("AXIS", Lwo2Bytes().u2(block.axis));
+    if (block.clip)
+        body.subChunk("IMAG", Lwo2Bytes().vx(block.clip));
+    if (!block.uvMap.empty())
+        body.subChunk("VMAP", Lwo2Bytes().s0(block.uvMap));
+    return body;
+}
+
+} // namespace
+
+Lwo2Writer& Lwo2Writer::surface(const Lwo2Surface& surface)
+{
+    Lwo2Bytes body;
+    body.s0(surface.name).s0(surface.source);
+    body.subChunk("COLR", Lwo2Bytes().f4(surface.colour[0]).f4(surface.colour[1]).f4(surface.colour[2]).vx(0));
+    body.subChunk("DIFF", Lwo2Bytes().f4(surface.diffuse).vx(0));
+    for (const Lwo2ImageBlock& block : surface.blocks)
+        body.subChunk("BLOK", imageBlock(block));
+    return chunk("SURF", body.data());
+}
+
+Lwo2Writer& Lwo2Writer::clip(uint32_t index, const std::string& stillImage)
+{
+    Lwo2Bytes body;
+    body.u4(index).subChunk("STIL", Lwo2Bytes().s0(stillImage));
+    return chunk("CLIP", body.data());
+}
+
+Lwo2Writer& Lwo2Writer::mapChunk(const std::string& id, const std::string& type, uint16_t dimension,
+                                  const std::string& name, const std::vector<Lwo2MapEntry>& entries)
+{
+    const bool perPolygon = id == "VMAD";
+    Lwo2Bytes body;
+    body.id4(type).u2(dimension).s0(name);
+    for (const Lwo2MapEntry& entry : entries) {
+        body.vx(entry.point);
+        if (perPolygon)
+            body.vx(entry.polygon);
+        for (float value : entry.values)
+            body.f4(value);
+    }
+    return chunk(id, body.data());
+}
+
+Lwo2Writer& Lwo2Writer::vertexMap(const std::string& type, uint16_t dimension, const std::string& name,
+                                  const std::vector<Lwo2MapEntry>& entries)
+{
+    return mapChunk("VMAP", type, dimension, name, entries);
+}
+
+Lwo2Writer& Lwo2Writer::polygonVertexMap(const std::string& type, uint16_t dimension, const std::string& name,
+                                         const std::vector<Lwo2MapEntry>& entries)
+{
+    return mapChunk("VMAD", type, dimension, name, entries);
+}
+
+std::vector<uint8_t> Lwo2Writer::bytes(const std::string& formType) const
+{
+    Lwo2Bytes file;
+    file.id4("FORM").u4(static_cast<uint32_t>(chunks_.size() + 4)).id4(formType).bytes(chunks_);
+    return file.data();
+}
+
+bool Lwo2Writer::save(const std::string& path, const std::string& formType) const
+{
+    return saveBytes(path, bytes(formType));
+}
+
+bool saveBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(file);
+}
+
+} // namespace writers
