@@ -13,6 +13,7 @@
 #include "import/lwo2_loader.h"
 #include "tests/geometry/capturing_logger.h"
 #include "tools/writers/lwo2_writer.h"
+#include "tools/writers/xm_writer.h"  // writeFileBytes
 
 inline std::string& tracedText()
 {
@@ -41,7 +42,7 @@ struct LoadCapture {
 
 inline std::string saveObject(const std::string& name, const std::vector<uint8_t>& bytes)
 {
-    writers::saveBytes(name, bytes);
+    writers::writeFileBytes(name, bytes);
     return name;
 }
 

@@ -1,7 +1,8 @@
 #include "tools/writers/lwo2_writer.h"
 
 #include <cstring>
-#include <fstream>
+
+#include "tools/writers/xm_writer.h"  // writeFileBytes
 
 namespace writers {
 
@@ -190,14 +191,7 @@ std::vector<uint8_t> Lwo2Writer::bytes(const std::string& formType) const
 
 bool Lwo2Writer::save(const std::string& path, const std::string& formType) const
 {
-    return saveBytes(path, bytes(formType));
-}
-
-bool saveBytes(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(file);
+    return writeFileBytes(path, bytes(formType));
 }
 
 } // namespace writers

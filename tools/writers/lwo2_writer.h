@@ -87,6 +87,4 @@ private:
     std::vector<uint8_t> chunks_;
 };
 
-bool saveBytes(const std::string& path, const std::vector<uint8_t>& bytes);
-
 } // namespace writers
