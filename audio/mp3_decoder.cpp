@@ -66,17 +66,19 @@ bool Mp3Decoder::start()
     long rate = 0;
     int channels = 0;
     int encoding = 0;
-    return mpg123_getformat(handle_, &rate, &channels, &encoding) == MPG123_OK && rate == rate_ && channels == 2 && encoding == MPG123_ENC_FLOAT_32;
+    atStart_ = mpg123_getformat(handle_, &rate, &channels, &encoding) == MPG123_OK && rate == rate_ && channels == 2 && encoding == MPG123_ENC_FLOAT_32;
+    return atStart_;
 }
 
 bool Mp3Decoder::rewind()
 {
-    return start();
+    return atStart_ || start();
 }
 
 int Mp3Decoder::read(float* out, int frames)
 {
     const size_t frameBytes = 2 * sizeof(float);
+    atStart_ = false;
     size_t filled = 0;
     const size_t wanted = static_cast<size_t>(frames) * frameBytes;
     unsigned char* target = reinterpret_cast<unsigned char*>(out);

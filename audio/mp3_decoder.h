@@ -16,7 +16,8 @@ public:
     static std::unique_ptr<Mp3Decoder> open(std::vector<unsigned char> bytes, int rate, int* error);
     ~Mp3Decoder();
 
-    // Back to the first sample.
+    // Back to the first sample. Free when nothing has been read yet, so
+    // that a stream starts at once.
     bool rewind();
     // Decodes up to `frames` stereo frames into `out`; fewer only at the end
     // of the file (or where the rest cannot be decoded).
@@ -30,6 +31,7 @@ private:
     int rate_;
     mpg123_handle_struct* handle_ = nullptr;
     bool ended_ = false;
+    bool atStart_ = false;
 };
 
 } // namespace audio
