@@ -3,9 +3,6 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/dialog.h"
-#include "platform/window.h"
-
 namespace {
 
 constexpr const char* kUnreadable = "the file is missing or is not a picture that can be read";
@@ -112,11 +109,4 @@ void BitmapManager::loadAlpha(const char* name)
     std::unique_ptr<TextureImage> texture = clampedTexture(TextureImage::NoMipmap | TextureImage::Alpha);
     texture->uploadGray(alpha.release());
     add(name, texture.release());
-}
-
-int reportBitmapLoadError(const BitmapLoadError& error)
-{
-    platform::restoreDisplayMode();
-    platform::showError("Sky Drift", error.what());
-    return -1;
 }

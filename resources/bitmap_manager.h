@@ -34,8 +34,3 @@ public:
     // Each throws BitmapLoadError and adds nothing on failure; a name that is
     // already held is left as it is.
 };
-
-// Ends the program on a load failure as every start-up failure ends: the
-// desktop's display mode back, then an error box naming the file. Returns
-// the exit code, -1.
-int reportBitmapLoadError(const BitmapLoadError& error);
