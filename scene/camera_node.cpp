@@ -20,8 +20,10 @@ void CameraNode::serialize(pstream& s, bool write)
 bool CameraNode::compute_world(float, const Matrix44& parentWorld, Matrix44&)
 {
     own_box_.empty = true;
-    working_.setEye(parentWorld.transformPoint(stored_.eye()));
-    working_.setTarget(parentWorld.transformPoint(stored_.target()));
-    working_.setUp(parentWorld.transformVector(stored_.trueUp()));
+    // The stored frustum comes along with the placement, so that the near
+    // and far distances and the view size kept in the file take effect.
+    working_ = Camera(parentWorld.transformPoint(stored_.eye()), parentWorld.transformPoint(stored_.target()),
+                      parentWorld.transformVector(stored_.trueUp()), stored_.nearDistance(), stored_.farDistance(),
+                      stored_.halfWidth(), stored_.halfHeight());
     return false;
 }

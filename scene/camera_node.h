@@ -1,6 +1,7 @@
 #pragma once
 // A node that carries a camera: the stored camera is placed in the node's own
-// frame, the working camera (what the scene draws through) in the world.
+// frame, the working camera (what the scene draws through) is the same
+// camera placed in the world.
 
 #include "math/camera.h"
 #include "scene/scene_node.h"

@@ -230,3 +230,24 @@ TEST(SceneFile, SavedFilesLoadAndErrorsNameTheFile)
         EXPECT_NE(std::string(e.what()).find("saved.hlv: "), std::string::npos) << e.what();
     }
 }
+
+TEST(SceneFile, CameraNodePlacesItsStoredCameraInTheWorld)
+{
+    Scene scene;
+    TransformNode* root = placed(scene, Vector3f(0, 2, 5), nullptr);
+    scene.set_root(root);
+    auto* node = new CameraNode(Camera(Vector3f(0, 0, 10), Vector3f(0, 0, 0), Vector3f(0, 1, 0), 2, 50, 0.5f, 0.25f));
+    scene.add_node(node);
+    node->attach(root);
+
+    ReadResult read = read_scene(written(scene));
+    ASSERT_TRUE(read.scene) << read.error;
+    ASSERT_EQ(read.scene->cameras().size(), 1u);
+    const Camera& working = *read.scene->cameras()[0];
+    EXPECT_EQ(working.eye(), Vector3f(0, 2, 15));
+    EXPECT_EQ(working.target(), Vector3f(0, 2, 5));
+    EXPECT_EQ(working.nearDistance(), 2.0f);
+    EXPECT_EQ(working.farDistance(), 50.0f);
+    EXPECT_EQ(working.halfWidth(), 0.5f);
+    EXPECT_EQ(working.halfHeight(), 0.25f);
+}
