@@ -46,6 +46,12 @@ void EndFrame()
 
 Surface::Surface(const std::string& name, Scene* scene) : name(name), scene(scene) {}
 
+Surface::~Surface()
+{
+    if (current == this)
+        current = nullptr;
+}
+
 void Surface::serialize(pstream& s, bool write)
 {
     io(s, write, name);

@@ -19,6 +19,9 @@ public:
     Surface() = default;
     // White with factor 1.
     Surface(const std::string& name, Scene* scene);
+    // A scene released in the middle of a frame takes its surfaces along;
+    // the current surface must not outlive them.
+    ~Surface() override;
 
     const char* class_name() const override { return kClassName; }
     void serialize(pstream& stream, bool write) override;
