@@ -1,0 +1,23 @@
+#pragma once
+// Lettering laid over painted pictures: a soft glow under crisp text.
+
+#include <string>
+
+#include "tools/assetgen/canvas.h"
+#include "tools/assetgen/typesetter.h"
+
+namespace assetgen {
+
+struct Lettering {
+    TextStyle style;
+    Rgb fill{1, 1, 1};
+    Rgb glow{1.0f, 0.7f, 0.45f};
+    int glowRadius = 8;
+    float glowStrength = 1.0f;
+    float shadow = 0;  // opacity of a dark drop shadow under the text
+};
+
+void letterCentred(Canvas& canvas, Typesetter& type, const std::string& text, const Lettering& look,
+                   int centreX, int baseline);
+
+} // namespace assetgen

@@ -1,0 +1,49 @@
+#pragma once
+// The show's skies: dawn gradients, a low sun with its halo, stars, and
+// banks of clouds lit from the sun's side. Every picture that shows sky
+// paints it through here so that the palette stays one.
+
+#include <cstdint>
+#include <vector>
+
+#include "tools/assetgen/canvas.h"
+
+namespace assetgen {
+
+struct GradientStop {
+    float at;  // 0 = top row, 1 = bottom row
+    Rgb colour;
+};
+
+struct CloudLayer {
+    uint32_t seed = 7;
+    float top = 0.4f, bottom = 0.9f;  // band of the picture (0..1) the clouds live in
+    float scaleX = 3.0f, scaleY = 9.0f;  // noise cells across the picture's width / height
+    float cover = 0.5f;     // 0 clear .. 1 overcast
+    float opacity = 0.9f;
+    Rgb lit{1.0f, 0.85f, 0.7f};
+    Rgb shade{0.45f, 0.35f, 0.5f};
+};
+
+struct SkyLook {
+    std::vector<GradientStop> gradient;
+    float sunX = 0.5f, sunY = 0.8f;  // fraction of width / height
+    float sunRadius = 0.03f;         // fraction of width
+    Rgb sunColour{1.0f, 0.9f, 0.7f};
+    float haloStrength = 0.6f;
+    float starDensity = 0;           // stars per thousand pixels, above the glow
+    std::vector<CloudLayer> clouds;
+};
+
+Rgb gradientAt(const std::vector<GradientStop>& stops, float t);
+
+void paintSky(Canvas& canvas, const SkyLook& look);
+
+// The shared looks: deep dawn (before sunrise), golden sunrise, and the
+// warm evening of the final logo.
+SkyLook dawnSky();
+SkyLook sunriseSky();
+SkyLook nightSky();
+SkyLook goldenSky();
+
+} // namespace assetgen
