@@ -1,11 +1,16 @@
 #include "app/music_steps.h"
 
-// The sound library arrives with audio/; until then the show runs silent.
+#include "audio/music.h"
 
-void startSoundAndLoadingTune() {}
+void startSoundAndLoadingTune()
+{
+    // A library that fails to start has printed why; the tune then fails quietly.
+    music::startSoundSystem();
+    music::playTune("demo\\_SKYD11.xm");
+}
 
-void fadeOutLoadingTune() {}
+void fadeOutLoadingTune() { music::fadeOutTune(); }
 
-void startMainStream() {}
+void startMainStream() { music::playStream("demo\\SkyDrift.mp3"); }
 
-void shutDownMusic() {}
+void shutDownMusic() { music::shutDown(); }
