@@ -66,23 +66,6 @@ TEST(Primitive, ElementsSetPartBoxesAndTheOverallBox)
     EXPECT_TRUE(bad.elements.empty());
 }
 
-TEST(Primitive, NMeshRoundTrips)
-{
-    auto mesh = two_part_mesh();
-    mesh->surface_indices = {4, 4, 2};
-    register_factories();
-    memory_pstream in(written(*mesh));
-    std::unique_ptr<NMesh> back(dynamic_cast<NMesh*>(read_object(in)));
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->surface_names, (std::vector<std::string>{"stone", "grass"}));
-    EXPECT_EQ(back->surface_indices, (std::vector<unsigned int>{4, 4, 2}));
-    ASSERT_EQ(back->parts.size(), 2u);
-    EXPECT_EQ(back->parts[1].box.max, Vector3f(6, 1, 2));
-    EXPECT_EQ(back->box.max, mesh->box.max);
-    ASSERT_EQ(back->elements.size(), 2u);
-    EXPECT_EQ(back->elements[1]->part_index, 1u);
-}
-
 TEST(Primitive, QueuesOnlyVisiblePartsThatHaveABucket)
 {
     auto mesh = two_part_mesh();

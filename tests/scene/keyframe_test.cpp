@@ -116,21 +116,3 @@ TEST(Keyframes, LW6EvaluatesOneEnvelopePerComponent)
     EXPECT_EQ(at(*back, 2.5f), Vector3f(5, 3, 0));
     EXPECT_EQ(back->envelope(0).keyCount, 2);
 }
-
-TEST(Keyframes, HandlersRoundTripWithTheirStoredSizes)
-{
-    ConstantKeyframeHandler constant(Vector3f(1, -2, 3));
-    EXPECT_EQ(at(*round_trip(constant), 99.0f), Vector3f(1, -2, 3));
-
-    Ctrl bent = point(3, {4, 5, 6});
-    bent.tension = 0.5f;
-    bent.continuity = -0.25f;
-    bent.bias = 0.75f;
-    LW5KeyframeHandler spline({point(0, {1, 1, 1}), bent, point(6, {0, 2, 0}, true)}, 12);
-    memory_pstream out;
-    spline.serialize(out, true);
-    EXPECT_EQ(out.bytes().size(), 1u + 3u * 29u + 4u);
-    std::unique_ptr<LW5KeyframeHandler> back = round_trip(spline);
-    for (float t : {0.5f, 2.0f, 4.5f, 17.0f})
-        EXPECT_EQ(at(*back, t), at(spline, t));
-}

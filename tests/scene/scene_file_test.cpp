@@ -109,21 +109,6 @@ TEST(SceneFile, ShapeNodeWithoutPrimitiveIsStoredAsMinusOneAndDrawsNothing)
     EXPECT_TRUE(back->world_box().empty);
 }
 
-TEST(SceneFile, RotationOrderTwoIgnoresRotation)
-{
-    TransformNode node;
-    node.set_rotation(new ConstantKeyframeHandler(Vector3f(30, 90, 45)));
-    node.set_position(new ConstantKeyframeHandler(Vector3f(1, 2, 3)));
-    node.rotation_order = 2;
-    node.update(0, Matrix44());
-    const Matrix44 moved = Matrix44::translation(1, 2, 3);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(node.world().m[i], moved.m[i]) << i;
-    node.rotation_order = 1;
-    node.update(0, Matrix44());
-    EXPECT_NEAR(node.world().transformVector(Vector3f(0, 0, 1)).z, 0.0f, 1e-6f);
-}
-
 TEST(SceneFile, BadFilesAreRefused)
 {
     const std::vector<uint8_t> valid = raw_scene({shape_frame(0, 0, 0, 0)}, 1);
