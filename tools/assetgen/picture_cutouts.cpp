@@ -8,29 +8,13 @@
 #include "tools/assetgen/canvas.h"
 #include "tools/assetgen/noise.h"
 #include "tools/assetgen/typesetter.h"
-#include "tools/writers/picture_writer.h"
+#include "tools/assetgen/picture_files.h"
 
 namespace assetgen {
 
 namespace {
 
 constexpr float kPi = 3.14159265f;
-
-void saveJpeg(const PackFolder& pack, const char* name, const Canvas& canvas, int quality)
-{
-    std::string path = pack.pathOf(name);
-    checkWritten(writers::writeJpeg(path, canvas.bytes().data(), uint32_t(canvas.width()), uint32_t(canvas.height()),
-                                    unsigned(canvas.channels()), quality),
-                 path);
-}
-
-void savePng(const PackFolder& pack, const char* name, const Canvas& canvas)
-{
-    std::string path = pack.pathOf(name);
-    checkWritten(writers::writePng(path, canvas.bytes().data(), uint32_t(canvas.width()), uint32_t(canvas.height()),
-                                   unsigned(canvas.channels())),
-                 path);
-}
 
 // Anti-aliased line of the given width into colour and coverage.
 void drawLine(Canvas& colour, Canvas& alpha, float x0, float y0, float x1, float y1, float width, const Rgb& c)

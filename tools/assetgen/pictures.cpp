@@ -8,21 +8,13 @@
 #include "tools/assetgen/noise.h"
 #include "tools/assetgen/picture_text.h"
 #include "tools/assetgen/sky_painter.h"
-#include "tools/writers/picture_writer.h"
+#include "tools/assetgen/picture_files.h"
 
 namespace assetgen {
 
 namespace {
 
 constexpr int kScreenW = 800, kScreenH = 600;
-
-void saveJpeg(const PackFolder& pack, const char* name, const Canvas& canvas, int quality = 92)
-{
-    std::string path = pack.pathOf(name);
-    checkWritten(writers::writeJpeg(path, canvas.bytes().data(), uint32_t(canvas.width()), uint32_t(canvas.height()),
-                                    unsigned(canvas.channels()), quality),
-                 path);
-}
 
 Lettering titleLettering(int size)
 {
