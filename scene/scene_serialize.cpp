@@ -144,12 +144,13 @@ void Scene::write(pstream& s)
 
 // Keeps the numbers of the nodes already held and appends, in pre-order from
 // the root (a node, its children's subtrees, then its next sibling), every
-// node found that the scene does not hold yet.
+// node found that the scene does not hold yet; then any node that a held one
+// links to, so that every stored link has a number.
 void Scene::renumber_nodes()
 {
     std::unordered_set<const SceneNode*> listed(nodes_.begin() + 1, nodes_.end());
-    std::vector<SceneNode*> pending;
     std::unordered_set<const SceneNode*> visited;
+    std::vector<SceneNode*> pending;
     if (root_)
         pending.push_back(root_);
     while (!pending.empty()) {
@@ -164,4 +165,8 @@ void Scene::renumber_nodes()
         if (node->first_child())
             pending.push_back(node->first_child());
     }
+    for (size_t k = 1; k < nodes_.size(); ++k)
+        for (SceneNode* link : {nodes_[k]->parent(), nodes_[k]->next_sibling(), nodes_[k]->first_child()})
+            if (link && listed.insert(link).second)
+                add_node(link);
 }

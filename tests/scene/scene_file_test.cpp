@@ -236,3 +236,15 @@ TEST(SceneFile, CameraNodePlacesItsStoredCameraInTheWorld)
     EXPECT_EQ(working.halfWidth(), 0.5f);
     EXPECT_EQ(working.halfHeight(), 0.25f);
 }
+
+TEST(SceneFile, WritingNumbersEveryLinkedNode)
+{
+    Scene scene;
+    scene.set_root(placed(scene, Vector3f(), nullptr));
+    auto* loose = new TransformNode;  // under no root, held by no table
+    shape(scene, -1)->attach(loose);
+    ReadResult read = read_scene(written(scene));
+    ASSERT_TRUE(read.scene) << read.error;
+    ASSERT_EQ(read.scene->nodes().size(), 4u);
+    EXPECT_EQ(read.scene->nodes()[2]->parent(), read.scene->nodes()[3]);
+}
