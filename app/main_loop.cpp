@@ -48,9 +48,14 @@ int runMainLoop()
     auto showTime = [start] { return platform::elapsedSeconds(start, platform::timeGetTime()); };
     while (runFrame(showTime)) {
     }
+    shutDownShow();
+    return 1;
+}
+
+void shutDownShow()
+{
     shutDownMusic();
     ShutdownGL();
     platform::restoreDisplayMode();
     platform::destroyWindow(platform::mainWindow());
-    return 1;
 }

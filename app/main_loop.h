@@ -7,6 +7,10 @@
 // buffer. False, with nothing drawn, once the quit has been posted.
 bool runFrame(const std::function<float()>& showTime, const std::function<void()>& beforePresent = {});
 
-// Takes the show start time and runs frames until the quit; then shuts the
-// music and the device down and restores the desktop mode. Returns 1.
+// Takes the show start time and runs frames until the quit, then shuts the
+// show down. Returns 1.
 int runMainLoop();
+
+// Stops the music, deletes the device, restores the desktop mode and closes
+// the window.
+void shutDownShow();

@@ -1,7 +1,6 @@
 #include "platform/ini.h"
 
-#include <cctype>
-#include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -20,20 +19,16 @@ std::string trimmed(const std::string& text)
     return text.substr(first, last - first + 1);
 }
 
-// The leading integer of a value, as the profile functions read it:
-// decimal or 0x-hexadecimal, optional sign, 0 when there is no number.
+// The leading decimal integer of a value, 0 when there is none; clamped to
+// the int range rather than wrapped.
 int integerValue(const std::string& value)
 {
-    const char* text = value.c_str();
-    bool negative = *text == '-';
-    if (*text == '-' || *text == '+')
-        ++text;
-    int base = (text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) ? 16 : 10;
-    errno = 0;
-    long long number = std::strtoll(base == 16 ? text + 2 : text, nullptr, base);
-    if (errno == ERANGE || number > 0x7FFFFFFFLL)
-        number = 0x7FFFFFFFLL;
-    return static_cast<int>(negative ? -number : number);
+    long long number = std::strtoll(value.c_str(), nullptr, 10);
+    if (number > INT_MAX)
+        return INT_MAX;
+    if (number < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(number);
 }
 
 } // namespace

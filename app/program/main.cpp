@@ -1,9 +1,12 @@
 #include "app/main_loop.h"
+#include "app/run_guarded.h"
 #include "app/startup.h"
 
 int main()
 {
-    if (auto exitCode = startUp(StartupOptions{}))
-        return *exitCode;
-    return runMainLoop();
+    return runGuarded([] {
+        if (auto exitCode = startUp(StartupOptions{}))
+            return *exitCode;
+        return runMainLoop();
+    });
 }

@@ -1,0 +1,32 @@
+#include "app/run_guarded.h"
+
+#include <exception>
+#include <string>
+
+#include "persist/persistent.h"
+#include "platform/dialog.h"
+#include "platform/window.h"
+
+namespace {
+
+int endWithError(const std::string& text)
+{
+    platform::restoreDisplayMode();
+    platform::showError("Sky Drift", text.c_str());
+    return -1;
+}
+
+} // namespace
+
+int runGuarded(const std::function<int()>& body)
+{
+    try {
+        return body();
+    } catch (const std::exception& error) {
+        return endWithError(error.what());
+    } catch (persistent::exception error) {
+        return endWithError(std::string("A scene file could not be read: ") + describe(error));
+    } catch (...) {
+        return endWithError("A file of the show could not be loaded.");
+    }
+}

@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tests/support/demo_folder.h"
+#include "tests/support/run_program.h"
+
+namespace {
+
+const std::string kProgram = SKYDRIFT_PROGRAM;
+const char* const kWindowError =
+    "Unable to create a window or change display settings.\n"
+    "Your system must be able to support 800x600x32 to run this demo, adjust Sky_Drift.ini to change display "
+    "frequency if needed !";
+
+// A fresh folder for one run, so that no Sky_Drift.ini of another run is seen.
+std::string freshFolder(const char* name)
+{
+    return makeDemoFolder(name);
+}
+
+} // namespace
+
+TEST(Program, CancelEndsWithZeroBeforeAnyWindow)
+{
+    // Without a display any window would fail: exit 0 shows none was tried.
+    ProgramRun run = runInFolder(freshFolder("cancel"), "SKYDRIFT_ANSWER=cancel DISPLAY= '" + kProgram + "'");
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_EQ(run.errors, "");
+}
+
+TEST(Program, EscapeEndsTheMainLoopWithOne)
+{
+    // xdotool waits for the window, then presses Escape; the program must
+    // then quit through its own event handling.
+    std::string command = "SKYDRIFT_ANSWER=yes '" + kProgram + "' & pid=$!; "
+                          "timeout 60 xdotool search --sync --name REVUR >/dev/null && sleep 1 && xdotool key Escape; "
+                          "wait $pid";
+    ProgramRun run = runInFolder(freshFolder("escape"), command);
+    EXPECT_EQ(run.exitCode, 1) << run.errors;
+}
+
+TEST(Program, RefreshRateNoDisplayCanRunGivesTheWindowError)
+{
+    std::string folder = freshFolder("bad_freq");
+    std::ofstream(folder + "/Sky_Drift.ini") << "[Sky_Drift]\nFreq=5000\n";
+    ProgramRun run = runInFolder(folder, "SKYDRIFT_ANSWER=yes '" + kProgram + "'");
+    EXPECT_EQ(run.exitCode, 255);
+    EXPECT_NE(run.errors.find(std::string("Sky Drift: ") + kWindowError), std::string::npos) << run.errors;
+}

@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "tests/support/demo_folder.h"
+#include "tests/support/run_program.h"
+
+namespace {
+
+const std::string kRenderTool = SKYDRIFT_RENDER;
+
+// Width and height from a PNG file's header chunk (big-endian, after the signature).
+bool pngSize(const std::string& path, uint32_t* width, uint32_t* height)
+{
+    std::string bytes = readWholeFile(path);
+    if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 || bytes.compare(12, 4, "IHDR") != 0)
+        return false;
+    auto bigEndian = [&](size_t at) {
+        uint32_t value = 0;
+        for (size_t i = 0; i < 4; ++i)
+            value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
+        return value;
+    };
+    *width = bigEndian(16);
+    *height = bigEndian(20);
+    return true;
+}
+
+std::string lastLine(const std::string& text)
+{
+    size_t end = text.find_last_not_of('\n');
+    if (end == std::string::npos)
+        return {};
+    size_t start = text.rfind('\n', end);
+    return text.substr(start == std::string::npos ? 0 : start + 1, end - (start == std::string::npos ? 0 : start + 1) + 1);
+}
+
+} // namespace
+
+TEST(RenderTool, WritesTheAskedFramesAndASummary)
+{
+    ProgramRun run = runInFolder(makeDemoFolder("render"), "'" + kRenderTool + "' --at 1,2 --fps 30 --out frames");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    for (const char* name : {"render/frames/frame-1.png", "render/frames/frame-2.png"}) {
+        uint32_t width = 0, height = 0;
+        ASSERT_TRUE(pngSize(name, &width, &height)) << name;
+        EXPECT_EQ(width, 800u);
+        EXPECT_EQ(height, 600u);
+    }
+    // Frames 0/30 .. 59/30, then t = 2 itself.
+    EXPECT_EQ(lastLine(run.output).rfind("frames 61, median ", 0), 0u) << lastLine(run.output);
+    EXPECT_NE(lastLine(run.output).find(" ms, p99 "), std::string::npos);
+}
+
+TEST(RenderTool, RejectsBadArgumentsWithUsage)
+{
+    ProgramRun run = runInFolder("render_bad", "'" + kRenderTool + "' --at 1,x");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.errors.find("\"x\" is not a show time"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("usage: skydrift-render"), std::string::npos);
+}

@@ -1,0 +1,79 @@
+#include "tools/render/render_options.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+const char* const kRenderUsage =
+    "usage: skydrift-render --at T1,T2,... [--out DIR] [--fps N] [--load-during-show]\n"
+    "Runs the show in a hidden 800x600 window on a virtual clock, from the folder that holds demo/,\n"
+    "and writes DIR/frame-T.png at each show time T (seconds).\n";
+
+namespace {
+
+bool parseTimes(const std::string& list, std::vector<CaptureTime>* captures, std::string* error)
+{
+    size_t begin = 0;
+    while (begin <= list.size()) {
+        size_t end = list.find(',', begin);
+        std::string text = list.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+        char* stop = nullptr;
+        errno = 0;
+        float seconds = std::strtof(text.c_str(), &stop);
+        if (text.empty() || *stop != '\0' || errno == ERANGE || !std::isfinite(seconds) || seconds < 0.0f) {
+            *error = "--at: \"" + text + "\" is not a show time in seconds";
+            return false;
+        }
+        captures->push_back({seconds, text});
+        if (end == std::string::npos)
+            break;
+        begin = end + 1;
+    }
+    std::stable_sort(captures->begin(), captures->end(),
+                     [](const CaptureTime& a, const CaptureTime& b) { return a.seconds < b.seconds; });
+    return true;
+}
+
+bool parseFramesPerSecond(const char* text, int* fps, std::string* error)
+{
+    char* stop = nullptr;
+    errno = 0;
+    long value = std::strtol(text, &stop, 10);
+    if (*text == '\0' || *stop != '\0' || errno == ERANGE || value < 1 || value > 1000) {
+        *error = std::string("--fps: \"") + text + "\" is not a frame rate from 1 to 1000";
+        return false;
+    }
+    *fps = static_cast<int>(value);
+    return true;
+}
+
+} // namespace
+
+bool parseRenderOptions(int argc, char** argv, RenderOptions* options, std::string* error)
+{
+    for (int i = 1; i < argc; ++i) {
+        const char* argument = argv[i];
+        bool hasValue = i + 1 < argc;
+        if (std::strcmp(argument, "--load-during-show") == 0) {
+            options->loadDuringShow = true;
+        } else if (std::strcmp(argument, "--at") == 0 && hasValue) {
+            if (!parseTimes(argv[++i], &options->captures, error))
+                return false;
+        } else if (std::strcmp(argument, "--out") == 0 && hasValue) {
+            options->outputFolder = argv[++i];
+        } else if (std::strcmp(argument, "--fps") == 0 && hasValue) {
+            if (!parseFramesPerSecond(argv[++i], &options->framesPerSecond, error))
+                return false;
+        } else {
+            *error = std::string("unknown or incomplete argument \"") + argument + "\"";
+            return false;
+        }
+    }
+    if (options->captures.empty()) {
+        *error = "--at is required";
+        return false;
+    }
+    return true;
+}
