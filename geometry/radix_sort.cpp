@@ -24,22 +24,28 @@ void RadixSort::sortKeys(size_t count, KeyOf keyOf)
     if (count < 2)
         return;
 
+    // The keys travel with the ranks, so that only this gather reads them
+    // out of order; the passes then stream through memory.
+    keys_.resize(count);
+    for (size_t i = 0; i < count; ++i)
+        keys_[i] = keyOf(ranks_[i]);
+
     // One histogram per byte, all from a single walk over the keys.
     uint32_t histograms[4][256] = {};
-    for (size_t i = 0; i < count; ++i) {
-        uint32_t key = keyOf(i);
+    for (uint32_t key : keys_) {
         ++histograms[0][key & 0xFF];
         ++histograms[1][(key >> 8) & 0xFF];
         ++histograms[2][(key >> 16) & 0xFF];
         ++histograms[3][key >> 24];
     }
 
-    scratch_.resize(count);
+    scratchRanks_.resize(count);
+    scratchKeys_.resize(count);
     for (int pass = 0; pass < 4; ++pass) {
         const uint32_t* histogram = histograms[pass];
         const unsigned shift = pass * 8;
         // A byte that every key shares cannot change the order.
-        if (histogram[(keyOf(0) >> shift) & 0xFF] == count)
+        if (histogram[(keys_[0] >> shift) & 0xFF] == count)
             continue;
         uint32_t offsets[256];
         uint32_t sum = 0;
@@ -47,9 +53,14 @@ void RadixSort::sortKeys(size_t count, KeyOf keyOf)
             offsets[b] = sum;
             sum += histogram[b];
         }
-        for (uint32_t index : ranks_)
-            scratch_[offsets[(keyOf(index) >> shift) & 0xFF]++] = index;
-        ranks_.swap(scratch_);
+        for (size_t i = 0; i < count; ++i) {
+            const uint32_t key = keys_[i];
+            const uint32_t to = offsets[(key >> shift) & 0xFF]++;
+            scratchRanks_[to] = ranks_[i];
+            scratchKeys_[to] = key;
+        }
+        ranks_.swap(scratchRanks_);
+        keys_.swap(scratchKeys_);
     }
 }
 

@@ -31,7 +31,9 @@ private:
     void sortKeys(size_t count, KeyOf keyOf);
 
     std::vector<uint32_t> ranks_;
-    std::vector<uint32_t> scratch_;
+    std::vector<uint32_t> keys_;  // in rank order during a sort
+    std::vector<uint32_t> scratchRanks_;
+    std::vector<uint32_t> scratchKeys_;
 };
 
 } // namespace hlv

@@ -50,28 +50,30 @@ void Lwo2Reader::readPolygons(size_t end)
 
 void Lwo2Reader::readPolygon(uint32_t polygon, uint32_t vertexCount, uint32_t& skipped, uint32_t& lines)
 {
-    std::vector<uint32_t> indices(vertexCount);
+    std::vector<uint32_t>& indices = polygonIndices_;
+    indices.resize(vertexCount);
     for (uint32_t& index : indices)
         index = readPointIndex("A polygon");
 
+    // Triangles of this polygon are appended from here on.
+    object_.polygonTriangles.push_back({static_cast<uint32_t>(object_.triangles.size()), 0});
     if (vertexCount == 2) {
         ++lines;
-        object_.polygonTriangles.emplace(polygon, -1);
         return;
     }
     if (vertexCount == 3) {
         if (indices[0] == indices[1] || indices[1] == indices[2] || indices[0] == indices[2]) {
             trace("\n%sRemoving degenerate triangle (%d) !", indent(), static_cast<int>(polygon));
-            object_.polygonTriangles.emplace(polygon, -1);
             ++skipped;
             return;
         }
         addTriangle(polygon, indices[0], indices[1], indices[2]);
         return;
     }
-    std::vector<uint32_t> triangles;
-    if (!tessellatePolygon(indices, object_.points, triangles)) {
-        object_.polygonTriangles.emplace(polygon, -1);
+    if (!tessellator_)
+        tessellator_ = std::make_unique<PolygonTessellator>();
+    std::vector<uint32_t>& triangles = tessellatedIndices_;
+    if (!tessellator_->tessellate(indices, object_.points, triangles)) {
         ++skipped;
         return;
     }
@@ -81,7 +83,7 @@ void Lwo2Reader::readPolygon(uint32_t polygon, uint32_t vertexCount, uint32_t& s
 
 void Lwo2Reader::addTriangle(uint32_t polygon, uint32_t a, uint32_t b, uint32_t c)
 {
-    object_.polygonTriangles.emplace(polygon, static_cast<int32_t>(object_.triangles.size()));
+    ++object_.polygonTriangles.back().count;
     object_.triangles.push_back({a, b, c, 0});
     object_.triangleSource.push_back(polygon);
 }
@@ -119,10 +121,11 @@ void Lwo2Reader::readPolygonTags(size_t end)
     while (in_.tell() < end) {
         const uint32_t polygon = in_.readVX();
         const uint16_t tag = in_.readU2();
-        auto range = object_.polygonTriangles.equal_range(polygon);
-        for (auto it = range.first; it != range.second; ++it)
-            if (it->second >= 0)
-                object_.triangles[static_cast<size_t>(it->second)].tag = tag;
+        if (polygon >= object_.polygonTriangles.size())
+            continue;
+        const TriangleRange range = object_.polygonTriangles[polygon];
+        for (uint32_t t = range.first; t < range.first + range.count; ++t)
+            object_.triangles[t].tag = tag;
     }
 }
 

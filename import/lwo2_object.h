@@ -33,11 +33,18 @@ struct VertexMap {
 using UVMap = VertexMap<2>;
 using ColourMap = VertexMap<4>;
 
+// The triangles [first, first + count) that one polygon produced; a count of
+// 0 stands for a polygon that produced none (lines, degenerate polygons).
+struct TriangleRange {
+    uint32_t first = 0;
+    uint32_t count = 0;
+};
+
 struct Lwo2Object {
     std::vector<Vector3f> points;
     std::vector<hlv::RobustMesh::TaggedTriangle> triangles;
     std::vector<uint32_t> triangleSource;               // polygon of each triangle
-    std::multimap<uint32_t, int32_t> polygonTriangles;  // polygon -> triangle, -1 for none
+    std::vector<TriangleRange> polygonTriangles;        // per polygon of the last polygon list
     std::vector<std::string> tags;
     std::vector<uint32_t> tagSurface;                   // tag -> index into the scene's surfaces
     std::map<std::string, UVMap> uvMaps;

@@ -6,6 +6,7 @@
 #include "import/input_stream.h"
 #include "import/lw_scene.h"
 #include "import/lwo2_object.h"
+#include "import/polygon_tessellator.h"
 
 namespace LW {
 
@@ -48,6 +49,9 @@ private:
     LWSurface* surface_ = nullptr;
     std::unique_ptr<LWTextureBlock> block_;
     std::unique_ptr<std::string> clipImage_;  // the still image of the clip being read
+    std::unique_ptr<PolygonTessellator> tessellator_;
+    std::vector<uint32_t> polygonIndices_;
+    std::vector<uint32_t> tessellatedIndices_;
 };
 
 } // namespace LW

@@ -44,32 +44,42 @@ using Callback = void(TESS_CALLBACK*)();
 
 } // namespace
 
-bool tessellatePolygon(const std::vector<uint32_t>& indices, const std::vector<Vector3f>& points,
-                       std::vector<uint32_t>& triangles)
+PolygonTessellator::PolygonTessellator() : tess_(gluNewTess())
+{
+    if (!tess_)
+        return;
+    gluTessCallback(tess_, GLU_TESS_BEGIN_DATA, reinterpret_cast<Callback>(onBegin));
+    gluTessCallback(tess_, GLU_TESS_VERTEX_DATA, reinterpret_cast<Callback>(onVertex));
+    gluTessCallback(tess_, GLU_TESS_EDGE_FLAG_DATA, reinterpret_cast<Callback>(onEdgeFlag));
+    gluTessCallback(tess_, GLU_TESS_END_DATA, reinterpret_cast<Callback>(onEnd));
+    gluTessCallback(tess_, GLU_TESS_ERROR_DATA, reinterpret_cast<Callback>(onError));
+    gluTessCallback(tess_, GLU_TESS_COMBINE_DATA, reinterpret_cast<Callback>(onCombine));
+}
+
+PolygonTessellator::~PolygonTessellator()
+{
+    if (tess_)
+        gluDeleteTess(tess_);
+}
+
+bool PolygonTessellator::tessellate(const std::vector<uint32_t>& indices, const std::vector<Vector3f>& points,
+                                    std::vector<uint32_t>& triangles)
 {
     triangles.clear();
-    GLUtesselator* tess = gluNewTess();
-    if (!tess)
+    if (!tess_)
         return false;
     TessellationOutput output{&triangles};
-    gluTessCallback(tess, GLU_TESS_BEGIN_DATA, reinterpret_cast<Callback>(onBegin));
-    gluTessCallback(tess, GLU_TESS_VERTEX_DATA, reinterpret_cast<Callback>(onVertex));
-    gluTessCallback(tess, GLU_TESS_EDGE_FLAG_DATA, reinterpret_cast<Callback>(onEdgeFlag));
-    gluTessCallback(tess, GLU_TESS_END_DATA, reinterpret_cast<Callback>(onEnd));
-    gluTessCallback(tess, GLU_TESS_ERROR_DATA, reinterpret_cast<Callback>(onError));
-    gluTessCallback(tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<Callback>(onCombine));
-
     // The tessellator keeps pointers to the coordinates until the polygon ends.
-    std::vector<GLdouble> coordinates(indices.size() * 3);
-    gluTessBeginPolygon(tess, &output);
-    gluTessBeginContour(tess);
+    coordinates_.resize(indices.size() * 3);
+    gluTessBeginPolygon(tess_, &output);
+    gluTessBeginContour(tess_);
     bool contourStart = true;
     uint32_t first = 0;
     for (size_t i = 0; i < indices.size(); ++i) {
         const uint32_t index = indices[i];
         if (!contourStart && index == first) {
-            gluTessEndContour(tess);
-            gluTessBeginContour(tess);
+            gluTessEndContour(tess_);
+            gluTessBeginContour(tess_);
             contourStart = true;
             continue;
         }
@@ -77,15 +87,14 @@ bool tessellatePolygon(const std::vector<uint32_t>& indices, const std::vector<V
             first = index;
             contourStart = false;
         }
-        GLdouble* xyz = &coordinates[i * 3];
+        GLdouble* xyz = &coordinates_[i * 3];
         xyz[0] = points[index].x;
         xyz[1] = points[index].y;
         xyz[2] = points[index].z;
-        gluTessVertex(tess, xyz, reinterpret_cast<void*>(static_cast<uintptr_t>(index)));
+        gluTessVertex(tess_, xyz, reinterpret_cast<void*>(static_cast<uintptr_t>(index)));
     }
-    gluTessEndContour(tess);
-    gluTessEndPolygon(tess);
-    gluDeleteTess(tess);
+    gluTessEndContour(tess_);
+    gluTessEndPolygon(tess_);
     if (output.failed || triangles.size() % 3 != 0) {
         triangles.clear();
         return false;
