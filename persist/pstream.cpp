@@ -71,7 +71,17 @@ pstream& pstream::write(unsigned int v)
     }
 }
 
-file_pstream::file_pstream(FILE* file) : file_(file) {}
+file_pstream::file_pstream(FILE* file) : file_(file)
+{
+    // The size is taken once: readers ask for what is left before every count.
+    long here = std::ftell(file_);
+    if (here >= 0 && std::fseek(file_, 0, SEEK_END) == 0) {
+        long end = std::ftell(file_);
+        std::fseek(file_, here, SEEK_SET);
+        if (end >= 0)
+            size_ = static_cast<size_t>(end);
+    }
+}
 
 size_t file_pstream::raw_write(const void* data, size_t elementSize, size_t count)
 {
@@ -85,12 +95,10 @@ size_t file_pstream::raw_read(void* data, size_t elementSize, size_t count)
 
 size_t file_pstream::remaining() const
 {
+    if (size_ == kUnknownSize)
+        return kUnknownSize;
     long here = std::ftell(file_);
-    if (here < 0 || std::fseek(file_, 0, SEEK_END) != 0)
-        return static_cast<size_t>(-1);
-    long end = std::ftell(file_);
-    std::fseek(file_, here, SEEK_SET);
-    return end > here ? static_cast<size_t>(end - here) : 0;
+    return here >= 0 && static_cast<size_t>(here) < size_ ? size_ - static_cast<size_t>(here) : 0;
 }
 
 size_t memory_pstream::raw_write(const void* data, size_t elementSize, size_t count)
@@ -105,6 +113,8 @@ size_t memory_pstream::raw_read(void* data, size_t elementSize, size_t count)
     if (elementSize == 0)
         return 0;
     size_t whole = std::min(count, remaining() / elementSize);
+    if (whole == 0)
+        return 0;
     std::memcpy(data, bytes_.data() + position_, whole * elementSize);
     position_ += whole * elementSize;
     return whole;

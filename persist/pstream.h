@@ -53,7 +53,9 @@ public:
     size_t remaining() const override;
 
 private:
+    static constexpr size_t kUnknownSize = static_cast<size_t>(-1);
     FILE* file_;
+    size_t size_ = kUnknownSize;
 };
 
 // A stream over bytes in memory: reads from the given bytes, writes append.
