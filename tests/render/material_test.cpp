@@ -7,6 +7,7 @@
 #include "render/gl_state_cache.h"
 #include "render/mat_lit.h"
 #include "render/mat_volumetric.h"
+#include "tests/render/material_frame.h"
 #include "tests/support/gl_window.h"
 
 using hlv::MeshPart;
@@ -50,15 +51,7 @@ protected:
     void SetUp() override
     {
         GLWindowTest::SetUp();
-        glViewport(0, 0, 800, 600);
-        glEnable(GL_CULL_FACE);
-        glCullFace(GL_BACK);
-        glFrontFace(GL_CW);
-        glEnable(GL_DEPTH_TEST);
-        glDepthFunc(GL_LEQUAL);
-        glClearColor(0, 0, 0, 0);
-        glClearStencil(0);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        beginShowFrame(0, 0, 0);
         GLStateCache::instance().setMatrixMode(GL_PROJECTION);
         glLoadMatrixf(kCamera.projectionMatrix().data());
         GLStateCache::instance().setMatrixMode(GL_MODELVIEW);
