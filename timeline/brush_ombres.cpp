@@ -47,15 +47,13 @@ void BrushOmbres::render(float t)
     if (!scene_)
         return;
 
+    const float R = largestCoordinate(scene_->receiver->boundingBox());
+    if (R <= 0.0f)
+        return;  // an empty receiver gives no camera
+
     static float channels[kChannelCount];
     evaluateChannels(t, channels);
     setLayerViewport(channels);
-
-    const float R = largestCoordinate(scene_->receiver->boundingBox());
-    if (R <= 0.0f) {
-        restoreScreenViewport();
-        return;  // an empty receiver gives no camera
-    }
     const Camera camera(Vector3f(0, R, 3 * R), Vector3f(0, 0, 0), Vector3f(0, 1, 0), R, 5 * R, R / 2, R / 2);
     loadCameraMatrices(camera);
 
