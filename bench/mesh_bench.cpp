@@ -15,6 +15,7 @@
 #include <meshoptimizer.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -76,7 +77,7 @@ Soup makeSoup(size_t triangles)
     return soup;
 }
 
-double timeRobustMesh(const Soup& soup, unsigned flags, int runs)
+double timeRobustMesh(const Soup& soup, unsigned flags, int runs, size_t& weldedVertices)
 {
     std::vector<hlv::RobustMesh::TaggedTriangle> triangles(soup.triangles);
     for (uint32_t t = 0; t < soup.triangles; ++t)
@@ -86,12 +87,13 @@ double timeRobustMesh(const Soup& soup, unsigned flags, int runs)
         mesh.setPoints(soup.points);
         mesh.setTriangles(triangles);
         mesh.build(flags);
+        weldedVertices = mesh.positions().size();
     });
 }
 
 // Remap table, then the welded vertex and index buffers: the same result as
 // our weld (exact matches only, no clean-up).
-double timeMeshoptimizer(const Soup& soup, int runs)
+double timeMeshoptimizer(const Soup& soup, int runs, size_t& weldedVertices)
 {
     const size_t count = soup.points.size();
     std::vector<unsigned int> remap(count), indices(count);
@@ -100,8 +102,7 @@ double timeMeshoptimizer(const Soup& soup, int runs)
         const size_t unique = meshopt_generateVertexRemap(remap.data(), nullptr, count, soup.points.data(), count, sizeof(Vector3f));
         meshopt_remapIndexBuffer(indices.data(), nullptr, count, remap.data());
         meshopt_remapVertexBuffer(vertices.data(), soup.points.data(), count, sizeof(Vector3f), remap.data());
-        vertices.resize(unique);
-        vertices.resize(count);
+        weldedVertices = unique;
     });
 }
 
@@ -157,15 +158,16 @@ void benchWelding()
         const Soup soup = makeSoup(size);
         const int runs = size >= 1000000 ? 3 : 7;
         const double corners = double(soup.points.size());
-        const double ours0 = timeRobustMesh(soup, 0, runs);
-        const double ours3 = timeRobustMesh(soup, 3, runs);
-        const double meshopt = timeMeshoptimizer(soup, runs);
+        size_t ours = 0, optimized = 0, joined = 0;
+        const double ours0 = timeRobustMesh(soup, 0, runs, ours);
+        const double ours3 = timeRobustMesh(soup, 3, runs, ours);
+        const double meshopt = timeMeshoptimizer(soup, runs, optimized);
         const std::vector<uint8_t> blob = assimpBlob(soup);
-        size_t joined = 0;
         const double assimp = blob.empty() ? 0 : timeAssimpJoin(blob, runs, joined);
         std::printf("%10zu %14.2f %14.2f %12.2f %12.2f %10.2f %10.2f\n", soup.triangles, corners / ours0 / 1e6,
                     corners / ours3 / 1e6, corners / meshopt / 1e6, assimp > 0 ? corners / assimp / 1e6 : 0.0,
                     ours0 / meshopt, assimp > 0 ? ours0 / assimp : 0.0);
+        std::printf("%10s welded vertices: ours %zu, meshopt %zu, assimp %zu\n", "", ours, optimized, joined);
         if (blob.empty())
             std::printf("  (Assimp could not store the scene; its column is empty)\n");
     }
@@ -198,7 +200,7 @@ std::string writeGridObject(int side)
     block.uvMap = "uv";
     surface.blocks.push_back(block);
     writers::Lwo2Writer writer;
-    writer.tags({"Grid"}).points(points).polygons(quads).surfaceTags(tags).vertexMap("TXUV", 2, "uv", uvs).surface(surface);
+    writer.tags({"Grid"}).layer(0).points(points).polygons(quads).surfaceTags(tags).vertexMap("TXUV", 2, "uv", uvs).surface(surface);
     const std::string name = "mesh_bench_grid_" + std::to_string(side) + ".lwo";
     writer.save(name);
     return name;
@@ -211,15 +213,24 @@ void benchLoading()
     for (int side : {100, 316}) {
         const std::string name = writeGridObject(side);
         const int runs = 5;
+        size_t ourVertices = 0, assimpVertices = 0;
         const double ours = bestTime(runs, [&] {
             std::unique_ptr<hlv::RobustMesh> mesh(loadLWO2(name.c_str(), nullptr));
             mesh->build(0);
+            ourVertices = mesh->parts().empty() ? 0 : mesh->parts()[0].vertexCount;
         });
+        std::string assimpError;
         const double assimp = bestTime(runs, [&] {
             Assimp::Importer importer;
-            importer.ReadFile(name, aiProcess_Triangulate | aiProcess_JoinIdenticalVertices);
+            const aiScene* scene = importer.ReadFile(name, aiProcess_Triangulate | aiProcess_JoinIdenticalVertices);
+            assimpVertices = scene && scene->mNumMeshes ? scene->mMeshes[0]->mNumVertices : 0;
+            if (!scene)
+                assimpError = importer.GetErrorString();
         });
-        std::printf("%10d %12.2f %12.2f %10.2f\n", side * side, ours * 1e3, assimp * 1e3, ours / assimp);
+        std::printf("%10d %12.2f %12.2f %10.2f   (render vertices: ours %zu, assimp %zu)\n", side * side, ours * 1e3,
+                    assimp * 1e3, ours / assimp, ourVertices, assimpVertices);
+        if (!assimpError.empty())
+            std::printf("  Assimp failed: %s\n", assimpError.c_str());
         std::remove(name.c_str());
     }
 }

@@ -106,19 +106,31 @@ void RobustMesh::computeCornerNormals()
 {
     const IncidenceRings& rings = vertexRings();
     std::vector<Vector3f> cornerNormals(triangles_.size() * 3);
-    for (uint32_t s = 0; s < triangles_.size(); ++s) {
-        const Vector3f& own = triangleNormals_[s];
-        for (int corner = 0; corner < 3; ++corner) {
+    // Vertex by vertex, so that each ring's normals are fetched once for all
+    // the corners that meet there.
+    std::vector<uint32_t> ring;
+    std::vector<Vector3f> ringNormals;
+    for (uint32_t vertex = 0; vertex < rings.ownerCount(); ++vertex) {
+        ring.clear();
+        ringNormals.clear();
+        rings.forEach(vertex, [&](uint32_t t) {
+            ring.push_back(t);
+            ringNormals.push_back(triangleNormals_[t]);
+        });
+        for (size_t i = 0; i < ring.size(); ++i) {
+            const Vector3f& own = ringNormals[i];
             Vector3f sum = own;
             float count = 1;
             // Neighbours within 60 degrees of this triangle smooth its corner.
-            rings.forEach(triangles_[s][corner], [&](uint32_t t) {
-                if (t != s && dot(own, triangleNormals_[t]) > 0.5f) {
-                    sum += triangleNormals_[t];
+            for (size_t j = 0; j < ring.size(); ++j) {
+                if (j != i && dot(own, ringNormals[j]) > 0.5f) {
+                    sum += ringNormals[j];
                     count += 1;
                 }
-            });
-            cornerNormals[s * 3 + corner] = normalize(sum / count);
+            }
+            const IndexTriangle& t = triangles_[ring[i]];
+            const int corner = t[0] == vertex ? 0 : t[1] == vertex ? 1 : 2;
+            cornerNormals[ring[i] * 3 + corner] = normalize(sum / count);
         }
     }
     std::vector<uint32_t> cornerNormal;

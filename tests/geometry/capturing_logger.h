@@ -5,12 +5,12 @@
 
 #include "log/logger.h"
 
-// Installs itself as the process-wide logger for its lifetime and keeps every
-// message as text.
+// Installs itself as the process-wide logger for its lifetime, keeps every
+// message as text, and puts the previous logger back at the end.
 class CapturingLogger : public hlv::Logger {
 public:
-    CapturingLogger() { hlv::setLogger(this, false); }
-    ~CapturingLogger() override { hlv::setLogger(nullptr, false); }
+    CapturingLogger() : previous_(hlv::currentLogger()) { hlv::setLogger(this, false); }
+    ~CapturingLogger() override { hlv::setLogger(previous_, false); }
 
     void write(const char* format, va_list args) override
     {
@@ -22,4 +22,7 @@ public:
     bool contains(const std::string& part) const { return text.find(part) != std::string::npos; }
 
     std::string text;
+
+private:
+    hlv::Logger* previous_;
 };

@@ -70,6 +70,13 @@ Lwo2Writer& Lwo2Writer::chunk(const std::string& id, const std::vector<uint8_t>&
     return *this;
 }
 
+Lwo2Writer& Lwo2Writer::layer(uint16_t number, const std::string& name)
+{
+    Lwo2Bytes body;
+    body.u2(number).u2(0).f4(0).f4(0).f4(0).s0(name);
+    return chunk("LAYR", body.data());
+}
+
 Lwo2Writer& Lwo2Writer::points(const std::vector<Vector3f>& points)
 {
     Lwo2Bytes body;

@@ -59,6 +59,9 @@ private:
 
 class Lwo2Writer {
 public:
+    // LAYR: opens a layer (pivot at the origin). Other readers need one
+    // before the first points; ours skips it.
+    Lwo2Writer& layer(uint16_t number, const std::string& name = "");
     Lwo2Writer& points(const std::vector<Vector3f>& points);
     // Each polygon lists its point indices; 2 makes a line.
     Lwo2Writer& polygons(const std::vector<std::vector<uint32_t>>& polygons, const std::string& type = "FACE");
