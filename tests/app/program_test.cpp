@@ -33,10 +33,12 @@ TEST(Program, CancelEndsWithZeroBeforeAnyWindow)
 
 TEST(Program, EscapeEndsTheMainLoopWithOne)
 {
-    // xdotool waits for the window, then presses Escape; the program must
-    // then quit through its own event handling.
+    // xdotool waits for this program's window (other tests may have windows
+    // on the same display), then sends it Escape; the program must then
+    // quit through its own event handling.
     std::string command = "SKYDRIFT_ANSWER=yes '" + kProgram + "' & pid=$!; "
-                          "timeout 60 xdotool search --sync --name REVUR >/dev/null && sleep 1 && xdotool key Escape; "
+                          "window=$(timeout 60 xdotool search --sync --pid $pid --name REVUR | head -n 1); "
+                          "if [ -n \"$window\" ]; then sleep 1; xdotool key --window $window Escape; else kill $pid; fi; "
                           "wait $pid";
     ProgramRun run = runInFolder(freshFolder("escape"), command);
     EXPECT_EQ(run.exitCode, 1) << run.errors;
@@ -49,4 +51,14 @@ TEST(Program, RefreshRateNoDisplayCanRunGivesTheWindowError)
     ProgramRun run = runInFolder(folder, "SKYDRIFT_ANSWER=yes '" + kProgram + "'");
     EXPECT_EQ(run.exitCode, 255);
     EXPECT_NE(run.errors.find(std::string("Sky Drift: ") + kWindowError), std::string::npos) << run.errors;
+}
+
+TEST(Program, AnAssetThatCannotBeLoadedEndsWithAnErrorNamingIt)
+{
+    std::string folder = freshFolder("no_loading_picture");
+    std::filesystem::remove(folder + "/demo/loading.jpg");
+    ProgramRun run = runInFolder(folder, "SKYDRIFT_ANSWER=yes '" + kProgram + "'");
+    EXPECT_EQ(run.exitCode, 255);
+    EXPECT_NE(run.errors.find("Sky Drift: "), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("demo\\loading.jpg"), std::string::npos) << run.errors;
 }
