@@ -40,6 +40,9 @@ struct AssetStep {
 void addPictureSteps(std::vector<AssetStep>& steps);
 void addCutoutSteps(std::vector<AssetStep>& steps);  // the alpha and stencil pictures
 void addObjectSteps(std::vector<AssetStep>& steps);
+void addCraftStep(std::vector<AssetStep>& steps);         // the intro's aeroplane
+void addShadowObjectSteps(std::vector<AssetStep>& steps);  // the shadow section's receiver and casters
+void addLightObjectSteps(std::vector<AssetStep>& steps);   // the hall's light shafts
 void addSceneSteps(std::vector<AssetStep>& steps);
 void addMusicSteps(std::vector<AssetStep>& steps);
 

@@ -1,0 +1,81 @@
+#pragma once
+// Polygon meshes as content is modelled: points, polygons of any size (with
+// holes through a repeated first index), one surface tag per polygon and
+// optional per-point UV and colour. Faces wind counter-clockwise seen from
+// outside (the normal (p1 - p0) x (p2 - p0) points out), which the show's
+// mirrored cameras and clockwise front faces draw as front faces.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "math/matrix44.h"
+#include "math/vector3.h"
+
+namespace assetgen {
+
+struct UV {
+    float u = 0, v = 0;
+};
+
+struct Colour4 {
+    float r = 1, g = 1, b = 1, a = 1;
+};
+
+struct Polygon {
+    std::vector<uint32_t> indices;
+    uint16_t tag = 0;
+};
+
+// A profile point for surfaces of revolution: radius and height.
+struct ProfilePoint {
+    float radius;
+    float height;
+};
+
+// A 2D outline point.
+struct Point2 {
+    float x, y;
+};
+
+class PolyMesh {
+public:
+    uint16_t tag(const std::string& surfaceName);
+    uint32_t addPoint(const Vector3f& p, UV uv = {}, Colour4 colour = {});
+    void addPolygon(std::vector<uint32_t> indices, uint16_t tag);
+
+    // Revolves a profile (bottom to top) about the Y axis; a zero radius at
+    // either end closes it with a pole. `capEnds` closes open ends with one
+    // polygon each. UV: u around, v up the profile. Returns the first point.
+    uint32_t lathe(const std::vector<ProfilePoint>& profile, int segments, uint16_t tag, bool capEnds = false);
+    // A prism between z0 and z1 from a counter-clockwise outline, with
+    // optional clockwise holes; each cap is one polygon. UV: planar x, y.
+    uint32_t extrude(const std::vector<Point2>& outline, const std::vector<std::vector<Point2>>& holes, float z0,
+                     float z1, uint16_t tag);
+    // Moves the points from `firstPoint` on.
+    void transform(uint32_t firstPoint, const Matrix44& m);
+    void setColour(uint32_t firstPoint, const Colour4& colour);
+
+    const std::vector<Vector3f>& points() const { return points_; }
+    const std::vector<UV>& uvs() const { return uvs_; }
+    const std::vector<Colour4>& colours() const { return colours_; }
+    const std::vector<Polygon>& polygons() const { return polygons_; }
+    const std::vector<std::string>& tags() const { return tags_; }
+
+    // Splits every polygon into triangles by a fan (for convex faces and
+    // for scene meshes, which store triangles); holes are not allowed here.
+    std::vector<std::array<uint32_t, 3>> fanTriangles(uint16_t tag) const;
+
+private:
+    std::vector<Vector3f> points_;
+    std::vector<UV> uvs_;
+    std::vector<Colour4> colours_;
+    std::vector<Polygon> polygons_;
+    std::vector<std::string> tags_;
+};
+
+// Rotation that takes the Y axis onto the Z axis (lathe shapes lying along Z).
+Matrix44 yToZ();
+
+} // namespace assetgen
