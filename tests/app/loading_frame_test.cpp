@@ -104,14 +104,3 @@ TEST_F(LoadingFrameGLTest, TheFrameLeavesNothingBehind)
     for (int layer = 0; layer < hlv::LayerList::kLayerCount; ++layer)
         EXPECT_TRUE(hlv::LayerList::instance().layer(layer).empty());
 }
-
-TEST_F(LoadingFrameGLTest, AMissingPictureFailsNamingIt)
-{
-    try {
-        showLoadingFrame();
-        FAIL() << "no loading picture, yet a frame was shown";
-    } catch (const BitmapLoadError& error) {
-        EXPECT_EQ(error.fileName(), "demo\\loading.jpg");
-    }
-    EXPECT_EQ(hlv::TimeLine::instance().count(), 0u);
-}
