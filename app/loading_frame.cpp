@@ -1,6 +1,6 @@
 #include "app/loading_frame.h"
 
-#include "app/end_frame.h"
+#include "geometry/surface.h"
 #include "render/device.h"
 #include "resources/bitmap_manager.h"
 #include "timeline/brush_backdrop.h"
@@ -29,7 +29,7 @@ void showLoadingFrame()
     timeline.advance(0.0f);
     layers.render(0.0f);
     gldevice::current->present();
-    endFrame();
+    EndFrame();
 
     timeline.clear();
     bitmaps.release(kLoadingPicture);

@@ -1,7 +1,7 @@
 #include "app/main_loop.h"
 
-#include "app/end_frame.h"
 #include "app/music_steps.h"
+#include "geometry/surface.h"
 #include "platform/clock.h"
 #include "platform/window.h"
 #include "render/device.h"
@@ -38,7 +38,7 @@ bool runFrame(const std::function<float()>& showTime, const std::function<void()
     if (beforePresent)
         beforePresent();
     gldevice::current->present();
-    endFrame();
+    EndFrame();
     return true;
 }
 

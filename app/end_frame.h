@@ -1,4 +1,0 @@
-#pragma once
-
-// Ends a presented frame: un-applies the surface that is still applied.
-void endFrame();
