@@ -45,6 +45,11 @@ void addShadowObjectSteps(std::vector<AssetStep>& steps);  // the shadow section
 void addLightObjectSteps(std::vector<AssetStep>& steps);   // the hall's light shafts
 void addSceneSteps(std::vector<AssetStep>& steps);
 void addMusicSteps(std::vector<AssetStep>& steps);
+void addHallSceneStep(std::vector<AssetStep>& steps);       // mosquee.hlv
+void addCubesSceneStep(std::vector<AssetStep>& steps);      // cubes.hlv
+void addMetaballsSceneStep(std::vector<AssetStep>& steps);  // metaballs.hlv
+void addLandscapeSceneStep(std::vector<AssetStep>& steps);  // Davudare.hlv
+void addFinaleSceneStep(std::vector<AssetStep>& steps);     // fin2.hlv
 
 // Throws std::runtime_error naming `path` when `ok` is false.
 void checkWritten(bool ok, const std::string& path);

@@ -15,6 +15,7 @@ int main(int argc, char** argv)
     std::vector<assetgen::AssetStep> steps;
     assetgen::addPictureSteps(steps);
     assetgen::addObjectSteps(steps);
+    assetgen::addSceneSteps(steps);
     assetgen::addMusicSteps(steps);
     assetgen::PackFolder pack(argv[1]);
     try {

@@ -75,7 +75,7 @@ std::vector<Vector3f> oculus()
 
 void makeShafts(const PackFolder& pack)
 {
-    const Colour4 sun{1.0f, 0.86f, 0.62f, 0.05f}, sky{0.85f, 0.9f, 1.0f, 0.035f};
+    const Colour4 sun{1.0f, 0.86f, 0.62f, 0.85f}, sky{0.85f, 0.9f, 1.0f, 0.7f};
     const char* names[3][2] = {{"demo\\Mosquee\\volum1OK2.lwo", "demo\\Mosquee\\volum1OK2sym.lwo"},
                                {"demo\\Mosquee\\volum2OK.lwo", "demo\\Mosquee\\volum2OKsym.lwo"},
                                {"demo\\Mosquee\\volum3OK.lwo", "demo\\Mosquee\\volum3OKsym.lwo"}};

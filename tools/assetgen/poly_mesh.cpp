@@ -36,7 +36,9 @@ uint32_t PolyMesh::lathe(const std::vector<ProfilePoint>& profile, int segments,
 {
     const uint32_t first = uint32_t(points_.size());
     const int rings = int(profile.size());
-    // Ring i starts at ringStart[i]; a pole ring holds one point.
+    // Ring i starts at ringStart[i] and holds segments + 1 points, the last
+    // on top of the first with u = 1 so textures wrap without a seam; a pole
+    // ring holds one point. Welding joins the seam again where it matters.
     std::vector<uint32_t> ringStart(profile.size());
     for (int i = 0; i < rings; ++i) {
         ringStart[i] = uint32_t(points_.size());
@@ -45,41 +47,33 @@ uint32_t PolyMesh::lathe(const std::vector<ProfilePoint>& profile, int segments,
             addPoint({0, profile[i].height, 0}, {0.5f, v});
             continue;
         }
-        for (int s = 0; s < segments; ++s) {
-            float a = kTwoPi * float(s) / float(segments);
+        for (int s = 0; s <= segments; ++s) {
+            float a = s == segments ? 0.0f : kTwoPi * float(s) / float(segments);
             addPoint({profile[i].radius * std::cos(a), profile[i].height, profile[i].radius * std::sin(a)},
                      {float(s) / float(segments), v});
         }
     }
-    auto at = [&](int ring, int s) {
-        return profile[ring].radius == 0.0f ? ringStart[ring] : ringStart[ring] + uint32_t(s % segments);
-    };
+    auto at = [&](int ring, int s) { return profile[ring].radius == 0.0f ? ringStart[ring] : ringStart[ring] + uint32_t(s); };
+    // Around the ring with the angle growing, then up the profile: these
+    // faces would point inwards, so each is written the other way round.
     for (int i = 0; i + 1 < rings; ++i)
         for (int s = 0; s < segments; ++s) {
             bool lowPole = profile[i].radius == 0.0f, highPole = profile[i + 1].radius == 0.0f;
             if (lowPole && highPole)
                 continue;
             if (lowPole)
-                addPolygon({at(i, s), at(i + 1, s + 1), at(i + 1, s)}, tag);
+                addPolygon({at(i + 1, s), at(i + 1, s + 1), at(i, s)}, tag);
             else if (highPole)
-                addPolygon({at(i, s), at(i, s + 1), at(i + 1, s)}, tag);
+                addPolygon({at(i + 1, s), at(i, s + 1), at(i, s)}, tag);
             else
-                addPolygon({at(i, s), at(i, s + 1), at(i + 1, s + 1), at(i + 1, s)}, tag);
+                addPolygon({at(i + 1, s), at(i + 1, s + 1), at(i, s + 1), at(i, s)}, tag);
         }
-    // Fix the winding once: a ring seen from outside runs clockwise above, so
-    // the faces above point inwards; reverse them all.
-    for (size_t p = polygons_.size(); p-- > 0;) {
-        if (polygons_[p].indices.empty() || polygons_[p].indices[0] < first)
-            break;
-        std::vector<uint32_t>& idx = polygons_[p].indices;
-        std::reverse(idx.begin(), idx.end());
-    }
     if (capEnds) {
         if (profile.front().radius != 0.0f) {
             std::vector<uint32_t> cap;
             for (int s = 0; s < segments; ++s)
                 cap.push_back(at(0, s));
-            addPolygon(cap, tag);  // seen from below: counter-clockwise there
+            addPolygon(cap, tag);  // counter-clockwise seen from below
         }
         if (profile.back().radius != 0.0f) {
             std::vector<uint32_t> cap;
@@ -135,6 +129,54 @@ void PolyMesh::setColour(uint32_t firstPoint, const Colour4& colour)
 {
     for (size_t i = firstPoint; i < colours_.size(); ++i)
         colours_[i] = colour;
+}
+
+void PolyMesh::flipFrom(size_t firstPolygon)
+{
+    for (size_t p = firstPolygon; p < polygons_.size(); ++p)
+        std::reverse(polygons_[p].indices.begin(), polygons_[p].indices.end());
+}
+
+void PolyMesh::flipPolygon(size_t polygon)
+{
+    std::reverse(polygons_[polygon].indices.begin(), polygons_[polygon].indices.end());
+}
+
+uint32_t PolyMesh::addBox(const Vector3f& lo, const Vector3f& hi, uint16_t tag)
+{
+    const uint32_t first = uint32_t(points_.size());
+    const Vector3f size = hi - lo;
+    // Each face: a corner and two edges whose cross product points out.
+    struct Face {
+        Vector3f corner, du, dv;
+    };
+    const Face faces[6] = {
+        {{hi.x, lo.y, lo.z}, {0, size.y, 0}, {0, 0, size.z}},  // +X
+        {{lo.x, lo.y, lo.z}, {0, 0, size.z}, {0, size.y, 0}},  // -X
+        {{lo.x, hi.y, lo.z}, {0, 0, size.z}, {size.x, 0, 0}},  // +Y
+        {{lo.x, lo.y, lo.z}, {size.x, 0, 0}, {0, 0, size.z}},  // -Y
+        {{lo.x, lo.y, hi.z}, {size.x, 0, 0}, {0, size.y, 0}},  // +Z
+        {{lo.x, lo.y, lo.z}, {0, size.y, 0}, {size.x, 0, 0}},  // -Z
+    };
+    for (const Face& f : faces)
+        addGrid(f.corner, f.du, f.dv, 1, 1, tag, {0, 0}, {1, 1});
+    return first;
+}
+
+uint32_t PolyMesh::addGrid(const Vector3f& origin, const Vector3f& du, const Vector3f& dv, int cols, int rows,
+                           uint16_t tag, UV uvOrigin, UV uvSpan)
+{
+    const uint32_t first = uint32_t(points_.size());
+    for (int j = 0; j <= rows; ++j)
+        for (int i = 0; i <= cols; ++i) {
+            float fu = float(i) / float(cols), fv = float(j) / float(rows);
+            addPoint(origin + du * fu + dv * fv, {uvOrigin.u + uvSpan.u * fu, uvOrigin.v + uvSpan.v * fv});
+        }
+    auto at = [&](int i, int j) { return first + uint32_t(j * (cols + 1) + i); };
+    for (int j = 0; j < rows; ++j)
+        for (int i = 0; i < cols; ++i)
+            addPolygon({at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)}, tag);
+    return first;
 }
 
 std::vector<std::array<uint32_t, 3>> PolyMesh::fanTriangles(uint16_t tag) const

@@ -56,6 +56,18 @@ public:
     // Moves the points from `firstPoint` on.
     void transform(uint32_t firstPoint, const Matrix44& m);
     void setColour(uint32_t firstPoint, const Colour4& colour);
+    void setPointColour(uint32_t point, const Colour4& colour) { colours_[point] = colour; }
+    void setPointUV(uint32_t point, UV uv) { uvs_[point] = uv; }
+    // Turns the polygons from `firstPolygon` on inside out (for rooms seen from within).
+    void flipFrom(size_t firstPolygon);
+    void flipPolygon(size_t polygon);
+    // An axis-aligned box with its own four points per face (flat shading),
+    // each face's UV running 0..1.
+    uint32_t addBox(const Vector3f& min, const Vector3f& max, uint16_t tag);
+    // A grid of quads over the parallelogram origin + i/cols * du + j/rows * dv,
+    // facing du x dv; UV = (i, j) * cell UV size. Returns the first point.
+    uint32_t addGrid(const Vector3f& origin, const Vector3f& du, const Vector3f& dv, int cols, int rows, uint16_t tag,
+                     UV uvOrigin, UV uvSpan);
 
     const std::vector<Vector3f>& points() const { return points_; }
     const std::vector<UV>& uvs() const { return uvs_; }

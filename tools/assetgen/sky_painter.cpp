@@ -32,6 +32,8 @@ void paintGradientAndSun(Canvas& canvas, const SkyLook& look)
         for (int x = 0; x < canvas.width(); ++x) {
             Rgb c = gradientAt(look.gradient, float(y) / (h - 1));
             float dx = (float(x) - sx) / w, dy = (float(y) - sy) / w;
+            if (look.wrapX && std::fabs(dx) > 0.5f)
+                dx = 1.0f - std::fabs(dx);
             float d = std::sqrt(dx * dx + dy * dy);
             float halo = look.haloStrength * (0.55f * std::exp(-d * 9.0f) + 0.45f * std::exp(-d * 3.0f));
             // A wide horizontal glow along the horizon line the sun sits on.
@@ -69,7 +71,7 @@ void paintStars(Canvas& canvas, const SkyLook& look)
 void paintClouds(Canvas& canvas, const SkyLook& look, const CloudLayer& layer)
 {
     const float w = float(canvas.width()), h = float(canvas.height());
-    NoiseField field{layer.seed};
+    NoiseField field{layer.seed, look.wrapX ? int(layer.scaleX) : 0, 0};
     const float sunX = look.sunX * w, sunY = look.sunY * h;
     for (int y = 0; y < canvas.height(); ++y) {
         float fy = float(y) / h;
@@ -87,11 +89,13 @@ void paintClouds(Canvas& canvas, const SkyLook& look, const CloudLayer& layer)
             // there means this side faces it. The light comes from well below
             // the sun so that the direction varies smoothly over the picture.
             float dx = sunX - float(x), dy = sunY + 1.5f * h - float(y);
+            if (look.wrapX && std::fabs(dx) > w / 2)
+                dx -= std::copysign(w, dx);
             float len = std::sqrt(dx * dx + dy * dy);
             float step = 0.015f;
             float towards = field.fbm(nx + dx / len * step * layer.scaleX, ny + dy / len * step * layer.scaleY, 5, 0.48f);
             float lit = clamp01(0.55f + (n - towards) * 6.0f);
-            float sunDistance = std::hypot(sunX - float(x), sunY - float(y));
+            float sunDistance = std::hypot(dx, sunY - float(y));
             float sunNear = std::exp(-sunDistance / w * 2.5f);
             Rgb colour = mix(layer.shade, layer.lit, lit);
             colour = mix(colour, {1.0f, 0.92f, 0.75f}, sunNear * lit * 0.6f);

@@ -33,6 +33,7 @@ struct SkyLook {
     float haloStrength = 0.6f;
     float starDensity = 0;           // stars per thousand pixels, above the glow
     std::vector<CloudLayer> clouds;
+    bool wrapX = false;  // a panorama: left and right edges meet (cloud scales must be whole numbers)
 };
 
 Rgb gradientAt(const std::vector<GradientStop>& stops, float t);

@@ -1,0 +1,37 @@
+#include "tools/assetgen/camera_path.h"
+
+#include <cmath>
+
+#include "tools/assetgen/scene_kit.h"
+
+namespace assetgen {
+
+namespace {
+constexpr float kRadiansToDegrees = 57.29578f;
+}
+
+CameraNode* addCameraPath(Scene& scene, SceneNode* parent, const std::vector<CameraKey>& path, const Lens& lens,
+                          int behaviour)
+{
+    std::vector<std::pair<float, float>> x, y, z, pitch, yaw;
+    float previousYaw = 0;
+    for (size_t i = 0; i < path.size(); ++i) {
+        const CameraKey& key = path[i];
+        Vector3f d = normalize(key.target - key.eye);
+        // The node's rotation takes +Z to (-sin yaw cos pitch, -sin pitch, cos yaw cos pitch).
+        float heading = std::atan2(-d.x, d.z) * kRadiansToDegrees;
+        if (i > 0)  // the shortest turn from the previous heading
+            heading = previousYaw + std::remainder(heading - previousYaw, 360.0f);
+        previousYaw = heading;
+        x.push_back({key.time, key.eye.x});
+        y.push_back({key.time, key.eye.y});
+        z.push_back({key.time, key.eye.z});
+        pitch.push_back({key.time, -std::asin(d.y) * kRadiansToDegrees});
+        yaw.push_back({key.time, heading});
+    }
+    TransformNode* rig = addTransform(scene, parent, lw6(keys(pitch, behaviour), keys(yaw, behaviour), keys({{0, 0}}, behaviour)),
+                                      nullptr, lw6(keys(x, behaviour), keys(y, behaviour), keys(z, behaviour)));
+    return addCamera(scene, rig, lens.halfWidth, lens.halfHeight, lens.nearDistance, lens.farDistance);
+}
+
+} // namespace assetgen

@@ -1,0 +1,20 @@
+#pragma once
+// The textures the scenes wear, painted from code. Sides are powers of two
+// and every pattern tiles, since the scenes repeat them across surfaces.
+
+#include "tools/assetgen/canvas.h"
+#include "tools/assetgen/sky_painter.h"
+
+namespace assetgen {
+
+Canvas sandstoneTexture(int size);       // ashlar courses of warm stone
+Canvas floorTileTexture(int size);       // one tile of an eight-pointed star pattern
+Canvas mosaicTexture(int size);          // deep blue with gold lattice, for the dome
+Canvas voussoirTexture(int size);        // alternating red and cream arch stones along U
+Canvas mihrabTexture(int size);          // a gilded panel with a pointed-arch border
+Canvas detailTexture(int size, uint32_t seed);  // fine grain around 0.85, for the detail unit
+// A sky panorama: U runs around the horizon, V from the zenith (0) to
+// below the horizon (1).
+Canvas skyPanorama(int width, int height, const SkyLook& look);
+
+} // namespace assetgen

@@ -1,0 +1,10 @@
+#include "tools/assetgen/asset_pack.h"
+
+namespace assetgen {
+
+void addSceneSteps(std::vector<AssetStep>& steps)
+{
+    addHallSceneStep(steps);
+}
+
+} // namespace assetgen
