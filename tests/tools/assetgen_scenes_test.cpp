@@ -33,6 +33,8 @@ const std::vector<SceneUse>& sceneUses()
 {
     static const std::vector<SceneUse> uses = {
         {"demo\\mosquee.hlv", 1, {0.5f, 8.0f, 15.0f, 24.0f, 32.0f}},
+        {"demo\\cubes.hlv", 1, {0.4f, 6.0f, 12.0f, 18.0f}},
+        {"demo\\metaballs.hlv", 1, {1.0f, 9.0f, 20.0f, 31.0f}},
     };
     return uses;
 }

@@ -5,6 +5,8 @@ namespace assetgen {
 void addSceneSteps(std::vector<AssetStep>& steps)
 {
     addHallSceneStep(steps);
+    addCubesSceneStep(steps);
+    addMetaballsSceneStep(steps);
 }
 
 } // namespace assetgen
