@@ -1,0 +1,41 @@
+#include "resources/scene_loader.h"
+
+#include <exception>
+
+#include "log/logger.h"
+#include "render/device.h"
+#include "render/gl_api.h"
+#include "resources/scene_entry.h"
+#include "scene/scene.h"
+#include "scene/scene_file.h"
+
+Scene* readSceneFile(const std::string& resourceName)
+{
+    try {
+        return load_scene(resourceName);
+    } catch (const std::exception& e) {
+        // Anything escaping a loader thread would end the process; a scene
+        // that cannot be read only leaves its entry empty.
+        hlv::log("Scene not loaded: %s\n", e.what());
+    } catch (...) {
+        hlv::log("Scene not loaded: %s: unexpected failure\n", resourceName.c_str());
+    }
+    return nullptr;
+}
+
+void runSceneLoader(void* argument)
+{
+    auto* entry = static_cast<SceneEntry*>(argument);
+    if (!wglMakeCurrent(gldevice::window, entry->context)) {
+        hlv::log("Scene not loaded: %s: the loading context cannot be made current\n", entry->path.c_str());
+        platform::setEvent(entry->loaded);
+        return;
+    }
+    Scene* scene = readSceneFile(entry->path);
+    // The main context may only use the uploaded textures once the driver
+    // has finished them.
+    glFinish();
+    entry->scene.store(scene);
+    wglMakeCurrent(nullptr, nullptr);
+    platform::setEvent(entry->loaded);
+}

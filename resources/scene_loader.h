@@ -1,0 +1,17 @@
+#pragma once
+// Reading scene files for the scene manager, at once or on a loader thread.
+
+#include <string>
+
+class Scene;
+class SceneEntry;
+
+// The scene of the file, post-loaded, or null after logging why it could
+// not be read (the message names the file). Never throws.
+Scene* readSceneFile(const std::string& resourceName);
+
+// The loader thread's body; `argument` is the SceneEntry it fills. Makes
+// the entry's context current, reads the entry's path (textures upload into
+// the shared context), publishes the scene, releases the context and sets
+// the entry's event whether or not a scene was read.
+void runSceneLoader(void* argument);
