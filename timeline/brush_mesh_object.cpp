@@ -27,12 +27,7 @@ void resetRectangleDepth()
     resetMatrices();
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     glDepthFunc(GL_ALWAYS);
-    glBegin(GL_QUADS);
-    glVertex3f(-1, -1, 1);
-    glVertex3f(-1, 1, 1);
-    glVertex3f(1, 1, 1);
-    glVertex3f(1, -1, 1);
-    glEnd();
+    drawFarQuad();
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 }
 
@@ -79,6 +74,16 @@ void BrushMeshObject::render(float localTime)
 
     glDisable(GL_LIGHT0);
     restoreScreenViewport();
+}
+
+void drawFarQuad()
+{
+    glBegin(GL_QUADS);
+    glVertex3f(-1, -1, 1);
+    glVertex3f(-1, 1, 1);
+    glVertex3f(1, 1, 1);
+    glVertex3f(1, -1, 1);
+    glEnd();
 }
 
 LayerRect layerRectangle(float cx, float cy, float w, float h, unsigned screenWidth, unsigned screenHeight)

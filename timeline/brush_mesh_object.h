@@ -53,6 +53,10 @@ void setLayerViewport(const float channels[Brush::kChannelCount]);
 // glViewport back to the whole screen.
 void restoreScreenViewport();
 
+// One GL_QUADS over the whole viewport at the far depth, under identity
+// matrices, clockwise on screen (a front face with the frame's GL_CW).
+void drawFarQuad();
+
 // The largest absolute value among the box's six corner coordinates.
 float largestCoordinate(const BoundingBox& box);
 
