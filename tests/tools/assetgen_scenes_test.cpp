@@ -35,6 +35,9 @@ const std::vector<SceneUse>& sceneUses()
         {"demo\\mosquee.hlv", 1, {0.5f, 8.0f, 15.0f, 24.0f, 32.0f}},
         {"demo\\cubes.hlv", 1, {0.4f, 6.0f, 12.0f, 18.0f}},
         {"demo\\metaballs.hlv", 1, {1.0f, 9.0f, 20.0f, 31.0f}},
+        {"demo\\Davudare.hlv", 2, {0.5f, 12.0f, 25.0f, 38.0f}},
+        // The end scene runs as long as the show does.
+        {"demo\\fin2.hlv", 4, {0.0f, 30.0f, 75.0f, 500.0f}},
     };
     return uses;
 }

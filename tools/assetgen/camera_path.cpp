@@ -10,6 +10,17 @@ namespace {
 constexpr float kRadiansToDegrees = 57.29578f;
 }
 
+std::vector<CameraKey> orbitKeys(const Orbit& o)
+{
+    std::vector<CameraKey> path;
+    for (int k = 0; k <= o.samples; ++k) {
+        float f = float(k) / float(o.samples), a = o.angle + o.sweep * f;
+        float r = o.radius + o.radiusSwing * std::sin(3.14159265f * o.radiusWaves * f);
+        path.push_back({o.duration * f, {r * std::sin(a), o.height + o.heightSwing * std::sin(a * o.heightRate), -r * std::cos(a)}, o.target});
+    }
+    return path;
+}
+
 CameraNode* addCameraPath(Scene& scene, SceneNode* parent, const std::vector<CameraKey>& path, const Lens& lens,
                           int behaviour)
 {

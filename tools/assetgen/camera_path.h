@@ -27,6 +27,19 @@ struct Lens {
     float farDistance = 400.0f;
 };
 
+// A circling flight round `target`: the angle runs from `angle` through
+// `sweep` radians; the distance swings by `radiusSwing` over `radiusWaves`
+// half waves and the height by `heightSwing` at `heightRate` waves per radian.
+struct Orbit {
+    float duration = 20;
+    int samples = 8;
+    float angle = 0, sweep = 2;
+    float radius = 10, radiusSwing = 0, radiusWaves = 1;
+    float height = 2, heightSwing = 0, heightRate = 1;
+    Vector3f target{0, 0, 0};
+};
+std::vector<CameraKey> orbitKeys(const Orbit& orbit);
+
 // `behaviour` applies at both ends of every key track (Envelope::Constant
 // to stop, Envelope::Repeat to loop when the last sample equals the first).
 CameraNode* addCameraPath(Scene& scene, SceneNode* parent, const std::vector<CameraKey>& path, const Lens& lens,

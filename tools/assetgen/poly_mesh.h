@@ -58,6 +58,7 @@ public:
     void setColour(uint32_t firstPoint, const Colour4& colour);
     void setPointColour(uint32_t point, const Colour4& colour) { colours_[point] = colour; }
     void setPointUV(uint32_t point, UV uv) { uvs_[point] = uv; }
+    void movePoint(uint32_t point, const Vector3f& p) { points_[point] = p; }
     // Turns the polygons from `firstPolygon` on inside out (for rooms seen from within).
     void flipFrom(size_t firstPolygon);
     void flipPolygon(size_t polygon);

@@ -86,16 +86,18 @@ void makeCubes(const PackFolder& pack)
             constant({0.9f, 0.9f, 0.9f}), lw5(path, 0));
         addShape(scene, cube, kinds[i % 3]);
     }
-    std::vector<CameraKey> orbit;
-    for (int k = 0; k <= 8; ++k) {
-        float t = 20.0f * float(k) / 8.0f, a = -0.6f + 1.9f * float(k) / 8.0f;
-        float r = 19.0f - 5.0f * std::sin(kPi * float(k) / 8.0f);
-        orbit.push_back({t, {r * std::sin(a), 3.0f + 2.5f * std::sin(a * 1.3f), -r * std::cos(a)}, {0, 0, 0}});
-    }
+    Orbit orbit;
+    orbit.angle = -0.6f;
+    orbit.sweep = 1.9f;
+    orbit.radius = 19;
+    orbit.radiusSwing = -5;
+    orbit.height = 3;
+    orbit.heightSwing = 2.5f;
+    orbit.heightRate = 1.3f;
     Lens lens;
     lens.halfWidth = 0.6f;
     lens.halfHeight = 0.45f;
-    addCameraPath(scene, root, orbit, lens);
+    addCameraPath(scene, root, orbitKeys(orbit), lens);
     setAir(scene, fromHex(0xe6a9a0), false, 0, 0);
     saveScene(pack, "demo\\cubes.hlv", scene);
 }

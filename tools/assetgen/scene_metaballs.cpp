@@ -83,16 +83,21 @@ void makeMetaballs(const PackFolder& pack)
         TransformNode* node = addTransform(scene, cluster, nullptr, constant({size, size, size}), lw5(path, period));
         addShape(scene, node, dropIndex);
     }
-    std::vector<CameraKey> orbit;
-    for (int k = 0; k <= 8; ++k) {
-        float t = 34.0f * float(k) / 8, a = 0.4f + 2.2f * float(k) / 8;
-        float r = 8.5f + 1.5f * std::cos(a * 2);
-        orbit.push_back({t, {r * std::sin(a), 1.2f + 1.4f * std::sin(a * 1.7f), -r * std::cos(a)}, {0, 0.2f, 0}});
-    }
+    Orbit orbit;
+    orbit.duration = 34;
+    orbit.angle = 0.4f;
+    orbit.sweep = 2.2f;
+    orbit.radius = 8.5f;
+    orbit.radiusSwing = 1.5f;
+    orbit.radiusWaves = 2.8f;
+    orbit.height = 1.2f;
+    orbit.heightSwing = 1.4f;
+    orbit.heightRate = 1.7f;
+    orbit.target = {0, 0.2f, 0};
     Lens lens;
     lens.halfWidth = 0.6f;
     lens.halfHeight = 0.45f;
-    addCameraPath(scene, root, orbit, lens);
+    addCameraPath(scene, root, orbitKeys(orbit), lens);
     setAir(scene, fromHex(0xf7a56a), false, 0, 0);
     saveScene(pack, "demo\\metaballs.hlv", scene);
 }

@@ -7,6 +7,8 @@ void addSceneSteps(std::vector<AssetStep>& steps)
     addHallSceneStep(steps);
     addCubesSceneStep(steps);
     addMetaballsSceneStep(steps);
+    addLandscapeSceneStep(steps);
+    addFinaleSceneStep(steps);
 }
 
 } // namespace assetgen
