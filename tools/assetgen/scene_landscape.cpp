@@ -136,16 +136,11 @@ void makeLandscape(const PackFolder& pack)
                                            constant({d.scale, d.scale, d.scale}), lw5(path, 0));
         addShape(scene, node, balloons[d.palette]);
     }
-    // Camera 1 is attached first: a node's newest child comes first in the
-    // file, so camera 0 reads back first.
+    // Cameras read back in the order they were attached: the flight first.
     Lens lens;
     lens.halfWidth = 0.7f;
     lens.halfHeight = 0.525f;
     lens.farDistance = 900.0f;
-    addCameraPath(scene, root,
-                  {{0, {-5, 9, 40}, {10, 30, -5}}, {9, {-8, 10, 40}, {-15, 34, -10}}, {18, {-12, 11, 38}, {-40, 32, -5}},
-                   {40, {-20, 12, 36}, {-70, 30, 0}}},
-                  lens);
     std::vector<CameraKey> flight;
     for (int k = 0; k <= 8; ++k) {
         // Up the river, well above the valley floor, looking a little ahead and down.
@@ -156,6 +151,10 @@ void makeLandscape(const PackFolder& pack)
         flight.push_back({t, {x, y, riverZ(x)}, {ahead, y - 9.0f, riverZ(ahead) * 0.8f}});
     }
     addCameraPath(scene, root, flight, lens);
+    addCameraPath(scene, root,
+                  {{0, {-5, 9, 40}, {10, 30, -5}}, {9, {-8, 10, 40}, {-15, 34, -10}}, {18, {-12, 11, 38}, {-40, 32, -5}},
+                   {40, {-20, 12, 36}, {-70, 30, 0}}},
+                  lens);
     setAir(scene, fromHex(0xffc58c), false, 0, 0);
     saveScene(pack, "demo\\Davudare.hlv", scene);
 }
