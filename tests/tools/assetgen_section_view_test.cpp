@@ -5,10 +5,14 @@
 
 #include "render/mat_lit.h"
 #include "resources/bitmap_manager.h"
+#include "geometry/surface.h"
 #include "resources/mesh_manager.h"
 #include "scene/scene.h"
+#include "scene/scene_file.h"
 #include "tests/tools/assetgen_pack.h"
 #include "tests/tools/assetgen_view.h"
+#include "timeline/bitmap_brush.h"
+#include "timeline/brush_alpha_to_stencil.h"
 #include "timeline/brush_backdrop.h"
 #include "timeline/brush_frontdrop.h"
 #include "timeline/brush_ombres.h"
@@ -80,4 +84,55 @@ TEST_F(AssetSectionView, ShadowSectionFramesTheEmblemInTheDawnSky)
         meshManager.release(name);
     BitmapManager::instance().release("demo\\backs\\1.jpg");
     BitmapManager::instance().release("demo\\frontdrop.jpg");
+}
+
+TEST_F(AssetSectionView, BalloonAndGreetingsSitBesideEachOtherOverTheBlobs)
+{
+    BitmapManager::instance().loadWithAlpha("demo\\pupic.jpg", "demo\\pupic_a.jpg");
+    BitmapManager::instance().loadAlpha("demo\\greetings.jpg");
+    std::unique_ptr<Scene> blobs(load_scene("demo\\metaballs.hlv"));
+    hlv::BitmapBrush balloon;
+    balloon.bitmapName = "demo\\pupic.jpg";
+    balloon.channels[0].addKey(0, -1);
+    balloon.channels[1].addKey(0, -1.07f);
+    hlv::BitmapBrush greetings;
+    greetings.bitmapName = "demo\\greetings.jpg";
+    greetings.channels[0].addKey(0, -0.25f);
+    greetings.channels[1].addKey(0, -0.75f);
+    clearFrame();
+    drawSceneView(*blobs, 0, 14.0f, SceneView());
+    EndFrame();
+    balloon.render(14.0f);
+    greetings.render(14.0f);
+    FrameStats stats = frameStats(*blobs, "metaballs-section");
+    EXPECT_GT(stats.deviation, 20.0);
+    // The balloon's middle covers the left of the screen; the greetings' text
+    // is light over whatever lies behind it on the right.
+    Rgba envelope = readPixel(100, 380);
+    EXPECT_GT(int(envelope.r) + envelope.g + envelope.b, 150);
+    BitmapManager::instance().release("demo\\pupic.jpg");
+    BitmapManager::instance().release("demo\\greetings.jpg");
+}
+
+TEST_F(AssetSectionView, LandscapeSecondViewShowsAboveTheSkylineOnly)
+{
+    BitmapManager::instance().loadAlpha("demo\\cite-alpha.png");
+    std::unique_ptr<Scene> land(load_scene("demo\\Davudare.hlv"));
+    hlv::BrushAlphaToStencil city;
+    city.bitmapName = "demo\\cite-alpha.png";
+    city.channels[0].addKey(0, -1);
+    city.channels[1].addKey(0, -1);
+    clearFrame();
+    city.render(5.0f);
+    drawSceneView(*land, 0, 5.0f, SceneView());
+    SceneView lowerLeft;
+    lowerLeft.width = 400;
+    lowerLeft.height = 300;
+    lowerLeft.fillBackdrop = false;
+    lowerLeft.stencilZeroOnly = true;
+    drawSceneView(*land, 1, 5.0f, lowerLeft);
+    EndFrame();
+    FrameStats stats = frameStats(*land, "landscape-section");
+    EXPECT_GT(stats.deviation, 20.0);
+    BitmapManager::instance().release("demo\\cite-alpha.png");
 }

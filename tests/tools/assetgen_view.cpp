@@ -12,9 +12,8 @@
 #include "scene/scene.h"
 #include "tools/writers/picture_writer.h"
 
-void drawSceneFrame(Scene& scene, int camera, float seconds, const std::vector<hlv::RobustMesh*>& shafts)
+void clearFrame()
 {
-    GLStateCache& cache = GLStateCache::instance();
     glViewport(0, 0, 800, 600);
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
@@ -24,11 +23,23 @@ void drawSceneFrame(Scene& scene, int camera, float seconds, const std::vector<h
     glClearColor(0, 0, 0, 0);
     glClearStencil(0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    // The scene layer's reset: backdrop colour and far depth over the rectangle.
+}
+
+void drawSceneView(Scene& scene, int camera, float seconds, const SceneView& view)
+{
+    GLStateCache& cache = GLStateCache::instance();
+    glViewport(view.x, view.y, view.width, view.height);
+    if (view.stencilZeroOnly) {
+        glEnable(GL_STENCIL_TEST);
+        glStencilFunc(GL_EQUAL, 0, 0xFFFFFFFF);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    }
     cache.setMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     cache.setMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+    if (!view.fillBackdrop)
+        glColorMask(0, 0, 0, 0);
     glDepthFunc(GL_ALWAYS);
     glColor4f(scene.backdrop[0], scene.backdrop[1], scene.backdrop[2], scene.backdrop[3]);
     cache.setTextureUnits(0);
@@ -38,10 +49,24 @@ void drawSceneFrame(Scene& scene, int camera, float seconds, const std::vector<h
     glVertex3f(1, 1, 1);
     glVertex3f(1, -1, 1);
     glEnd();
+    glColorMask(1, 1, 1, 1);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CW);
+    glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     scene.set_pending_camera(camera);
     scene.evaluate(seconds);
     scene.draw();
+    glDisable(GL_STENCIL_TEST);
+    glViewport(0, 0, 800, 600);
+}
+
+void drawSceneFrame(Scene& scene, int camera, float seconds, const std::vector<hlv::RobustMesh*>& shafts)
+{
+    GLStateCache& cache = GLStateCache::instance();
+    clearFrame();
+    drawSceneView(scene, camera, seconds, SceneView());
     if (const Camera* view = scene.current_camera()) {
         hlv::Mat_Volumetric glow;
         for (hlv::RobustMesh* mesh : shafts) {

@@ -21,9 +21,22 @@ struct FrameStats {
     double backdropShare = 0;  // share of pixels within a few levels of the backdrop colour
 };
 
-// Clears the frame as the main loop does, draws `scene` through `camera` at
-// `seconds` into the whole screen, then each `shafts` mesh through the
-// scene's camera with a volumetric material.
+// Clears the frame as the main loop does.
+void clearFrame();
+
+// Draws `scene` through `camera` at `seconds` into the pixel rectangle as
+// the scene layer does: backdrop colour (or depth only) and far depth over
+// the rectangle, then the scene; with `stencilZeroOnly`, only where the
+// stencil holds 0.
+struct SceneView {
+    int x = 0, y = 0, width = 800, height = 600;
+    bool fillBackdrop = true;
+    bool stencilZeroOnly = false;
+};
+void drawSceneView(Scene& scene, int camera, float seconds, const SceneView& view);
+
+// A whole frame: cleared, the scene over the screen, then each `shafts` mesh
+// through the scene's camera with a volumetric material.
 void drawSceneFrame(Scene& scene, int camera, float seconds, const std::vector<hlv::RobustMesh*>& shafts = {});
 
 // Statistics of the whole frame; saves it as `name`.png when asked to.

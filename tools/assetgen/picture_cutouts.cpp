@@ -127,13 +127,7 @@ void makeGreetings(const PackFolder& pack)
         type.draw(mask, line, body, 18, baseline);
         baseline += 34;
     }
-    Canvas glow = mask;
-    glow.blur(4);
-    Canvas out(512, 256, 1);
-    for (int y = 0; y < 256; ++y)
-        for (int x = 0; x < 512; ++x)
-            out.pixel(x, y)[0] = clamp01(mask.value(x, y) * 0.92f + glow.value(x, y) * 0.35f);
-    saveJpeg(pack, "demo\\greetings.jpg", out, 95);
+    saveJpeg(pack, "demo\\greetings.jpg", mask, 95);
 }
 
 // A vertical strip of rising light: a soft core with brighter dashes that

@@ -1,4 +1,4 @@
-// "metaballs.hlv": a pearly cluster of blobs in a golden sky, turning and
+// "metaballs.hlv": a pearly cluster of blobs high in a deep blue sky, turning and
 // breathing, with smaller drops that orbit out of it and sink back in as
 // if they merged (34 s). The show pulses this camera's near distance.
 #include <cmath>
@@ -57,7 +57,7 @@ void makeMetaballs(const PackFolder& pack)
     const int dropIndex = addPrimitive(scene, drop(), {{0, "Drops", VertexFormat::PointColour}});
 
     TransformNode* root = addTransform(scene, nullptr);
-    addSkyDome(scene, root, goldenSky(), 180.0f);
+    addSkyDome(scene, root, highSky(), 180.0f);
     TransformNode* cluster = addTransform(
         scene, root,
         lw6(keys({{0, 0}, {17, 40}, {34, 0}}, Envelope::Repeat), linearKeys({{0, 0}, {34, 250}}, Envelope::LinearBehaviour),
@@ -98,7 +98,7 @@ void makeMetaballs(const PackFolder& pack)
     lens.halfWidth = 0.6f;
     lens.halfHeight = 0.45f;
     addCameraPath(scene, root, orbitKeys(orbit), lens);
-    setAir(scene, fromHex(0xf7a56a), false, 0, 0);
+    setAir(scene, fromHex(0x4a64b0), false, 0, 0);
     saveScene(pack, "demo\\metaballs.hlv", scene);
 }
 

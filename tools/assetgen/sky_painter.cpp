@@ -174,4 +174,20 @@ SkyLook goldenSky()
     return look;
 }
 
+SkyLook highSky()
+{
+    SkyLook look;
+    look.gradient = {{0.0f, fromHex(0x0a1440)}, {0.35f, fromHex(0x1a3a8a)}, {0.62f, fromHex(0x3a5aa8)},
+                     {0.78f, fromHex(0x6a78c0)}, {0.84f, fromHex(0xd898b0)}, {0.9f, fromHex(0x6a5aa0)},
+                     {1.0f, fromHex(0x3a3a7a)}};
+    look.sunX = 0.25f;
+    look.sunY = 0.86f;
+    look.sunRadius = 0.02f;
+    look.haloStrength = 0.35f;
+    look.starDensity = 0.15f;
+    CloudLayer below{91, 0.84f, 1.05f, 4.0f, 9.0f, 0.55f, 0.8f, fromHex(0xd8b0c8), fromHex(0x3a3a78)};
+    look.clouds = {below};
+    return look;
+}
+
 } // namespace assetgen

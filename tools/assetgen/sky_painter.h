@@ -40,11 +40,12 @@ Rgb gradientAt(const std::vector<GradientStop>& stops, float t);
 
 void paintSky(Canvas& canvas, const SkyLook& look);
 
-// The shared looks: deep dawn (before sunrise), golden sunrise, and the
-// warm evening of the final logo.
+// The shared looks: deep dawn (before sunrise), golden sunrise, the warm
+// evening of the final logo, and the deep sky high above the clouds.
 SkyLook dawnSky();
 SkyLook sunriseSky();
 SkyLook nightSky();
 SkyLook goldenSky();
+SkyLook highSky();  // above the clouds: deep blue, a pink band at the horizon
 
 } // namespace assetgen
