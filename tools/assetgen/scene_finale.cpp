@@ -34,11 +34,18 @@ Canvas cloudTops(int size)
     return canvas;
 }
 
+// A heap of three rounded lumps rising out of the cloud sea.
 PolyMesh puff()
 {
     PolyMesh mesh;
+    const uint16_t tag = mesh.tag("Puffs");
     std::vector<ProfilePoint> profile = {{0.0f, -0.2f}, {0.8f, -0.15f}, {1.0f, 0.1f}, {0.85f, 0.45f}, {0.5f, 0.75f}, {0.0f, 0.85f}};
-    mesh.lathe(profile, 16, mesh.tag("Puffs"));
+    const Vector3f lumps[3] = {{0.0f, 0.0f, 0.0f}, {0.75f, -0.1f, 0.3f}, {-0.55f, -0.15f, -0.45f}};
+    const float sizes[3] = {1.0f, 0.7f, 0.6f};
+    for (int i = 0; i < 3; ++i) {
+        uint32_t first = mesh.lathe(profile, 16, tag);
+        mesh.transform(first, Matrix44::translation(lumps[i]) * Matrix44::scale(sizes[i], sizes[i] * 1.1f, sizes[i]));
+    }
     ShadeLook look;
     look.base = fromHex(0xfff4ee);
     look.sky = fromHex(0xa890c0);
