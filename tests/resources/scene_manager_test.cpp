@@ -8,6 +8,7 @@
 #include "tests/render/image_test_files.h"
 #include "tests/render/material_frame.h"
 #include "tests/resources/scene_samples.h"
+#include "tests/resources/scene_thread_checks.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "tests/render/image_test_files.h"
 #include "tests/render/material_frame.h"
 #include "tests/resources/scene_samples.h"
+#include "tests/resources/scene_thread_checks.h"
 #include "timeline/brush_alpha_to_stencil.h"
 #include "timeline/brush_scene.h"
 #include "timeline/scene_events.h"
