@@ -97,17 +97,17 @@ Element* elementOf(const std::vector<std::array<uint32_t, 3>>& triangles, MakeVe
 
 } // namespace
 
-int addPrimitive(Scene& scene, const PolyMesh& mesh, const std::vector<PartSpec>& parts)
+int addPrimitive(Scene& scene, const PolyMesh& mesh, const std::vector<PartPlan>& parts)
 {
     auto* primitive = new NMesh;
     const auto& points = mesh.points();
     const auto& uvs = mesh.uvs();
     const auto& colours = mesh.colours();
     for (size_t i = 0; i < parts.size(); ++i) {
-        const PartSpec& spec = parts[i];
-        std::vector<std::array<uint32_t, 3>> triangles = mesh.fanTriangles(spec.tag);
+        const PartPlan& plan = parts[i];
+        std::vector<std::array<uint32_t, 3>> triangles = mesh.fanTriangles(plan.tag);
         UniSurfaceMesh* element = nullptr;
-        switch (spec.format) {
+        switch (plan.format) {
         case VertexFormat::Point:
             element = elementOf<UniSurfaceMesh_Point, VertexPoint>(triangles, [&](uint32_t p) { return VertexPoint{points[p]}; });
             break;
@@ -115,15 +115,15 @@ int addPrimitive(Scene& scene, const PolyMesh& mesh, const std::vector<PartSpec>
             element = elementOf<UniSurfaceMesh_PointUV, VertexPointUV>(triangles, [&](uint32_t p) {
                 VertexPointUV v;
                 v.position = points[p];
-                v.u = uvs[p].u * spec.uvScale;
-                v.v = uvs[p].v * spec.uvScale;
+                v.u = uvs[p].u * plan.uvScale;
+                v.v = uvs[p].v * plan.uvScale;
                 return v;
             });
             break;
         case VertexFormat::PointUV2:
             element = elementOf<UniSurfaceMesh_PointUV2, VertexPointUV2>(triangles, [&](uint32_t p) {
-                return VertexPointUV2{points[p], uvs[p].u * spec.uvScale, uvs[p].v * spec.uvScale,
-                                      uvs[p].u * spec.detailScale, uvs[p].v * spec.detailScale};
+                return VertexPointUV2{points[p], uvs[p].u * plan.uvScale, uvs[p].v * plan.uvScale,
+                                      uvs[p].u * plan.detailScale, uvs[p].v * plan.detailScale};
             });
             break;
         case VertexFormat::PointColour:
@@ -133,7 +133,7 @@ int addPrimitive(Scene& scene, const PolyMesh& mesh, const std::vector<PartSpec>
             break;
         }
         element->part_index = unsigned(i);
-        primitive->add_part(spec.surfaceName);
+        primitive->add_part(plan.surfaceName);
         primitive->add_element(element);
     }
     return scene.add_primitive(primitive);

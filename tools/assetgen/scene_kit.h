@@ -34,7 +34,7 @@ enum class VertexFormat { Point, PointUV, PointUV2, PointColour };
 // scene surface `surfaceName`. UV set 0 is the mesh UV times `uvScale`;
 // UV set 1 (PointUV2) is the mesh UV times `detailScale`. PointColour
 // stores the point colours as the second vector.
-struct PartSpec {
+struct PartPlan {
     uint16_t tag;
     std::string surfaceName;
     VertexFormat format;
@@ -43,7 +43,7 @@ struct PartSpec {
 };
 
 // Adds an NMesh made of the given parts; returns its primitive index.
-int addPrimitive(Scene& scene, const PolyMesh& mesh, const std::vector<PartSpec>& parts);
+int addPrimitive(Scene& scene, const PolyMesh& mesh, const std::vector<PartPlan>& parts);
 
 // Surfaces.
 void addPlainSurface(Scene& scene, const std::string& name, Rgb colour, float factor = 1.0f);
