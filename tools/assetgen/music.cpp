@@ -48,7 +48,9 @@ void makeSoundtrack(const PackFolder& pack)
     const double seconds = track.rows * kSecondsPerRow;
     std::vector<float> mix = render(track.module, seconds);
     addReverb(mix, 0.35f);
-    normalise(mix, 0.89f);
+    // A little below full scale, so the switch to the closing tune (a module
+    // at its natural level) does not fall away.
+    normalise(mix, 0.6f);
     writers::Mp3Audio audio;
     audio.samples.resize(mix.size());
     for (size_t i = 0; i < mix.size(); ++i)
