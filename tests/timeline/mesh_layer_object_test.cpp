@@ -40,26 +40,14 @@ protected:
 
 } // namespace
 
-TEST(MeshObjectCamera, FitsTheBoundingBox)
-{
-    BoundingBox box;
-    box.extend({-2, -1, -1});
-    box.extend({1, 3, 1});
-    EXPECT_EQ(hlv::largestCoordinate(box), 3.0f);
-    const Camera camera = hlv::fittedCamera(3.0f, 1.0f);
-    EXPECT_EQ(camera.eye(), Vector3f(0, 0, 6));
-    EXPECT_EQ(camera.nearDistance(), 3.0f);
-    EXPECT_EQ(camera.farDistance(), 15.0f);
-    EXPECT_EQ(camera.halfWidth(), 1.5f);
-}
-
 TEST_F(MeshObjectTest, DrawsThroughTheFittedCamera)
 {
+    // The box (-2, -1, -1)..(1, 3, 1) gives M = 3: eye (0, 0, 6), near 3, far 15.
     holdMesh("object", boxMesh({-2, -1, -1}, {1, 3, 1}, 0));
     recordWith(1);
     brush.render(0);
     ASSERT_EQ(draws.size(), 1u);
-    // M = 3: near 3 over half-width 1.5, far 15.
+    // Near 3 over half-width 1.5; far 15.
     const float* p = draws[0].projection;
     EXPECT_FLOAT_EQ(p[0], 2.0f);
     EXPECT_FLOAT_EQ(p[5], 2.0f);
