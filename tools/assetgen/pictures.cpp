@@ -68,9 +68,10 @@ void makeTitle(const PackFolder& pack)
     paintSky(canvas, sunriseSky());
     Typesetter type;
     letterCentred(canvas, type, "Sky Drift", titleLettering(132), kScreenW / 2, 290);
-    Lettering maker = smallLettering(20);
-    maker.fill = fromHex(0xfff4e8);
-    maker.glow = fromHex(0xff9a6a);
+    Lettering maker = smallLettering(22, Face::SansBold);
+    maker.fill = fromHex(0x6a3a5a);
+    maker.glow = fromHex(0xfff0e0);
+    maker.glowStrength = 0.6f;
     letterCentred(canvas, type, "HALVANE  2001", maker, kScreenW / 2, 345);
     saveJpeg(pack, "demo\\SkyDrift.jpg", canvas);
 }
@@ -109,8 +110,9 @@ void makeBigLogo(const PackFolder& pack)
     maker.fill = fromHex(0xfff2e0);
     maker.glow = fromHex(0xff8a50);
     letterCentred(canvas, type, "HALVANE", maker, kScreenW / 2, 305);
-    Lettering year = smallLettering(16);
-    year.fill = fromHex(0xffe8d8);
+    Lettering year = smallLettering(16, Face::SansBold);
+    year.fill = fromHex(0x6a3a5a);
+    year.glow = fromHex(0xfff0e0);
     letterCentred(canvas, type, "2001", year, kScreenW / 2, 333);
     Lettering thanks = smallLettering(14);
     thanks.fill = fromHex(0x4a2848);
