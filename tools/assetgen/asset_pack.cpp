@@ -45,6 +45,19 @@ const std::vector<AssetEntry>& assetTable()
     return table;
 }
 
+const char* kindName(AssetKind kind)
+{
+    switch (kind) {
+    case AssetKind::Jpeg: return "JPEG picture";
+    case AssetKind::Png: return "PNG picture";
+    case AssetKind::Lwo2: return "LightWave object";
+    case AssetKind::Scene: return "scene";
+    case AssetKind::Module: return "XM module";
+    case AssetKind::Mp3: return "MP3 stream";
+    }
+    return "?";
+}
+
 std::string PackFolder::pathOf(const std::string& resourceName) const
 {
     std::string relative = resourceName;

@@ -17,6 +17,7 @@ struct AssetEntry {
 
 // Every file the show loads, in the order of its script.
 const std::vector<AssetEntry>& assetTable();
+const char* kindName(AssetKind kind);
 
 // Where the pack goes: `root` holds the demo/ folder.
 class PackFolder {

@@ -2,6 +2,8 @@
 // Deterministic: every run writes the same bytes.
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <stdexcept>
 #include <vector>
 
 #include "tools/assetgen/asset_pack.h"
@@ -28,6 +30,19 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "skydrift-assets: %s\n", error.what());
         return 1;
     }
-    std::printf("demo pack written to %s/demo\n", argv[1]);
+    // Every file the show loads must now be there; list them with their sizes.
+    uintmax_t total = 0;
+    for (const assetgen::AssetEntry& entry : assetgen::assetTable()) {
+        std::string path = pack.pathOf(entry.resourceName);
+        std::error_code error;
+        uintmax_t size = std::filesystem::file_size(path, error);
+        if (error || size == 0) {
+            std::fprintf(stderr, "skydrift-assets: %s was not written\n", path.c_str());
+            return 1;
+        }
+        std::printf("  %9ju  %s  (%s)\n", size, entry.resourceName, assetgen::kindName(entry.kind));
+        total += size;
+    }
+    std::printf("demo pack written to %s/demo: %zu files, %ju bytes\n", argv[1], assetgen::assetTable().size(), total);
     return 0;
 }
