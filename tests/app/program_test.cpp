@@ -36,10 +36,13 @@ TEST(Program, EscapeEndsTheMainLoopWithOne)
     // xdotool waits for this program's window (other tests may have windows
     // on the same display), then sends it Escape; the program must then
     // quit through its own event handling.
+    // A program that ignores the key is killed after two minutes, so the
+    // test fails instead of hanging.
     std::string command = "SKYDRIFT_ANSWER=yes '" + kProgram + "' & pid=$!; "
+                          "(sleep 120; kill -9 $pid) 2>/dev/null & watchdog=$!; "
                           "window=$(timeout 60 xdotool search --sync --pid $pid --name REVUR | head -n 1); "
                           "if [ -n \"$window\" ]; then sleep 1; xdotool key --window $window Escape; else kill $pid; fi; "
-                          "wait $pid";
+                          "wait $pid; status=$?; kill $watchdog 2>/dev/null; (exit $status)";
     ProgramRun run = runInFolder(freshFolder("escape"), command);
     EXPECT_EQ(run.exitCode, 1) << run.errors;
 }
