@@ -70,17 +70,22 @@ void BitmapManager::loadPadded(const char* name)
 
 void BitmapManager::loadWithAlpha(const char* name, const char* alphaName)
 {
+    loadWithAlpha(name, name, alphaName);
+}
+
+void BitmapManager::loadWithAlpha(const char* name, const char* colourName, const char* alphaName)
+{
     if (contains(name))
         return;
     ImageRGB colour;
     Image8 alpha;
-    if (!loadImageRGB(name, colour))
-        throw BitmapLoadError(name, kUnreadable);
+    if (!loadImageRGB(colourName, colour))
+        throw BitmapLoadError(colourName, kUnreadable);
     if (!loadImage8(alphaName, alpha))
         throw BitmapLoadError(alphaName, kUnreadable);
     if (colour.width != alpha.width || colour.height != alpha.height)
-        throw BitmapLoadError(name, std::string("its alpha picture ") + alphaName + " has another size");
-    requireUploadable(colour, name);
+        throw BitmapLoadError(colourName, std::string("its alpha picture ") + alphaName + " has another size");
+    requireUploadable(colour, colourName);
 
     auto combined = std::make_unique<ImageRGBA>();
     combined->width = colour.width;

@@ -29,6 +29,9 @@ public:
     // An RGBA texture: colour from `name`, alpha from the 8-bit picture
     // `alphaName`, stored under `name`. Both pictures have the same size.
     void loadWithAlpha(const char* name, const char* alphaName);
+    // The same with the colour read from `colourName`: the show keeps its
+    // figure under a short name of its own ("pupic").
+    void loadWithAlpha(const char* name, const char* colourName, const char* alphaName);
     // A single-level alpha-only texture from an 8-bit picture.
     void loadAlpha(const char* name);
     // Each throws BitmapLoadError and adds nothing on failure; a name that is
