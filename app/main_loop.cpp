@@ -6,6 +6,9 @@
 #include "platform/window.h"
 #include "render/device.h"
 #include "render/gl_api.h"
+#include "resources/bitmap_manager.h"
+#include "resources/mesh_manager.h"
+#include "resources/scene_manager.h"
 #include "timeline/layer_list.h"
 #include "timeline/timeline.h"
 
@@ -55,6 +58,11 @@ int runMainLoop()
 void shutDownShow()
 {
     shutDownMusic();
+    // Scenes first: releasing one waits for its loader thread, which still
+    // uses its own context. Then every texture goes while the device stands.
+    sceneManager.releaseAll();
+    meshManager.releaseAll();
+    BitmapManager::instance().releaseAll();
     ShutdownGL();
     platform::restoreDisplayMode();
     platform::destroyWindow(platform::mainWindow());

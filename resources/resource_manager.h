@@ -14,7 +14,11 @@ public:
     ResourceManager& operator=(const ResourceManager&) = delete;
 
     // Destroys everything still owned, in name order.
-    virtual ~ResourceManager()
+    virtual ~ResourceManager() { releaseAll(); }
+
+    // Destroys everything now, in name order: at quit, while the GL context
+    // that owns the textures still exists.
+    void releaseAll()
     {
         for (auto& entry : resources_)
             delete entry.second;

@@ -259,7 +259,15 @@ TEST_F(ImageBrushTest, ScrollQuadMovesItsImageUpAsTheOffsetGrows)
     beginShowFrame(0, 0, 0);
     int scrolled = bandRow(0.25f);
     EXPECT_NEAR(scrolled - still, 0.25 * 300, 3);
+    // Bitmaps are loaded clamped, yet the strip keeps scrolling past one
+    // full turn, and the picture is clamped again afterwards.
+    beginShowFrame(0, 0, 0);
+    EXPECT_NEAR(bandRow(4.25f), scrolled, 3);
     expectBrushStateRestored();
+    GLint wrap = 0;
+    glBindTexture(GL_TEXTURE_2D, BitmapManager::instance().find("band.png")->texture);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap);
+    EXPECT_EQ(wrap, GL_CLAMP);
 }
 
 TEST_F(ImageBrushTest, FlatQuadFillsItsRectangleInItsColour)
