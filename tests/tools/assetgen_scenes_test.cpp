@@ -124,11 +124,11 @@ TEST_F(AssetScenes, TogetherTheScenesUseEveryStoredForm)
 
 TEST_F(AssetScenes, CamerasAreTheOnesTheShowExpectsAndTheEndNeverStops)
 {
-    // The landscape's camera 0 is the flight up the valley (it starts far
-    // out on +X); camera 1 stands low near the lake.
+    // The landscape's camera 0 is the flight down the valley (it starts far
+    // out on -X); camera 1 stands low near the lake.
     std::unique_ptr<Scene> land(load_scene("demo\\Davudare.hlv"));
     land->evaluate(0);
-    EXPECT_GT(land->cameras()[0]->eye().x, 60.0f);
+    EXPECT_LT(land->cameras()[0]->eye().x, -60.0f);
     EXPECT_LT(land->cameras()[1]->eye().y, 20.0f);
     // The end scene still moves long after its keys, every camera on its own path.
     std::unique_ptr<Scene> end(load_scene("demo\\fin2.hlv"));

@@ -1,5 +1,5 @@
 // "Davudare.hlv": a river valley between hills at sunrise, hot-air balloons
-// drifting over it. Camera 0 flies up the valley towards the sun for 40 s;
+// drifting over it. Camera 0 flies down the valley, the sun behind, for 40 s;
 // camera 1 looks up at the balloons from the valley floor (the show frames
 // it above the city skyline).
 #include <cmath>
@@ -84,16 +84,18 @@ PolyMesh terrainMesh()
     return mesh;
 }
 
-// Still water: lilac where it mirrors the high sky, peach towards the sun.
+// Still water: deep lilac near, the pale sky mirrored further off, peach
+// towards the sun.
 PolyMesh waterMesh()
 {
     PolyMesh mesh;
     mesh.addGrid({-kExtent, 0, -kExtent}, {0, 0, 2 * kExtent}, {2 * kExtent, 0, 0}, 32, 32, mesh.tag("Water"), {0, 0}, {1, 1});
-    const Rgb deep = fromHex(0x4a4a7a), glow = fromHex(0xf0b090);
+    const Rgb deep = fromHex(0x4a4a7a), sky = fromHex(0x9aa0d0), glow = fromHex(0xf0b090);
     for (uint32_t i = 0; i < mesh.points().size(); ++i) {
         const Vector3f& p = mesh.points()[i];
         float towardsSun = smoothstep(60.0f, -140.0f, p.x) * (1.0f - smoothstep(20.0f, 110.0f, std::fabs(p.z)));
-        Rgb c = mix(deep, glow, towardsSun * 0.85f);
+        float mirrored = smoothstep(10.0f, 120.0f, std::fabs(p.x) + std::fabs(p.z) * 0.5f);
+        Rgb c = mix(mix(deep, sky, mirrored * 0.7f), glow, towardsSun * 0.85f);
         mesh.setPointColour(i, {c.r, c.g, c.b, 1});
     }
     return mesh;
@@ -121,9 +123,10 @@ void makeLandscape(const PackFolder& pack)
     int balloons[3];
     for (int p = 0; p < 3; ++p)
         balloons[p] = addPrimitive(scene, balloonMesh(p, kSun), {{0, "Balloons", VertexFormat::PointColour}});
-    const Drift drifts[6] = {{0, {40, 24, 10}, {-10, 30, 4}, 3.0f},   {1, {10, 34, -25}, {-35, 40, -18}, 3.2f},
-                             {2, {-20, 20, 28}, {-60, 26, 20}, 2.8f}, {0, {80, 40, -10}, {35, 46, -4}, 3.4f},
-                             {1, {-60, 30, -30}, {-95, 36, -26}, 3.0f}, {2, {100, 18, 20}, {60, 22, 12}, 2.6f}};
+    // The balloons keep to either side of the camera's flight (|z| < 11).
+    const Drift drifts[6] = {{0, {40, 30, 24}, {-10, 36, 22}, 3.0f},   {1, {10, 38, -28}, {-35, 44, -24}, 3.2f},
+                             {2, {-20, 26, 30}, {-60, 32, 26}, 2.8f}, {0, {80, 46, -26}, {35, 52, -22}, 3.4f},
+                             {1, {-60, 34, -32}, {-95, 40, -28}, 3.0f}, {2, {100, 28, 26}, {60, 32, 22}, 2.6f}};
     for (const Drift& d : drifts) {
         std::vector<HermiteInterpolator::Ctrl> path(3);
         path[0].time = 0;
@@ -143,12 +146,14 @@ void makeLandscape(const PackFolder& pack)
     lens.farDistance = 900.0f;
     std::vector<CameraKey> flight;
     for (int k = 0; k <= 8; ++k) {
-        // Up the river, well above the valley floor, looking a little ahead and down.
-        float t = 40.0f * float(k) / 8, x = 90.0f - 170.0f * float(k) / 8;
-        float ahead = x - 45;
-        float ground = std::max(0.0f, terrainHeight(x, riverZ(x)));
-        float y = ground + 15.0f + 4.0f * std::sin(float(k) * 0.9f);
-        flight.push_back({t, {x, y, riverZ(x)}, {ahead, y - 9.0f, riverZ(ahead) * 0.8f}});
+        // Down the valley with the sun behind, so the slopes ahead are lit;
+        // well above the floor, looking a little ahead and down.
+        float t = 40.0f * float(k) / 8, x = -75.0f + 100.0f * float(k) / 8;
+        float ahead = x + 45;
+        float z = riverZ(x) * 0.5f;
+        float ground = std::max(0.0f, terrainHeight(x, z));
+        float y = ground + 34.0f + 4.0f * std::sin(float(k) * 0.9f);
+        flight.push_back({t, {x, y, z}, {ahead, y - 6.0f, riverZ(ahead) * 0.4f}});
     }
     addCameraPath(scene, root, flight, lens);
     addCameraPath(scene, root,

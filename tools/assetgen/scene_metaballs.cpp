@@ -93,7 +93,9 @@ void makeMetaballs(const PackFolder& pack)
     orbit.height = 1.2f;
     orbit.heightSwing = 1.4f;
     orbit.heightRate = 1.7f;
-    orbit.target = {0, 0.2f, 0};
+    // Looking below the cluster keeps it in the upper half of the picture,
+    // clear of the balloon on the left and the greetings on the right.
+    orbit.target = {0, -2.4f, 0};
     Lens lens;
     lens.halfWidth = 0.6f;
     lens.halfHeight = 0.45f;
