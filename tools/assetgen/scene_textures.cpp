@@ -145,6 +145,19 @@ Canvas skyPanorama(int width, int height, const SkyLook& look)
     SkyLook wrapped = look;
     wrapped.wrapX = true;
     paintSky(canvas, wrapped);
+    // Everything below the last row is painted with the last row (the dome
+    // clamps there), so the lowest rows fade to their average colour: a
+    // uniform row cannot streak towards the dome's lowest point.
+    for (int y = height * 9 / 10; y < height; ++y) {
+        Rgb average{0, 0, 0};
+        for (int x = 0; x < width; ++x) {
+            Rgb c = canvas.rgb(x, y);
+            average = {average.r + c.r / float(width), average.g + c.g / float(width), average.b + c.b / float(width)};
+        }
+        float t = smoothstep(0.9f, 0.98f, float(y) / float(height));
+        for (int x = 0; x < width; ++x)
+            canvas.set(x, y, mix(canvas.rgb(x, y), average, t));
+    }
     return canvas;
 }
 
