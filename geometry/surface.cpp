@@ -205,6 +205,10 @@ void TexDifSurface::draw_modulate_pass(const RenderBucket& bucket) const
     GLStateCache& cache = GLStateCache::instance();
     cache.bindTexture(0, texture_name(modulate_index));
     glClientActiveTextureARB(GL_TEXTURE0_ARB);
+    // The texture matrix belongs to the active unit, which the mask change
+    // above and the meshes' own draws leave elsewhere: scale and restore
+    // unit 0's, where the modulate texture is.
+    glActiveTextureARB(GL_TEXTURE0_ARB);
     cache.setMatrixMode(GL_TEXTURE);
     glPushMatrix();
     glScalef(texture_scale.x, texture_scale.y, texture_scale.z);
@@ -225,6 +229,7 @@ void TexDifSurface::draw_modulate_pass(const RenderBucket& bucket) const
     }
     glDisable(GL_BLEND);
     glDisable(GL_ALPHA_TEST);
+    glActiveTextureARB(GL_TEXTURE0_ARB);
     cache.setMatrixMode(GL_TEXTURE);
     glPopMatrix();
     cache.setMatrixMode(GL_MODELVIEW);

@@ -151,6 +151,21 @@ TEST(Surface, TexDifModulatesInASecondPassOnlyWithAModulateTexture)
     // Two sets in the first pass; the second pass sets its own pointer, then the mesh its two.
     EXPECT_EQ(count_of("glTexCoordPointer 0x1c"), 5u);
     EXPECT_EQ(bound_names(), (std::vector<std::string>{"  name 0x21"}));
+    // The scale goes on unit 0's texture matrix, where the modulate texture
+    // is, and comes off the same one: the last unit made active before the
+    // texture matrix is pushed, and again before it is popped, is unit 0.
+    auto unitBefore = [](size_t end) {
+        std::string unit;
+        for (size_t i = 0; i < end; ++i)
+            if (glCalls()[i].rfind("glActiveTextureARB", 0) == 0)
+                unit = glCalls()[i];
+        return unit;
+    };
+    const std::vector<std::string>& calls = glCalls();
+    size_t push = std::find(calls.begin(), calls.end(), "glScalef 0x0") - calls.begin();
+    size_t pop = std::find(calls.rbegin(), calls.rend(), "glPopMatrix 0x0").base() - calls.begin() - 1;
+    EXPECT_EQ(unitBefore(push), "glActiveTextureARB 0x84c0");
+    EXPECT_EQ(unitBefore(pop), "glActiveTextureARB 0x84c0");
     EndFrame();
 }
 
