@@ -65,10 +65,16 @@ Answer askYesNoCancel(const char* caption, const char* text)
     return pressed >= 0 ? static_cast<Answer>(pressed) : Answer::Cancel;
 }
 
+namespace {
+bool g_unattended = false;
+}
+
+void setUnattended() { g_unattended = true; }
+
 void showError(const char* caption, const char* text)
 {
     Answer ignored;
-    if (automatedAnswer(&ignored)
+    if (g_unattended || automatedAnswer(&ignored)
         || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, owner()) != 0)
         std::fprintf(stderr, "%s: %s\n", caption, text);
 }

@@ -13,4 +13,8 @@ Answer askYesNoCancel(const char* caption, const char* text);
 // Error box, owned by the program's window when it has one.
 void showError(const char* caption, const char* text);
 
+// For tools that run with nobody at the screen: error boxes go to standard
+// error from now on.
+void setUnattended();
+
 } // namespace platform

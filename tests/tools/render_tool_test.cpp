@@ -41,7 +41,10 @@ std::string lastLine(const std::string& text)
 
 TEST(RenderTool, WritesTheAskedFramesAndASummary)
 {
-    ProgramRun run = runInFolder(makeDemoFolder("render"), "'" + kRenderTool + "' --at 1,2 --fps 30 --out frames");
+    std::filesystem::remove_all("render");
+    std::filesystem::create_directories("render");
+    std::filesystem::create_directory_symlink(SKYDRIFT_DEMO_PACK, "render/demo");
+    ProgramRun run = runInFolder("render", "SDL_AUDIODRIVER=dummy '" + kRenderTool + "' --at 1,2 --fps 30 --out frames");
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     for (const char* name : {"render/frames/frame-1.png", "render/frames/frame-2.png"}) {
         uint32_t width = 0, height = 0;
@@ -52,6 +55,14 @@ TEST(RenderTool, WritesTheAskedFramesAndASummary)
     // Frames 0/30 .. 59/30, then t = 2 itself.
     EXPECT_EQ(lastLine(run.output).rfind("frames 61, median ", 0), 0u) << lastLine(run.output);
     EXPECT_NE(lastLine(run.output).find(" ms, p99 "), std::string::npos);
+}
+
+TEST(RenderTool, AShowAssetThatCannotBeLoadedEndsWithItsNameNotAWaitingBox)
+{
+    // Only the loading picture: the show's first picture is missing.
+    ProgramRun run = runInFolder(makeDemoFolder("render_missing"), "SDL_AUDIODRIVER=dummy '" + kRenderTool + "' --at 1");
+    EXPECT_EQ(run.exitCode, 255);
+    EXPECT_NE(run.errors.find("demo\\SkyDrift.jpg"), std::string::npos) << run.errors;
 }
 
 TEST(RenderTool, RejectsBadArgumentsWithUsage)

@@ -12,6 +12,7 @@
 #include "app/main_loop.h"
 #include "app/run_guarded.h"
 #include "app/startup.h"
+#include "platform/dialog.h"
 #include "render/device.h"
 #include "render/gl_api.h"
 #include "tools/render/frame_stats.h"
@@ -118,6 +119,7 @@ int main(int argc, char** argv)
     std::error_code ignored;
     std::filesystem::create_directories(options.outputFolder, ignored);
 
+    platform::setUnattended();
     StartupOptions startup;
     startup.askDisclaimer = false;
     startup.loadDuringShow = options.loadDuringShow;
