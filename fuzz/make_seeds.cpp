@@ -1,0 +1,135 @@
+// Writes small seed inputs for the fuzz targets into the folder given:
+//   scene/    a scene with a texture, a surface, a camera and a shape; an empty scene
+//   texture/  texture records: raw RGB, raw grey, an embedded JPEG picture
+//   image/    pictures behind the target's selector byte
+// The objects' seeds are the small LightWave files of the generated pack
+// (scripts/fuzz --seed copies them).
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "geometry/surface.h"
+#include "render/image_file.h"
+#include "render/texture_image.h"
+#include "tests/scene/scene_builders.h"
+#include "tests/support/gl_window.h"
+#include "tools/writers/picture_writer.h"
+#include "tools/writers/xm_writer.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<uint8_t> gradient(uint32_t width, uint32_t height, unsigned channels)
+{
+    std::vector<uint8_t> pixels(size_t(width) * height * channels);
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = uint8_t(i * 37);
+    return pixels;
+}
+
+std::vector<uint8_t> record(TextureImage& texture)
+{
+    memory_pstream out;
+    texture.serialize(out, true);
+    return out.bytes();
+}
+
+TextureImage* rawTexture()
+{
+    auto* image = new ImageRGB;
+    image->width = 4;
+    image->height = 2;
+    image->pixels = gradient(4, 2, 3);
+    return new TextureImage(image, TextureImage::NoMipmap);
+}
+
+void writeTextures(const fs::path& folder, const fs::path& jpeg)
+{
+    std::unique_ptr<TextureImage> rgb(rawTexture());
+    writers::writeFileBytes((folder / "raw-rgb").string(), record(*rgb));
+
+    auto* grey = new Image8;
+    grey->width = 2;
+    grey->height = 2;
+    grey->pixels = gradient(2, 2, 1);
+    TextureImage alpha(grey, TextureImage::Alpha);
+    writers::writeFileBytes((folder / "raw-grey").string(), record(alpha));
+
+    auto* picture = new ImageRGB;
+    if (loadImageRGB(jpeg.string().c_str(), *picture)) {
+        TextureImage embedded(picture, 0);
+        writers::writeFileBytes((folder / "embedded-jpeg").string(), record(embedded));
+    } else {
+        delete picture;
+    }
+}
+
+void writeScenes(const fs::path& folder)
+{
+    Scene empty;
+    writers::writeFileBytes((folder / "empty").string(), written(empty));
+
+    Scene scene;
+    int texture = scene.add_texture(rawTexture());
+    scene.add_surface(new TextureSurface("square", &scene, texture));
+    int primitive = scene.add_primitive(one_part_mesh(textured_square(1), "square"));
+    TransformNode* root = placed(scene, Vector3f(0, 0, 0), nullptr);
+    scene.set_root(root);
+    placed(scene, Vector3f(1, 0, 0), shape(scene, primitive))->attach(root);
+    camera_on_z(scene, 5, root);
+    scene.fog_enabled = true;
+    scene.fog_end = 10;
+    writers::writeFileBytes((folder / "small").string(), written(scene));
+}
+
+// The selector byte of fuzz_image: mode + 3 * name index.
+void writePicture(const fs::path& folder, const std::string& name, uint8_t selector, const fs::path& file)
+{
+    std::vector<uint8_t> bytes;
+    if (!readResourceFile(file.string().c_str(), bytes))
+        return;
+    bytes.insert(bytes.begin(), selector);
+    writers::writeFileBytes((folder / name).string(), bytes);
+}
+
+void writePictures(const fs::path& folder, const fs::path& scratch)
+{
+    fs::path jpeg = scratch / "seed.jpg", rgb = scratch / "seed.png", grey = scratch / "seed-grey.png";
+    fs::path rgba = scratch / "seed-rgba.png";
+    writers::writeJpeg(jpeg.string(), gradient(8, 8, 3).data(), 8, 8, 3, 75);
+    writers::writePng(rgb.string(), gradient(4, 4, 3).data(), 4, 4, 3);
+    writers::writePng(grey.string(), gradient(4, 4, 1).data(), 4, 4, 1);
+    writers::writePng(rgba.string(), gradient(4, 4, 4).data(), 4, 4, 4);
+    writePicture(folder, "jpeg-rgb", 0, jpeg);
+    writePicture(folder, "jpeg-grey", 1, jpeg);
+    writePicture(folder, "png-memory", 0 + 3 * 1, rgb);
+    writePicture(folder, "png-file", 2, rgb);
+    writePicture(folder, "png-grey-file", 2, grey);
+    writePicture(folder, "png-rgba-file", 2, rgba);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: fuzz_make_seeds CORPUS_FOLDER\n");
+        return 2;
+    }
+    if (!openTestWindow()) {
+        std::fprintf(stderr, "fuzz_make_seeds: no OpenGL window (is there a display?)\n");
+        return 1;
+    }
+    fs::path root = argv[1];
+    fs::path scratch = fs::temp_directory_path() / "skydrift-fuzz-seeds";
+    for (const char* folder : {"scene", "texture", "image"})
+        fs::create_directories(root / folder);
+    fs::create_directories(scratch);
+    writePictures(root / "image", scratch);
+    writeTextures(root / "texture", scratch / "seed.jpg");
+    writeScenes(root / "scene");
+    fs::remove_all(scratch);
+    return 0;
+}
