@@ -1,0 +1,261 @@
+#include "import/lws_convert.h"
+
+#include <memory>
+#include <set>
+
+#include "geometry/nmesh.h"
+#include "geometry/uni_surface_mesh.h"
+#include "import/importer_context.h"
+#include "import/lws_line_reader.h"
+#include "import/lws_object.h"
+#include "import/lws_parser.h"
+#include "log/logger.h"
+#include "math/camera.h"
+#include "scene/camera_node.h"
+#include "scene/keyframe_handlers.h"
+#include "scene/scene.h"
+#include "scene/shape_node.h"
+
+namespace LW {
+
+namespace {
+
+constexpr size_t kMaxPartVertices = 65536;  // parts index their vertices with 16 bits
+
+template <typename Mesh, typename Vertex, typename MakeVertex>
+UniSurfaceMesh* partElement(const hlv::MeshPart& part, MakeVertex makeVertex)
+{
+    std::vector<MeshTriangle> triangles(part.triangleCount);
+    for (uint32_t t = 0; t < part.triangleCount; ++t)
+        for (int k = 0; k < 3; ++k)
+            triangles[t].vertex[k] = part.indices[3 * t + k];
+    std::vector<Vertex> vertices;
+    vertices.reserve(part.vertexCount);
+    for (uint32_t v = 0; v < part.vertexCount; ++v)
+        vertices.push_back(makeVertex(v));
+    return new Mesh(triangles, vertices);
+}
+
+// One element per draw part, in the vertex format its surface draws with:
+// positions only, one or two texture-coordinate sets.
+UniSurfaceMesh* elementOf(const hlv::MeshPart& part, size_t textureSets)
+{
+    auto uv = [&](uint32_t set, uint32_t v, int k) { return part.uvLayers[set][2 * v + k]; };
+    if (textureSets >= 2 && part.uvLayerCount >= 2)
+        return partElement<UniSurfaceMesh_PointUV2, VertexPointUV2>(part, [&](uint32_t v) {
+            return VertexPointUV2{part.positions[v], uv(0, v, 0), uv(0, v, 1), uv(1, v, 0), uv(1, v, 1)};
+        });
+    if (textureSets >= 1 && part.uvLayerCount >= 1)
+        return partElement<UniSurfaceMesh_PointUV, VertexPointUV>(part, [&](uint32_t v) {
+            VertexPointUV vertex;
+            vertex.position = part.positions[v];
+            vertex.u = uv(0, v, 0);
+            vertex.v = uv(0, v, 1);
+            return vertex;
+        });
+    return partElement<UniSurfaceMesh_Point, VertexPoint>(part, [&](uint32_t v) { return VertexPoint{part.positions[v]}; });
+}
+
+// Welds the object and makes one part per surface.
+std::unique_ptr<NMesh> meshOf(SceneObject& object, const LwsScene& scene)
+{
+    hlv::RobustMesh& mesh = *object.mesh;
+    mesh.build(0);
+    // Parts come in ascending surface-tag order.
+    const std::set<uint32_t> tags(mesh.surfaceIds().begin(), mesh.surfaceIds().end());
+    auto primitive = std::make_unique<NMesh>();
+    auto tag = tags.begin();
+    for (const hlv::MeshPart& part : mesh.parts()) {
+        if (part.vertexCount > kMaxPartVertices)
+            loadFailuref("A surface of the object has %u vertices; at most %u can be drawn.", part.vertexCount,
+                         unsigned(kMaxPartVertices));
+        const uint32_t surfaceIndex = *tag < object.tagSurface.size() ? object.tagSurface[*tag] : ~0u;
+        ++tag;
+        const LWSurface* surface = surfaceIndex < scene.surfaces.size() ? scene.surfaces[surfaceIndex].get() : nullptr;
+        const size_t sets = surface ? surface->colourBlocks.size() + surface->diffuseBlocks.size() : 0;
+        std::unique_ptr<UniSurfaceMesh> element(elementOf(part, sets));
+        element->part_index = unsigned(primitive->parts.size());
+        primitive->add_part(surface ? surface->name : std::string());
+        primitive->add_element(element.release());
+    }
+    return primitive;
+}
+
+void convertObjects(LwsScene& source, ::Scene& target, std::map<std::string, int>& primitiveOf)
+{
+    hlv::log("\n%sProcessing objects ------------------------------------------------------", indent());
+    for (const auto& item : source.items) {
+        const auto* mesh = dynamic_cast<const LwsScene::Mesh*>(item.get());
+        if (!mesh || mesh->path.empty() || primitiveOf.count(mesh->path))
+            continue;
+        SceneObject object = readSceneObject(mesh->path.c_str(), source);
+        primitiveOf[mesh->path] = target.add_primitive(meshOf(object, source).release());
+        source.convertedObjects.push_back(mesh->path);
+    }
+    hlv::log("\nOK.");
+}
+
+// Channels `order` (three indices) into one handler; `fallback` where the
+// item has no such channels.
+TransformNode::KeyframeHandler* handlerOf(const std::vector<Envelope>& channels, const size_t (&order)[3],
+                                          const Vector3f& fallback)
+{
+    if (channels.size() <= order[0] || channels.size() <= order[1] || channels.size() <= order[2])
+        return new ConstantKeyframeHandler(fallback);
+    bool constant = true;
+    for (size_t c : order)
+        constant = constant && channels[c].keyCount == 1;
+    if (constant)
+        return new ConstantKeyframeHandler(
+            {channels[order[0]].evaluate(0), channels[order[1]].evaluate(0), channels[order[2]].evaluate(0)});
+    return new LW6KeyframeHandler(new Envelope(channels[order[0]]), new Envelope(channels[order[1]]),
+                                  new Envelope(channels[order[2]]));
+}
+
+TransformNode::KeyframeHandler* lw5HandlerOf(const std::vector<HermiteInterpolator::Ctrl>& points, float loop,
+                                             const Vector3f& fallback)
+{
+    if (points.empty())
+        return new ConstantKeyframeHandler(fallback);
+    return new LW5KeyframeHandler(points, loop);
+}
+
+TransformNode* transformOf(const LwsScene::Object& item)
+{
+    auto node = std::make_unique<TransformNode>();
+    if (item.lw5Motion) {
+        const float loop = item.lw5Repeat && !item.lw5Position.empty() ? item.lw5Position.back().time : 0.0f;
+        node->set_position(lw5HandlerOf(item.lw5Position, loop, {0, 0, 0}));
+        node->set_rotation(lw5HandlerOf(item.lw5Rotation, loop, {0, 0, 0}));
+        node->set_scale(lw5HandlerOf(item.lw5Scale, loop, {1, 1, 1}));
+    } else {
+        // Heading turns about Y and pitch about X: the rotation vector is
+        // (pitch, heading, bank).
+        node->set_position(handlerOf(item.channels, {0, 1, 2}, {0, 0, 0}));
+        node->set_rotation(handlerOf(item.channels, {4, 3, 5}, {0, 0, 0}));
+        node->set_scale(handlerOf(item.channels, {6, 7, 8}, {1, 1, 1}));
+    }
+    if (const auto* mesh = dynamic_cast<const LwsScene::Mesh*>(&item))
+        if (mesh->hasPivot)
+            node->set_pivot(mesh->pivot);
+    return node.release();
+}
+
+int typeCode(LwsScene::ItemKind kind)
+{
+    switch (kind) {
+    case LwsScene::ItemKind::Mesh: return 1;
+    case LwsScene::ItemKind::Light: return 2;
+    case LwsScene::ItemKind::Camera: return 3;
+    }
+    return 0;
+}
+
+// The item that "ParentItem" names: its type in the top four bits, its
+// number among the items of that type in the low 16 (among all items when
+// the type is 0).
+int parentIndex(const LwsScene& scene, size_t child)
+{
+    const unsigned id = scene.items[child]->parentItem;
+    const int type = int(id >> 28);
+    int number = int(id & 0xFFFF);
+    for (size_t i = 0; i < scene.items.size(); ++i) {
+        if (type != 0 && typeCode(scene.items[i]->kind) != type)
+            continue;
+        if (number-- == 0)
+            return int(i);
+    }
+    parseError("\n%sParentItem %X names no item.", indent(), id);
+}
+
+std::vector<int> parentsOf(const LwsScene& scene)
+{
+    std::vector<int> parents(scene.items.size(), -1);
+    for (size_t i = 0; i < scene.items.size(); ++i)
+        if (scene.items[i]->hasParent)
+            parents[i] = parentIndex(scene, i);
+    for (size_t i = 0; i < parents.size(); ++i) {
+        int at = int(i);
+        for (size_t steps = 0; at >= 0; ++steps, at = parents[size_t(at)])
+            if (steps > parents.size())
+                parseError("\n%sThe items' parents form a loop.", indent());
+    }
+    return parents;
+}
+
+void buildHierarchy(const LwsScene& source, ::Scene& target, const std::map<std::string, int>& primitiveOf)
+{
+    hlv::log("\n%sProcessing keyframes --------------------------------------------------", indent());
+    auto* root = new TransformNode;
+    target.add_node(root);
+    target.set_root(root);
+    std::vector<TransformNode*> transforms;
+    for (const auto& item : source.items) {
+        transforms.push_back(transformOf(*item));
+        target.add_node(transforms.back());
+    }
+
+    hlv::log("\n%sProcessing scene hierarchy --------------------------------------------", indent());
+    const std::vector<int> parents = parentsOf(source);
+    for (size_t i = 0; i < source.items.size(); ++i) {
+        transforms[i]->attach(parents[i] >= 0 ? transforms[size_t(parents[i])] : root);
+        if (const auto* camera = dynamic_cast<const LwsScene::Camera*>(source.items[i].get())) {
+            // The zoom factor is the focal length over the half-height.
+            const float zoom = camera->zoomFactor > 0 ? camera->zoomFactor : 1.0f;
+            const float halfHeight = camera->nearClip / zoom;
+            auto* node = new CameraNode(::Camera({0, 0, 0}, {0, 0, 1}, {0, 1, 0}, camera->nearClip, camera->farClip,
+                                                 halfHeight * 4.0f / 3.0f, halfHeight));
+            target.add_node(node);
+            node->attach(transforms[i]);
+        } else if (const auto* mesh = dynamic_cast<const LwsScene::Mesh*>(source.items[i].get())) {
+            auto found = primitiveOf.find(mesh->path);
+            if (found == primitiveOf.end())
+                continue;
+            auto* node = new ShapeNode(found->second);
+            target.add_node(node);
+            node->attach(transforms[i]);
+        }
+    }
+}
+
+void convertMisc(const LwsScene& source, ::Scene& target)
+{
+    hlv::log("\n%sProcessing misc. --------------------------------------------", indent());
+    for (int i = 0; i < 3; ++i) {
+        target.backdrop[i] = source.backdrop[i];
+        target.fog_colour[i] = source.fogColour[i];
+    }
+    target.fog_enabled = source.fogEnabled;
+    target.fog_start = source.fogMinDistance;
+    target.fog_end = source.fogMaxDistance;
+    if (source.fogMinAmount != 0)
+        hlv::log("\n%s** Warning: Fog Min Amount is not taken into account", indent());
+    if (source.fogMaxAmount != 0)
+        hlv::log("\n%s** Warning: Fog Max Amount is not taken into account", indent());
+}
+
+} // namespace
+
+::Scene* convertLwsScene(LwsScene& source, const ConvertOptions& options)
+{
+    SceneContext context(source);
+    auto target = std::make_unique<::Scene>();
+    std::map<std::string, int> primitiveOf;
+    convertObjects(source, *target, primitiveOf);
+    convertSurfaces(source, *target, options);
+    buildHierarchy(source, *target, primitiveOf);
+    convertMisc(source, *target);
+    return target.release();
+}
+
+::Scene* importLwsScene(const char* path, const char* searchDirectory, const ConvertOptions& options)
+{
+    LwsScene scene;
+    if (searchDirectory)
+        scene.searchDirectories.push_back(searchDirectory);
+    SceneContext context(scene);
+    parseLwsFile(path, scene);
+    return convertLwsScene(scene, options);
+}
+
+} // namespace LW

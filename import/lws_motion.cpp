@@ -1,0 +1,118 @@
+#include "import/lws_motion.h"
+
+#include <cmath>
+
+#include "import/importer_context.h"
+
+namespace LW {
+
+namespace {
+
+void expectKeyword(LineReader& lines, const char* keyword)
+{
+    lines.require();
+    if (lines.token(0) != keyword)
+        parseError("\n%sIncoherency, expecting '%s', found '%s'", indent(), keyword, lines.token(0).c_str());
+}
+
+Key readKey(const LineReader& lines)
+{
+    if (lines.token(0) != "Key" || lines.count() < 4)
+        parseError("\n%sUnsupported keyframe format (%s)", indent(), lines.rest(0).c_str());
+    Key key;
+    key.value = readNumber(lines.token(1));
+    key.time = readNumber(lines.token(2));
+    key.shape = readInteger(lines.token(3));
+    float* parameters[7] = {&key.tension, &key.continuity, &key.bias, &key.params[0], &key.params[1],
+                            &key.params[2], &key.params[3]};
+    for (size_t i = 4; i < lines.count() && i - 4 < 7; ++i)
+        *parameters[i - 4] = readNumber(lines.token(i));
+    return key;
+}
+
+Envelope readEnvelope(LineReader& lines)
+{
+    lines.require();
+    if (lines.token(0) != "{" || lines.count() < 2 || lines.token(1) != "Envelope")
+        parseError("\n%sUnsupported channel format", indent());
+    lines.require();
+    const int keyCount = readInteger(lines.token(0));
+    if (keyCount < 0)
+        parseError("\n%sNegative key count (%d).", indent(), keyCount);
+    Envelope envelope;
+    for (int k = 0; k < keyCount; ++k) {
+        lines.require();
+        envelope.appendKey(readKey(lines));
+    }
+    lines.require();
+    if (lines.token(0) != "Behaviors")
+        parseError("\n%sExpected 'Behaviors', found '%s'.", indent(), lines.token(0).c_str());
+    envelope.preBehaviour = readInteger(lines.token(1));
+    envelope.postBehaviour = readInteger(lines.token(2));
+    lines.require();
+    if (lines.token(0) != "}")
+        parseError("\n%sExpected '}', found '%s'.", indent(), lines.token(0).c_str());
+    return envelope;
+}
+
+} // namespace
+
+void readMotionBlock(LineReader& lines, LwsScene::Object& item, int expectedChannels)
+{
+    expectKeyword(lines, "NumChannels");
+    const int channels = readInteger(lines.token(1));
+    if (channels != expectedChannels)
+        parseError("\n%sExpected %d channels, found %d channels.", indent(), expectedChannels, channels);
+    item.channels.clear();
+    for (int c = 0; c < channels; ++c) {
+        expectKeyword(lines, "Channel");
+        const int number = readInteger(lines.token(1));
+        if (number != c)
+            parseError("\n%sExpected channel %d, found channel %d.", indent(), c, number);
+        item.channels.push_back(readEnvelope(lines));
+    }
+}
+
+void readLw5Motion(LineReader& lines, LwsScene::Object& item, float framesPerSecond)
+{
+    constexpr float kRadiansPerDegree = 0.017453292519943f;
+    lines.require();
+    const int channels = readInteger(lines.token(0));
+    if (channels != 9)
+        parseError("\n%sExpected %d channels, found %d channels.", indent(), 9, channels);
+    lines.require();
+    const int keyCount = readInteger(lines.token(0));
+    if (keyCount < 0)
+        parseError("\n%sNegative key count (%d).", indent(), keyCount);
+    const float secondsPerFrame = framesPerSecond > 0 ? 1.0f / framesPerSecond : 1.0f / 30.0f;
+    item.lw5Position.clear();
+    item.lw5Rotation.clear();
+    item.lw5Scale.clear();
+    for (int k = 0; k < keyCount; ++k) {
+        lines.require();
+        float values[9];
+        for (int i = 0; i < 9; ++i)
+            values[i] = readNumber(lines.token(size_t(i)));
+        lines.require();
+        HermiteInterpolator::Ctrl ctrl;
+        ctrl.time = readNumber(lines.token(0)) * secondsPerFrame;
+        ctrl.linear = readInteger(lines.token(1)) != 0;
+        ctrl.tension = readNumber(lines.token(2));
+        ctrl.continuity = readNumber(lines.token(3));
+        ctrl.bias = readNumber(lines.token(4));
+        ctrl.value = {values[0], values[1], values[2]};
+        item.lw5Position.push_back(ctrl);
+        // Pitch about X, heading about Y, bank about Z, as transform nodes turn.
+        ctrl.value = {values[4] * kRadiansPerDegree, values[3] * kRadiansPerDegree, values[5] * kRadiansPerDegree};
+        item.lw5Rotation.push_back(ctrl);
+        ctrl.value = {values[6], values[7], values[8]};
+        item.lw5Scale.push_back(ctrl);
+    }
+    lines.require();
+    if (lines.token(0) != "EndBehavior")
+        parseError("\n%sIncoherency, expecting '%s', found '%s'", indent(), "EndBehavior", lines.token(0).c_str());
+    item.lw5Motion = true;
+    item.lw5Repeat = readInteger(lines.token(1)) == 2;
+}
+
+} // namespace LW
