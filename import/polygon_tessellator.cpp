@@ -2,6 +2,7 @@
 
 #include <GL/glu.h>
 
+#include <cmath>
 #include <cstdint>
 
 namespace LW {
@@ -68,6 +69,10 @@ bool PolygonTessellator::tessellate(const std::vector<uint32_t>& indices, const 
     triangles.clear();
     if (!tess_)
         return false;
+    // GLU's sweep cannot order a NaN or infinite vertex and crashes on one.
+    for (uint32_t index : indices)
+        if (!std::isfinite(points[index].x) || !std::isfinite(points[index].y) || !std::isfinite(points[index].z))
+            return false;
     TessellationOutput output{&triangles};
     // The tessellator keeps pointers to the coordinates until the polygon ends.
     coordinates_.resize(indices.size() * 3);
