@@ -1,0 +1,62 @@
+#include "tools/hlvtool/import_guard.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "log/logger.h"
+#include "persist/persistent.h"
+
+namespace hlvtool {
+
+namespace {
+
+bool g_verbose = false;
+
+// Keeps the last non-blank line the importer logged: the reason of a failure.
+class LastLineLogger : public hlv::Logger {
+public:
+    void write(const char* format, va_list args) override
+    {
+        char text[1024];
+        va_list copy;
+        va_copy(copy, args);
+        std::vsnprintf(text, sizeof text, format, copy);
+        va_end(copy);
+        if (g_verbose)
+            std::fputs(text, stderr);
+        std::string line(text);
+        const size_t first = line.find_first_not_of(" \n");
+        if (first == std::string::npos)
+            return;
+        const size_t last = line.find_last_not_of(" \n");
+        last_ = line.substr(first, last - first + 1);
+    }
+    std::string last_;
+};
+
+} // namespace
+
+void setVerbose(bool verbose) { g_verbose = verbose; }
+
+bool guardedImport(const std::string& path, const std::function<void()>& work, std::string& error)
+{
+    auto* logger = new LastLineLogger;
+    hlv::setLogger(logger, true);
+    bool ok = false;
+    try {
+        work();
+        ok = true;
+    } catch (bool) {
+        error = path + ": " + (logger->last_.empty() ? std::string("cannot be read") : logger->last_);
+    } catch (persistent::exception e) {
+        error = path + ": " + describe(e);
+    } catch (const std::exception& e) {
+        error = path + ": " + e.what();
+    } catch (...) {
+        error = path + ": cannot be read";
+    }
+    hlv::setLogger(nullptr, true);
+    return ok;
+}
+
+} // namespace hlvtool

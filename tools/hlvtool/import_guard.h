@@ -1,0 +1,16 @@
+#pragma once
+// Runs importer code and turns its failures (the thrown bools, file errors)
+// into one message naming the file, keeping the importer's last log line.
+
+#include <functional>
+#include <string>
+
+namespace hlvtool {
+
+// True when `work` ran through; else `error` says what went wrong.
+bool guardedImport(const std::string& path, const std::function<void()>& work, std::string& error);
+
+// Shows the importer's log on standard error while `verbose` is set.
+void setVerbose(bool verbose);
+
+} // namespace hlvtool

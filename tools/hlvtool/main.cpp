@@ -1,0 +1,237 @@
+// hlvtool: inspects scene files (.hlv), LightWave objects (.lwo) and
+// LightWave scenes (.lws), converts LightWave scenes into scene files and
+// renders one frame of a scene file through one of its cameras.
+//
+// Exit codes: 0 done, 1 a file could not be read or written, 2 bad usage.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "import/importer_context.h"
+#include "import/lws_convert.h"
+#include "import/lws_parser.h"
+#include "scene/scene.h"
+#include "scene/scene_file.h"
+#include "tools/hlvtool/import_guard.h"
+#include "tools/hlvtool/render_frame.h"
+#include "tools/hlvtool/summaries.h"
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+const char* const kHelp =
+    "usage: hlvtool COMMAND ...\n"
+    "\n"
+    "  hlvtool info FILE [--json] [--verbose]\n"
+    "      Describes a scene file (.hlv), a LightWave object (.lwo) or a\n"
+    "      LightWave scene (.lws): tables, counts, cameras, node tree, surfaces\n"
+    "      with their textures, animation length, bounding boxes. --json prints\n"
+    "      one JSON object instead.\n"
+    "  hlvtool convert SCENE.lws OUT.hlv [--search DIR] [--verbose]\n"
+    "      Imports a LightWave scene with its objects and images and writes it\n"
+    "      as a scene file. Objects and images are looked for in DIR first\n"
+    "      (default: the scene's own folder).\n"
+    "  hlvtool render FILE.hlv --camera N --time T --out F.png\n"
+    "      Draws one frame of the scene at T seconds through camera N in a\n"
+    "      hidden 800x600 window and writes it as a PNG picture.\n"
+    "\n"
+    "--verbose shows the importer's log on standard error.\n"
+    "Exit status: 0 done, 1 a file could not be read or written, 2 bad usage.\n";
+
+int usage(const char* message)
+{
+    std::fprintf(stderr, "hlvtool: %s\n(hlvtool --help shows the commands)\n", message);
+    return kUsage;
+}
+
+int failed(const std::string& message)
+{
+    std::fprintf(stderr, "hlvtool: %s\n", message.c_str());
+    return kFailed;
+}
+
+std::string extensionOf(const std::string& path)
+{
+    const size_t dot = path.find_last_of('.');
+    const size_t slash = path.find_last_of("/\\");
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return "";
+    std::string extension = path.substr(dot + 1);
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return extension;
+}
+
+std::string folderOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+struct Arguments {
+    std::vector<std::string> files;
+    bool json = false;
+    bool verbose = false;
+    std::string search;
+    std::string out;
+    std::string camera;
+    std::string time;
+};
+
+bool parseArguments(int argc, char** argv, Arguments& args, std::string& error)
+{
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= argc) {
+                error = arg + " needs a value";
+                return false;
+            }
+            into = argv[++i];
+            return true;
+        };
+        if (arg == "--json")
+            args.json = true;
+        else if (arg == "--verbose")
+            args.verbose = true;
+        else if (arg == "--search" || arg == "--out" || arg == "--camera" || arg == "--time") {
+            std::string& into = arg == "--search" ? args.search : arg == "--out" ? args.out
+                              : arg == "--camera" ? args.camera : args.time;
+            if (!value(into))
+                return false;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            error = "unknown option " + arg;
+            return false;
+        } else {
+            args.files.push_back(arg);
+        }
+    }
+    return true;
+}
+
+// Parses and converts; textures keep their pixels for writing.
+std::unique_ptr<Scene> importScene(const std::string& path, const std::string& search, hlvtool::FrameRange* frames)
+{
+    LW::LwsScene record;
+    record.searchDirectories.push_back(search.empty() ? folderOf(path) : search);
+    LW::SceneContext context(record);
+    LW::parseLwsFile(path.c_str(), record);
+    LW::ConvertOptions options;
+    options.uploadTextures = false;
+    std::unique_ptr<Scene> scene(LW::convertLwsScene(record, options));
+    if (frames) {
+        frames->known = true;
+        frames->first = record.firstFrame;
+        frames->last = record.lastFrame;
+        frames->framesPerSecond = record.framesPerSecond;
+    }
+    return scene;
+}
+
+int info(const Arguments& args)
+{
+    if (args.files.size() != 1)
+        return usage("info takes one file");
+    const std::string& path = args.files[0];
+    const std::string extension = extensionOf(path);
+    std::string text, error;
+    bool ok = false;
+    if (extension == "lwo") {
+        ok = hlvtool::guardedImport(path, [&] { text = hlvtool::describeObject(path, args.json); }, error);
+    } else if (extension == "lws") {
+        ok = hlvtool::guardedImport(path, [&] {
+            hlvtool::FrameRange frames;
+            std::unique_ptr<Scene> scene = importScene(path, args.search, &frames);
+            text = hlvtool::describeScene(*scene, frames, args.json);
+        }, error);
+    } else if (extension == "hlv") {
+        // Reading a scene file uploads its textures: it needs the window.
+        if (!hlvtool::openHiddenWindow())
+            return failed("no OpenGL window for reading " + path + " (is there a display?)");
+        ok = hlvtool::guardedImport(path, [&] {
+            std::unique_ptr<Scene> scene(load_scene(path));
+            text = hlvtool::describeScene(*scene, {}, args.json);
+        }, error);
+    } else {
+        return usage(("cannot tell the kind of " + path + " (expected .hlv, .lwo or .lws)").c_str());
+    }
+    if (!ok)
+        return failed(error);
+    std::fputs(text.c_str(), stdout);
+    return 0;
+}
+
+int convert(const Arguments& args)
+{
+    if (args.files.size() != 2)
+        return usage("convert takes a LightWave scene and the scene file to write");
+    const std::string& source = args.files[0];
+    const std::string& target = args.files[1];
+    std::string error;
+    hlvtool::FrameRange frames;
+    std::unique_ptr<Scene> scene;
+    if (!hlvtool::guardedImport(source, [&] { scene = importScene(source, args.search, &frames); }, error))
+        return failed(error);
+    if (!hlvtool::guardedImport(target, [&] { save_scene(*scene, target); }, error))
+        return failed(error);
+    std::printf("%s: %zu primitives, %zu surfaces, %zu textures, %zu cameras written to %s\n", source.c_str(),
+                scene->primitives().size(), scene->surfaces().size(), scene->textures().size(),
+                scene->cameras().size(), target.c_str());
+    return 0;
+}
+
+bool readNumber(const std::string& text, double& value)
+{
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return !text.empty() && end && *end == '\0';
+}
+
+int render(const Arguments& args)
+{
+    if (args.files.size() != 1)
+        return usage("render takes one scene file");
+    if (args.out.empty())
+        return usage("render needs --out F.png");
+    double camera = 0, time = 0;
+    if (!args.camera.empty() && (!readNumber(args.camera, camera) || camera < 0 || camera != int(camera)))
+        return usage("--camera takes a camera number (0, 1, ...)");
+    if (!args.time.empty() && !readNumber(args.time, time))
+        return usage("--time takes seconds");
+    std::string error;
+    if (!hlvtool::renderFrame(args.files[0], int(camera), float(time), args.out, error))
+        return failed(error);
+    std::printf("%s: camera %d at %g s written to %s\n", args.files[0].c_str(), int(camera), time, args.out.c_str());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return usage("no command given");
+    const std::string command = argv[1];
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    Arguments args;
+    std::string error;
+    if (!parseArguments(argc, argv, args, error))
+        return usage(error.c_str());
+    hlvtool::setVerbose(args.verbose);
+    if (command == "info")
+        return info(args);
+    if (command == "convert")
+        return convert(args);
+    if (command == "render")
+        return render(args);
+    return usage(("unknown command " + command).c_str());
+}

@@ -1,0 +1,77 @@
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+
+#include "geometry/robust_mesh.h"
+#include "import/lw_scene.h"
+#include "import/lwo2_loader.h"
+#include "tools/hlvtool/json_object.h"
+#include "tools/hlvtool/summaries.h"
+
+namespace hlvtool {
+
+namespace {
+
+// Built as the shadow layer builds its meshes.
+constexpr unsigned kShadowBuild = hlv::RobustMesh::ComputeNormals | hlv::RobustMesh::BuildEdges;
+
+std::string blockLine(const char* kind, const LW::LWTextureBlock& block)
+{
+    static const char* projections[] = {"planar", "cylindrical", "spherical", "cubic", "?", "uv"};
+    const char* projection = block.projection >= 0 && block.projection <= 5 ? projections[block.projection] : "unknown";
+    char text[512];
+    std::snprintf(text, sizeof text, "    %s texture '%s' %s%s%s\n", kind, block.imageName.c_str(), projection,
+                  block.uvMap.empty() ? "" : " map ", block.uvMap.c_str());
+    return text;
+}
+
+} // namespace
+
+std::string describeObject(const std::string& path, bool json)
+{
+    LW::Scene record;
+    std::unique_ptr<hlv::RobustMesh> mesh(LW::loadLWO2(path.c_str(), record));
+    if (!mesh)
+        throw std::runtime_error("not a LightWave object (LWO2)");
+    mesh->build(kShadowBuild);
+    const hlv::EdgeList& edges = mesh->edgeList();
+    const uint32_t uvSets = mesh->parts().empty() ? 0 : mesh->parts()[0].uvLayerCount;
+    size_t textures = 0;
+    for (const auto& surface : record.surfaces)
+        textures += surface->colourBlocks.size() + surface->diffuseBlocks.size();
+
+    if (json) {
+        JsonObject object;
+        object.add("kind", "object")
+            .add("points", mesh->positions().size())
+            .add("triangles", mesh->triangleCount())
+            .add("parts", mesh->partCount())
+            .add("edges", edges.edgeCount())
+            .add("manifold", edges.isManifold())
+            .add("surfaces", record.surfaces.size())
+            .add("textures", textures)
+            .add("uvsets", uvSets);
+        return object.text() + "\n";
+    }
+    const BoundingBox& box = mesh->boundingBox();
+    char text[1024];
+    std::snprintf(text, sizeof text,
+                  "object\n  %zu points, %u triangles, %u parts, %u edges, %s, %u UV sets\n  box (%g %g %g) - (%g %g %g)\n",
+                  mesh->positions().size(), mesh->triangleCount(), mesh->partCount(), edges.edgeCount(),
+                  edges.isManifold() ? "closed (manifold)" : "not manifold", uvSets, box.min.x, box.min.y, box.min.z,
+                  box.max.x, box.max.y, box.max.z);
+    std::string out = text;
+    out += "surfaces\n";
+    for (const auto& surface : record.surfaces) {
+        std::snprintf(text, sizeof text, "  '%s' colour (%g %g %g) diffuse %g\n", surface->name.c_str(),
+                      surface->colour[0], surface->colour[1], surface->colour[2], surface->diffuse);
+        out += text;
+        for (const auto& block : surface->colourBlocks)
+            out += blockLine("colour", *block);
+        for (const auto& block : surface->diffuseBlocks)
+            out += blockLine("diffuse", *block);
+    }
+    return out;
+}
+
+} // namespace hlvtool
