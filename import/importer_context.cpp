@@ -98,15 +98,14 @@ std::vector<uint8_t> readImportFile(const char* path, const Scene& scene)
     if (!file)
         loadFailure("Couldn't open from file!!");
 
-    long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0)
-        size = std::ftell(file);
+    // Read in pieces rather than trusting the size the end offset claims:
+    // a directory opens as a file and reports a huge one.
     std::vector<uint8_t> bytes;
-    bool complete = false;
-    if (size >= 0 && std::fseek(file, 0, SEEK_SET) == 0) {
-        bytes.resize(static_cast<size_t>(size) + 1, 0);
-        complete = std::fread(bytes.data(), 1, static_cast<size_t>(size), file) == static_cast<size_t>(size);
-    }
+    uint8_t buffer[65536];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        bytes.insert(bytes.end(), buffer, buffer + got);
+    const bool complete = !std::ferror(file);
+    bytes.push_back(0);  // the terminator the readers may rely on
     std::fclose(file);
     if (!complete)
         loadFailure("Couldn't read the whole file!!");
