@@ -24,7 +24,9 @@ bool fileExists(const std::string& path)
     return file != nullptr;
 }
 
-// Where the image is: the first search directory that has it, else as given.
+// Where the image is: the first search directory that has it, else as
+// given; pictures named with a folder of the machine the scene was made on
+// are then looked for by their file name in the search directories.
 std::string locate(const std::string& path, const Scene& scene)
 {
     const bool relative = path.size() < 3 || (path[1] != ':' && path[0] != '\\' && path[0] != '/');
@@ -34,6 +36,13 @@ std::string locate(const std::string& path, const Scene& scene)
             if (fileExists(candidate))
                 return candidate;
         }
+    }
+    if (fileExists(path))
+        return path;
+    for (const std::string& directory : scene.searchDirectories) {
+        const std::string candidate = directory + "\\" + platform::fileNamePart(path.c_str());
+        if (fileExists(candidate))
+            return candidate;
     }
     return path;
 }
