@@ -41,3 +41,6 @@ with_display() {
     xvfb-run -a -s "-screen 0 800x600x24" "$@"
   fi
 }
+
+# The show's length in seconds: the closing logo holds from 241.1 s.
+SHOW_SECONDS=245

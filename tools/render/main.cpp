@@ -1,95 +1,29 @@
 // skydrift-render: the program's own start-up (without the disclaimer) in a
 // hidden window, driven by a virtual show clock, writing chosen frames as
-// PNG pictures and timing every frame.
+// PNG pictures or every frame as raw pictures, and timing every frame. Or,
+// with --soundtrack, the show's sound without any picture.
 
 #include <chrono>
-#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "app/main_loop.h"
 #include "app/run_guarded.h"
 #include "app/startup.h"
 #include "platform/dialog.h"
 #include "render/device.h"
-#include "render/gl_api.h"
+#include "tools/render/frame_runner.h"
 #include "tools/render/frame_stats.h"
+#include "tools/render/peak_memory.h"
 #include "tools/render/render_options.h"
-#include "tools/writers/picture_writer.h"
+#include "tools/render/soundtrack.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// The back buffer as RGB rows, top row first.
-std::vector<uint8_t> readFrame()
-{
-    const unsigned width = gldevice::screenWidth, height = gldevice::screenHeight;
-    const size_t rowBytes = size_t(width) * 3;
-    std::vector<uint8_t> bottomUp(rowBytes * height);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, GLsizei(width), GLsizei(height), GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    std::vector<uint8_t> topDown(bottomUp.size());
-    for (unsigned row = 0; row < height; ++row)
-        std::copy_n(&bottomUp[(height - 1 - row) * rowBytes], rowBytes, &topDown[row * rowBytes]);
-    return topDown;
-}
-
-class FrameRunner {
-public:
-    explicit FrameRunner(const RenderOptions& options) : options_(options) {}
-
-    // Renders one frame at `t`, optionally writing it; false on a failure.
-    bool frame(float t, const CaptureTime* capture)
-    {
-        std::vector<uint8_t> pixels;
-        double readBack = 0.0;
-        auto grab = [&] {
-            Clock::time_point start = Clock::now();
-            pixels = readFrame();
-            readBack = millisecondsSince(start);
-        };
-        Clock::time_point start = Clock::now();
-        bool running = capture ? runFrame([t] { return t; }, grab) : runFrame([t] { return t; });
-        glFinish();
-        double elapsed = millisecondsSince(start) - readBack;
-        if (!running) {
-            std::fprintf(stderr, "The window was closed at show time %.3f\n", t);
-            return false;
-        }
-        times_.push_back(elapsed);
-        std::printf("frame %zu t=%.3f %.2f ms\n", times_.size() - 1, t, elapsed);
-        return !capture || write(*capture, pixels);
-    }
-
-    const std::vector<double>& times() const { return times_; }
-
-private:
-    bool write(const CaptureTime& capture, const std::vector<uint8_t>& pixels)
-    {
-        std::string path = options_.outputFolder + "/frame-" + capture.text + ".png";
-        if (!writers::writePng(path, pixels.data(), gldevice::screenWidth, gldevice::screenHeight, 3)) {
-            std::fprintf(stderr, "Cannot write %s\n", path.c_str());
-            return false;
-        }
-        std::printf("wrote %s\n", path.c_str());
-        return true;
-    }
-
-    const RenderOptions& options_;
-    std::vector<double> times_;
-};
-
 // Every frame of the virtual clock up to each capture time, then the
-// capture time itself, so that events fire as in a real run.
+// capture time itself, so that events fire as in a real run; then every
+// frame before the end time.
 bool renderShow(const RenderOptions& options, FrameRunner& runner)
 {
     long frame = 0;
@@ -103,7 +37,48 @@ bool renderShow(const RenderOptions& options, FrameRunner& runner)
         if (frameTime() == capture.seconds)
             ++frame;
     }
+    for (; frameTime() < options.untilSeconds; ++frame)
+        if (!runner.frame(frameTime(), nullptr))
+            return false;
     return true;
+}
+
+void printReport(const RenderOptions& options, const FrameRunner& runner, double startUpMilliseconds)
+{
+    if (options.quiet)
+        std::fprintf(stderr, "\n");
+    std::printf("start-up %.0f ms (%s mode)\n", startUpMilliseconds,
+                options.loadDuringShow ? "load-during-show" : "preload");
+    if (options.sectionReport) {
+        std::printf("%s", runner.sectionTimes().report().c_str());
+        std::printf("peak resident memory %ld kB\n", peakResidentKilobytes());
+    }
+    std::printf("%s\n", frameTimeSummary(runner.times()).c_str());
+}
+
+int renderPictures(const RenderOptions& options)
+{
+    platform::setUnattended();
+    StartupOptions startup;
+    startup.askDisclaimer = false;
+    startup.loadDuringShow = options.loadDuringShow;
+    startup.fullScreen = false;
+    startup.hidden = true;
+    return runGuarded([&] {
+        auto start = std::chrono::steady_clock::now();
+        if (auto exitCode = startUp(startup))
+            return *exitCode;
+        double startUpMilliseconds =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        // Frames are read back, not watched: they are not held to the display's refresh.
+        gldevice::swapIntervalRequest = 0;
+
+        FrameRunner runner(options);
+        bool finished = runner.open() && renderShow(options, runner);
+        shutDownShow();
+        printReport(options, runner, startUpMilliseconds);
+        return finished ? 0 : 1;
+    });
 }
 
 } // namespace
@@ -116,25 +91,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "skydrift-render: %s\n%s", error.c_str(), kRenderUsage);
         return 2;
     }
+    if (!options.soundtrackPath.empty()) {
+        if (writeSoundtrack(options.soundtrackPath, options.untilSeconds, &error))
+            return 0;
+        std::fprintf(stderr, "skydrift-render: %s\n", error.c_str());
+        return 1;
+    }
     std::error_code ignored;
     std::filesystem::create_directories(options.outputFolder, ignored);
-
-    platform::setUnattended();
-    StartupOptions startup;
-    startup.askDisclaimer = false;
-    startup.loadDuringShow = options.loadDuringShow;
-    startup.fullScreen = false;
-    startup.hidden = true;
-    return runGuarded([&] {
-        if (auto exitCode = startUp(startup))
-            return *exitCode;
-        // Frames are read back, not watched: they are not held to the display's refresh.
-        gldevice::swapIntervalRequest = 0;
-
-        FrameRunner runner(options);
-        bool finished = renderShow(options, runner);
-        shutDownShow();
-        std::printf("%s\n", frameTimeSummary(runner.times()).c_str());
-        return finished ? 0 : 1;
-    });
+    return renderPictures(options);
 }

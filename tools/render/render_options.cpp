@@ -7,9 +7,14 @@
 #include <cstring>
 
 const char* const kRenderUsage =
-    "usage: skydrift-render --at T1,T2,... [--out DIR] [--fps N] [--load-during-show]\n"
+    "usage: skydrift-render [--at T1,T2,...] [--out DIR] [--until S] [--fps N] [--load-during-show]\n"
+    "                       [--raw-frames FILE] [--sections] [--quiet]\n"
+    "       skydrift-render --soundtrack FILE --until S\n"
     "Runs the show in a hidden 800x600 window on a virtual clock, from the folder that holds demo/,\n"
-    "and writes DIR/frame-T.png at each show time T (seconds).\n";
+    "and writes DIR/frame-T.png at each show time T (seconds). --until S renders every frame before S;\n"
+    "--raw-frames writes each of them to FILE (a pipe, for instance) as 800x600 RGB24, top row first.\n"
+    "--sections prints the frame times of every section and the peak resident memory.\n"
+    "--soundtrack writes the show's sound up to S as raw 32-bit float stereo at 44100 Hz.\n";
 
 namespace {
 
@@ -33,6 +38,19 @@ bool parseTimes(const std::string& list, std::vector<CaptureTime>* captures, std
     }
     std::stable_sort(captures->begin(), captures->end(),
                      [](const CaptureTime& a, const CaptureTime& b) { return a.seconds < b.seconds; });
+    return true;
+}
+
+bool parseSeconds(const char* option, const char* text, float* seconds, std::string* error)
+{
+    char* stop = nullptr;
+    errno = 0;
+    float value = std::strtof(text, &stop);
+    if (*text == '\0' || *stop != '\0' || errno == ERANGE || !std::isfinite(value) || value <= 0.0f) {
+        *error = std::string(option) + ": \"" + text + "\" is not a show time in seconds";
+        return false;
+    }
+    *seconds = value;
     return true;
 }
 
@@ -66,13 +84,32 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions* options, std::stri
         } else if (std::strcmp(argument, "--fps") == 0 && hasValue) {
             if (!parseFramesPerSecond(argv[++i], &options->framesPerSecond, error))
                 return false;
+        } else if (std::strcmp(argument, "--until") == 0 && hasValue) {
+            if (!parseSeconds(argument, argv[++i], &options->untilSeconds, error))
+                return false;
+        } else if (std::strcmp(argument, "--raw-frames") == 0 && hasValue) {
+            options->rawFramesPath = argv[++i];
+        } else if (std::strcmp(argument, "--soundtrack") == 0 && hasValue) {
+            options->soundtrackPath = argv[++i];
+        } else if (std::strcmp(argument, "--sections") == 0) {
+            options->sectionReport = true;
+        } else if (std::strcmp(argument, "--quiet") == 0) {
+            options->quiet = true;
         } else {
             *error = std::string("unknown or incomplete argument \"") + argument + "\"";
             return false;
         }
     }
-    if (options->captures.empty()) {
-        *error = "--at is required";
+    if (!options->soundtrackPath.empty() && options->untilSeconds <= 0.0f) {
+        *error = "--soundtrack needs --until";
+        return false;
+    }
+    if (!options->rawFramesPath.empty() && options->untilSeconds <= 0.0f) {
+        *error = "--raw-frames needs --until";
+        return false;
+    }
+    if (options->captures.empty() && options->untilSeconds <= 0.0f) {
+        *error = "--at or --until is required";
         return false;
     }
     return true;

@@ -1,0 +1,112 @@
+#include "tools/render/frame_runner.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+
+#include "app/main_loop.h"
+#include "render/device.h"
+#include "render/gl_api.h"
+#include "tools/writers/picture_writer.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// The back buffer as RGB rows, top row first.
+std::vector<uint8_t> readFrame()
+{
+    const unsigned width = gldevice::screenWidth, height = gldevice::screenHeight;
+    const size_t rowBytes = size_t(width) * 3;
+    std::vector<uint8_t> bottomUp(rowBytes * height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, GLsizei(width), GLsizei(height), GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    std::vector<uint8_t> topDown(bottomUp.size());
+    for (unsigned row = 0; row < height; ++row)
+        std::copy_n(&bottomUp[(height - 1 - row) * rowBytes], rowBytes, &topDown[row * rowBytes]);
+    return topDown;
+}
+
+} // namespace
+
+FrameRunner::~FrameRunner()
+{
+    if (raw_)
+        std::fclose(raw_);
+}
+
+bool FrameRunner::open()
+{
+    if (options_.rawFramesPath.empty())
+        return true;
+    raw_ = std::fopen(options_.rawFramesPath.c_str(), "wb");
+    if (!raw_)
+        std::fprintf(stderr, "Cannot write %s\n", options_.rawFramesPath.c_str());
+    return raw_ != nullptr;
+}
+
+bool FrameRunner::frame(float t, const CaptureTime* capture)
+{
+    std::vector<uint8_t> pixels;
+    double readBack = 0.0;
+    auto grab = [&] {
+        Clock::time_point start = Clock::now();
+        pixels = readFrame();
+        readBack = millisecondsSince(start);
+    };
+    const bool wanted = capture || raw_;
+    Clock::time_point start = Clock::now();
+    bool running = wanted ? runFrame([t] { return t; }, grab) : runFrame([t] { return t; });
+    glFinish();
+    double elapsed = millisecondsSince(start) - readBack;
+    if (!running) {
+        std::fprintf(stderr, "The window was closed at show time %.3f\n", static_cast<double>(t));
+        return false;
+    }
+    times_.push_back(elapsed);
+    sections_.add(t, elapsed);
+    progress(t, elapsed);
+    if (capture && !writePicture(*capture, pixels))
+        return false;
+    return !raw_ || writeRaw(pixels);
+}
+
+void FrameRunner::progress(float t, double milliseconds)
+{
+    if (!options_.quiet) {
+        std::printf("frame %zu t=%.3f %.2f ms\n", times_.size() - 1, static_cast<double>(t), milliseconds);
+        return;
+    }
+    const long second = static_cast<long>(t);
+    if (second == lastReportedSecond_)
+        return;
+    lastReportedSecond_ = second;
+    std::fprintf(stderr, "\rrendered %ld of %.0f s", second, static_cast<double>(options_.untilSeconds));
+    std::fflush(stderr);
+}
+
+bool FrameRunner::writePicture(const CaptureTime& capture, const std::vector<uint8_t>& pixels)
+{
+    std::string path = options_.outputFolder + "/frame-" + capture.text + ".png";
+    if (!writers::writePng(path, pixels.data(), gldevice::screenWidth, gldevice::screenHeight, 3)) {
+        std::fprintf(stderr, "Cannot write %s\n", path.c_str());
+        return false;
+    }
+    if (!options_.quiet)
+        std::printf("wrote %s\n", path.c_str());
+    return true;
+}
+
+bool FrameRunner::writeRaw(const std::vector<uint8_t>& pixels)
+{
+    if (std::fwrite(pixels.data(), 1, pixels.size(), raw_) == pixels.size())
+        return true;
+    std::fprintf(stderr, "Cannot write a frame to %s\n", options_.rawFramesPath.c_str());
+    return false;
+}
