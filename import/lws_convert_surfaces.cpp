@@ -5,6 +5,7 @@
 
 #include "geometry/surface.h"
 #include "import/importer_context.h"
+#include "import/lws_files.h"
 #include "import/lws_convert.h"
 #include "log/logger.h"
 #include "platform/path.h"
@@ -16,35 +17,15 @@ namespace LW {
 
 namespace {
 
-bool fileExists(const std::string& path)
-{
-    FILE* file = platform::openResource(path, "rb");
-    if (file)
-        std::fclose(file);
-    return file != nullptr;
-}
-
-// Where the image is: the first search directory that has it, else as
-// given; pictures named with a folder of the machine the scene was made on
-// are then looked for by their file name in the search directories.
+// Where the image is: as the search finds it; pictures named with a folder
+// of the machine the scene was made on are then looked for by their file
+// name in the search directories.
 std::string locate(const std::string& path, const Scene& scene)
 {
-    const bool relative = path.size() < 3 || (path[1] != ':' && path[0] != '\\' && path[0] != '/');
-    if (relative) {
-        for (const std::string& directory : scene.searchDirectories) {
-            const std::string candidate = directory + "\\" + path;
-            if (fileExists(candidate))
-                return candidate;
-        }
-    }
-    if (fileExists(path))
-        return path;
-    for (const std::string& directory : scene.searchDirectories) {
-        const std::string candidate = directory + "\\" + platform::fileNamePart(path.c_str());
-        if (fileExists(candidate))
-            return candidate;
-    }
-    return path;
+    const std::string found = locateFile(path, scene);
+    if (found != path || fileExists(path))
+        return found;
+    return locateFile(platform::fileNamePart(path.c_str()), scene);
 }
 
 class TextureTable {

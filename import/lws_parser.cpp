@@ -5,6 +5,7 @@
 #include <map>
 
 #include "import/importer_context.h"
+#include "import/lws_files.h"
 #include "import/lws_line_reader.h"
 #include "import/lws_motion.h"
 #include "log/logger.h"
@@ -13,11 +14,6 @@
 namespace LW {
 
 namespace {
-
-bool isRelative(const std::string& path)
-{
-    return path.size() < 3 || (path[1] != ':' && path[0] != '\\' && path[0] != '/');
-}
 
 bool readText(const std::string& path, std::string& text)
 {
@@ -249,15 +245,7 @@ void parseLwsFile(const char* path, LwsScene& scene)
 {
     hlv::log("\n%sParsing scene '%s' ------------------------------------------------------", indent(), path);
     std::string text;
-    bool found = false;
-    if (isRelative(path)) {
-        for (const std::string& directory : scene.searchDirectories) {
-            if ((found = readText(directory + "\\" + path, text)))
-                break;
-            text.clear();
-        }
-    }
-    if (!found && !readText(path, text))
+    if (!readText(locateFile(path, scene), text))
         parseError("\n%sImpossible to open file : '%s'", indent(), path);
     parseLwsText(std::move(text), scene);
 }
