@@ -4,6 +4,7 @@
 #include "import/input_stream.h"
 #include "import/lwo2_mesh_build.h"
 #include "import/lwo2_reader.h"
+#include "import/lwob_reader.h"
 #include "import/texture_projection.h"
 
 namespace LW {
@@ -77,11 +78,13 @@ SceneObject readSceneObject(const char* path, Scene& scene)
     if (uint64_t(formLength) + 8 != fileSize || formLength < 4)
         loadFailure("Corrupted IFF length.");
     const uint32_t form = in.readID4();
-    if (form != makeId("LWO2"))
-        loadFailuref("Unsupported object format (%s).", IdText(form).c_str());
-
     Lwo2Object object;
-    Lwo2Reader(in, scene, object).readForm(formLength);
+    if (form == makeId("LWO2"))
+        Lwo2Reader(in, scene, object).readForm(formLength);
+    else if (form == makeId("LWOB"))
+        readLwobForm(in, formLength, scene, object);
+    else
+        loadFailuref("Unsupported object format (%s).", IdText(form).c_str());
     SceneObject result;
     result.mesh = buildLwo2Mesh(object, scene);
     setSceneUVs(*result.mesh, object, scene);

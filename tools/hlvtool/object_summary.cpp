@@ -1,10 +1,9 @@
 #include <cstdio>
 #include <memory>
-#include <stdexcept>
 
 #include "geometry/robust_mesh.h"
 #include "import/lw_scene.h"
-#include "import/lwo2_loader.h"
+#include "import/lws_object.h"
 #include "tools/hlvtool/json_object.h"
 #include "tools/hlvtool/summaries.h"
 
@@ -30,9 +29,8 @@ std::string blockLine(const char* kind, const LW::LWTextureBlock& block)
 std::string describeObject(const std::string& path, bool json)
 {
     LW::Scene record;
-    std::unique_ptr<hlv::RobustMesh> mesh(LW::loadLWO2(path.c_str(), record));
-    if (!mesh)
-        throw std::runtime_error("not a LightWave object (LWO2)");
+    LW::SceneObject object = LW::readSceneObject(path.c_str(), record);
+    std::unique_ptr<hlv::RobustMesh> mesh = std::move(object.mesh);
     mesh->build(kShadowBuild);
     const hlv::EdgeList& edges = mesh->edgeList();
     const uint32_t uvSets = mesh->parts().empty() ? 0 : mesh->parts()[0].uvLayerCount;
