@@ -119,3 +119,21 @@ TEST(Hlvtool, DamagedFilesAndBadUsageGiveAMessageAndAnExitCode)
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.output.find("hlvtool convert SCENE.lws OUT.hlv"), std::string::npos);
 }
+
+TEST(Hlvtool, DescribesEveryObjectAndSceneOfTheShowPack)
+{
+    size_t described = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(SKYDRIFT_DEMO_PACK)) {
+        const std::string extension = entry.path().extension().string();
+        if (extension != ".hlv" && extension != ".lwo")
+            continue;
+        const ProgramRun run = runInFolder("hlvtool_pack", kTool + " info '" + entry.path().string() + "' --json");
+        EXPECT_EQ(run.exitCode, 0) << entry.path() << "\n" << run.errors;
+        const char* kind = extension == ".hlv" ? "\"kind\": \"scene\"" : "\"kind\": \"object\"";
+        EXPECT_NE(run.output.find(kind), std::string::npos) << entry.path() << "\n" << run.output;
+        EXPECT_GT(jsonNumber(run.output, "triangles"), 0) << entry.path();
+        ++described;
+    }
+    EXPECT_GE(described, 10u) << "the pack's scenes and objects";
+    std::filesystem::remove_all("hlvtool_pack");
+}
