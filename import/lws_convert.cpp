@@ -21,6 +21,7 @@ namespace LW {
 namespace {
 
 constexpr size_t kMaxPartVertices = 65536;  // parts index their vertices with 16 bits
+constexpr size_t kMaxHierarchyDepth = 256;
 
 template <typename Mesh, typename Vertex, typename MakeVertex>
 UniSurfaceMesh* partElement(const hlv::MeshPart& part, MakeVertex makeVertex)
@@ -174,11 +175,15 @@ std::vector<int> parentsOf(const LwsScene& scene)
     for (size_t i = 0; i < scene.items.size(); ++i)
         if (scene.items[i]->hasParent)
             parents[i] = parentIndex(scene, i);
+    // Nodes are evaluated and drawn recursively: the depth is bounded.
     for (size_t i = 0; i < parents.size(); ++i) {
         int at = int(i);
-        for (size_t steps = 0; at >= 0; ++steps, at = parents[size_t(at)])
+        for (size_t steps = 0; at >= 0; ++steps, at = parents[size_t(at)]) {
             if (steps > parents.size())
                 parseError("\n%sThe items' parents form a loop.", indent());
+            if (steps > kMaxHierarchyDepth)
+                parseError("\n%sItems are parented more than %d levels deep.", indent(), int(kMaxHierarchyDepth));
+        }
     }
     return parents;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -101,6 +102,18 @@ std::string channels(int count, const std::string& firstChannelKeys = "")
         text += "Channel " + std::to_string(c) + "\n{ Envelope\n  " + (moving ? "2" : "1") + "\n" +
                 (moving ? firstChannelKeys : "  Key " + std::to_string(value) + " 0 0 0 0 0 0 0 0\n") +
                 "  Behaviors 1 1\n}\n";
+    }
+    return text;
+}
+
+// Cameras each parented to the one before.
+std::string deepChain(int count)
+{
+    std::string text = "AddCamera\n";
+    for (int i = 1; i < count; ++i) {
+        char parent[16];
+        std::snprintf(parent, sizeof parent, "%X", 0x30000000 + i - 1);
+        text += std::string("AddCamera\nParentItem ") + parent + "\n";
     }
     return text;
 }
@@ -216,6 +229,7 @@ TEST(LwsConvert, BadParentsAndObjectsFailWithAMessage)
         {"AddCamera\nParentItem 30000001\n", true, "names no item"},
         {"AddCamera\nParentItem 30000001\nAddCamera\nParentItem 30000000\n", true, "form a loop"},
         {"AddCamera\nParentItem 30000000\n", true, "form a loop"},
+        {deepChain(300), true, "parented more than 256 levels deep"},
         {"LoadObjectLayer 1 nothere.lwo\n", false, "Couldn't open from file!!"},
         {"LoadObjectLayer 1 picture.lwo\n", false, "Unsupported object format (ILBM)."},
     };
