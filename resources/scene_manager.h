@@ -20,6 +20,13 @@ public:
     // Failures are logged with the file's name. A name already held keeps
     // its entry and nothing is read again. Returns the entry, or null.
     SceneEntry* load(const char* name, bool threaded);
+    // Imports the LightWave scene `path` on the calling thread (which has the
+    // main context current), with `searchDirectory` (may be null) as the one
+    // place its objects and images are looked for first, runs post_load and
+    // keeps the scene under `path` like a scene loaded at once. A name already
+    // held keeps its entry and nothing is imported. Importer failures
+    // propagate (bool true for parse errors, bool false for load failures).
+    SceneEntry* importLWS(const char* path, const char* searchDirectory);
 
 private:
     SceneEntry* loadNow(const char* name);

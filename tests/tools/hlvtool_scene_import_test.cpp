@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "geometry/surface.h"
-#include "import/lws_import.h"
 #include "resources/scene_manager.h"
 #include "scene/scene.h"
 #include "scene/scene_file.h"
@@ -46,10 +45,10 @@ TEST_F(LightWaveSceneImport, ConvertsWritesReadsBackAndDrawsWhereTheEnvelopesPut
     const std::string path = writeTestLightWaveScene(folder);
 
     SceneManager manager;
-    SceneEntry* entry = importLWS(manager, path.c_str(), folder.c_str());
+    SceneEntry* entry = manager.importLWS(path.c_str(), folder.c_str());
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(manager.find(path.c_str()), entry);
-    EXPECT_EQ(importLWS(manager, path.c_str(), folder.c_str()), entry) << "a held name is not imported again";
+    EXPECT_EQ(manager.importLWS(path.c_str(), folder.c_str()), entry) << "a held name is not imported again";
     Scene& imported = *entry->scene;
     EXPECT_EQ(imported.primitives().size(), 2u);  // red.lwo is shared by two items
     EXPECT_EQ(imported.cameras().size(), 1u);
