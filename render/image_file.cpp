@@ -65,15 +65,36 @@ FIBITMAP* toEightBit(FIBITMAP* bitmap)
     return converted;
 }
 
+FIBITMAP* loadFromMemory(FREE_IMAGE_FORMAT format, const uint8_t* bytes, size_t size, int flags)
+{
+    FIMEMORY* memory = FreeImage_OpenMemory(const_cast<BYTE*>(bytes), static_cast<DWORD>(size));
+    FIBITMAP* bitmap = FreeImage_LoadFromMemory(format, memory, flags);
+    FreeImage_CloseMemory(memory);
+    return bitmap;
+}
+
+// A few hundred bytes of header may claim a picture of gigabytes, which
+// FreeImage would allocate before reading a pixel: refuse sides beyond the
+// limit from the header alone, where the format can read it alone.
+bool headerFits(FREE_IMAGE_FORMAT format, const uint8_t* bytes, size_t size)
+{
+    if (!FreeImage_FIFSupportsNoPixels(format))
+        return true;
+    FIBITMAP* header = loadFromMemory(format, bytes, size, FIF_LOAD_NOPIXELS);
+    if (!header)
+        return false;
+    bool fits = FreeImage_GetWidth(header) <= kMaxSide && FreeImage_GetHeight(header) <= kMaxSide;
+    FreeImage_Unload(header);
+    return fits;
+}
+
 bool decodeWithFreeImage(const uint8_t* bytes, size_t size, const char* storedName, unsigned bytesPerPixel,
                          PixelImage& image)
 {
     FREE_IMAGE_FORMAT format = FreeImage_GetFIFFromFilename(storedName);
-    if (format == FIF_UNKNOWN || size > std::numeric_limits<DWORD>::max())
+    if (format == FIF_UNKNOWN || size > std::numeric_limits<DWORD>::max() || !headerFits(format, bytes, size))
         return false;
-    FIMEMORY* memory = FreeImage_OpenMemory(const_cast<BYTE*>(bytes), static_cast<DWORD>(size));
-    FIBITMAP* bitmap = FreeImage_LoadFromMemory(format, memory, 0);
-    FreeImage_CloseMemory(memory);
+    FIBITMAP* bitmap = loadFromMemory(format, bytes, size, 0);
     if (!bitmap)
         return false;
     bitmap = bytesPerPixel == 3 ? toRGB(bitmap) : toEightBit(bitmap);
