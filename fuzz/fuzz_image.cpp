@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         loadImage8FromMemory(bytes, count, storedName, image);
     } else {
         // Files: the PNG probe, then both decoders (libpng for PNG files).
-        const std::string& path = fuzz::scratchPath(".png");
+        static const std::string path = fuzz::scratchPath(".png");
         if (!fuzz::writeScratch(path, bytes, count))
             return 0;
         unsigned flags = 0;

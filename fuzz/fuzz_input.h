@@ -19,15 +19,14 @@ inline void silenceLogs()
 }
 
 // A file of this process for readers that only take paths; several fuzzing
-// jobs may run at once, so each picks its own name.
-inline const std::string& scratchPath(const char* extension)
+// jobs may run at once, so each process picks its own names.
+inline std::string scratchPath(const char* suffix)
 {
-    static const std::string path = [extension] {
+    static const std::string stem = [] {
         std::random_device random;
-        std::string name = "skydrift-fuzz-" + std::to_string(random()) + extension;
-        return (std::filesystem::temp_directory_path() / name).string();
+        return (std::filesystem::temp_directory_path() / ("skydrift-fuzz-" + std::to_string(random()))).string();
     }();
-    return path;
+    return stem + suffix;
 }
 
 inline bool writeScratch(const std::string& path, const uint8_t* data, size_t size)

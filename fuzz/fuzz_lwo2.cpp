@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string& path = fuzz::scratchPath(".lwo");
+    static const std::string path = fuzz::scratchPath(".lwo");
     if (!fuzz::writeScratch(path, data, size))
         return 0;
     try {
