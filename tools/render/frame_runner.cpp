@@ -87,7 +87,10 @@ void FrameRunner::progress(float t, double milliseconds)
     if (second == lastReportedSecond_)
         return;
     lastReportedSecond_ = second;
-    std::fprintf(stderr, "\rrendered %ld of %.0f s", second, static_cast<double>(options_.untilSeconds));
+    float end = options_.untilSeconds;
+    if (!options_.captures.empty())
+        end = std::max(end, options_.captures.back().seconds);
+    std::fprintf(stderr, "\rrendered %ld of %.0f s", second, static_cast<double>(end));
     std::fflush(stderr);
 }
 
