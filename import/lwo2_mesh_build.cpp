@@ -12,7 +12,10 @@ namespace {
 
 uint32_t channelByte(float value)
 {
-    return static_cast<uint32_t>(std::clamp(value * 255.0f, 0.0f, 255.0f));
+    // A NaN would pass through clamp, and converting it is undefined.
+    if (!(value > 0.0f))
+        return 0;
+    return static_cast<uint32_t>(std::min(value * 255.0f, 255.0f));
 }
 
 // Red in the top byte, alpha in the low one.

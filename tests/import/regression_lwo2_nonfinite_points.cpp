@@ -24,3 +24,20 @@ TEST(Lwo2Regression, QuadsWithNonFiniteCornersAreSkipped)
     ASSERT_TRUE(mesh);
     EXPECT_EQ(mesh->triangleCount(), 1u);
 }
+
+// Found by fuzz_lwo2: a NaN in a colour map reached a float-to-integer
+// conversion (undefined; UBSan stops on it). NaN channels read as 0,
+// infinities clamp like any value out of range.
+TEST(Lwo2Regression, NonFiniteColoursClampToTheChannelRange)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float infinity = std::numeric_limits<float>::infinity();
+    Lwo2Writer w;
+    w.points(squarePoints()).polygons({{1, 2, 3}});
+    w.vertexMap("RGBA", 4, "A", {{1, 0, {nan, 1, -infinity, infinity}}, {2, 0, {0, 0, 0, 1}}, {3, 0, {0, 0, 0, 1}}});
+    std::unique_ptr<hlv::RobustMesh> mesh = loadBuilt(saveObject("nancolour.lwo", w));
+    ASSERT_TRUE(mesh);
+    ASSERT_EQ(mesh->partCount(), 1u);
+    const hlv::MeshPart& part = mesh->parts()[0];
+    EXPECT_EQ(part.weights[part.indices[0]], 0x00FF00FFu);
+}
