@@ -1,5 +1,7 @@
 #include "import/lws_parser.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -101,7 +103,11 @@ private:
         hlv::log("\n%s%d keyframes.", indent(), scene_.lastFrame);
         expectFrameKeyword(lines_, "FramesPerSecond");
         scene_.framesPerSecond = readNumber(lines_.token(1));
-        hlv::log("\n%s%d frames/second.", indent(), int(scene_.framesPerSecond));
+        // The log shows whole frames; a rate too large for an int (or not a
+        // number at all) must not reach the conversion.
+        float fps = scene_.framesPerSecond;
+        int wholeFps = std::isfinite(fps) ? int(std::clamp(fps, -2.0e9f, 2.0e9f)) : 0;
+        hlv::log("\n%s%d frames/second.", indent(), wholeFps);
     }
 
     template <typename Item>
