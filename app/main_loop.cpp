@@ -58,7 +58,9 @@ int runMainLoop()
 void shutDownShow()
 {
     shutDownMusic();
-    // Scenes first: releasing one waits for its loader thread, which still
+    // Brushes still on the layers (the endless end views, the logo) go first.
+    hlv::LayerList::instance().clear();
+    // Scenes next: releasing one waits for its loader thread, which still
     // uses its own context. Then every texture goes while the device stands.
     sceneManager.releaseAll();
     meshManager.releaseAll();
