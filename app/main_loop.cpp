@@ -9,6 +9,7 @@
 #include "resources/bitmap_manager.h"
 #include "resources/mesh_manager.h"
 #include "resources/scene_manager.h"
+#include "timeline/clear_show.h"
 #include "timeline/layer_list.h"
 #include "timeline/timeline.h"
 
@@ -58,8 +59,9 @@ int runMainLoop()
 void shutDownShow()
 {
     shutDownMusic();
-    // Brushes still on the layers (the endless end views, the logo) go first.
-    hlv::LayerList::instance().clear();
+    // Brushes go first: those still on the layers (the endless end views,
+    // the logo) and, when the run stops early, those not activated yet.
+    hlv::clearShow();
     // Scenes next: releasing one waits for its loader thread, which still
     // uses its own context. Then every texture goes while the device stands.
     sceneManager.releaseAll();

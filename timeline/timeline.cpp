@@ -34,6 +34,15 @@ void TimeLine::advance(float t)
     }
 }
 
+std::vector<TimeLineEvent*> TimeLine::pending() const
+{
+    std::vector<TimeLineEvent*> events;
+    events.reserve(events_.size());
+    for (const auto& entry : events_)
+        events.push_back(entry.second);
+    return events;
+}
+
 void TimeLine::clear()
 {
     for (auto& entry : events_)

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <map>
+#include <vector>
 
 namespace hlv {
 
@@ -28,6 +29,7 @@ public:
     void advance(float t);              // fires every event with time <= t
     void clear();                       // destroys every event, then rewinds
     size_t count() const { return count_; }
+    std::vector<TimeLineEvent*> pending() const;  // every event not fired yet, in firing order
 
     float baseTime = 0.0f;  // written by the show script, section by section
 

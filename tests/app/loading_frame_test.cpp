@@ -10,6 +10,7 @@
 #include "resources/bitmap_manager.h"
 #include "tests/render/image_test_files.h"
 #include "tests/support/gl_window.h"
+#include "timeline/clear_show.h"
 #include "timeline/layer_list.h"
 #include "timeline/timeline.h"
 #include "tools/writers/picture_writer.h"
@@ -77,6 +78,9 @@ TEST(LoadingFrameTest, StartUpPresentsTheLoadingPictureFirst)
     options.fullScreen = false;
     options.hidden = true;
     EXPECT_THROW(startUp(options), FirstFramePresented);
+    // The stop left the loading backdrop on the layers.
+    hlv::clearShow();
+    BitmapManager::instance().releaseAll();
     ASSERT_EQ(g_presents, 1);
     ASSERT_EQ(g_presented.size(), 800u * 600u);
     // Bands are blurred only at their edges by the JPEG.

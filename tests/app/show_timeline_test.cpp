@@ -7,6 +7,7 @@
 #include "resources/mesh_manager.h"
 #include "resources/scene_manager.h"
 #include "tests/support/gl_window.h"
+#include "timeline/clear_show.h"
 #include "timeline/timeline.h"
 
 namespace {
@@ -24,7 +25,7 @@ BuiltShow buildAndCount(bool loadDuringShow)
                     sceneManager.size()};
     for (const char* scene : {"demo\\cubes.hlv", "demo\\metaballs.hlv", "demo\\fin2.hlv"})
         EXPECT_EQ(sceneManager.contains(scene), !loadDuringShow) << scene;
-    hlv::TimeLine::instance().clear();
+    hlv::clearShow();
     sceneManager.releaseAll();
     meshManager.releaseAll();
     BitmapManager::instance().releaseAll();

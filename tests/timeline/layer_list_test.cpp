@@ -1,5 +1,7 @@
 #include "recording.h"
 
+#include "timeline/events.h"
+
 using LayerListTest = TimelineFixture;
 
 TEST_F(LayerListTest, FreshBrushChannelDefaults)
@@ -85,4 +87,23 @@ TEST_F(LayerListTest, ClearDestroysEveryBrushOnce)
     RecordingBrush outside("outside", 8);
     list.activate(0, &outside);
     EXPECT_FALSE(list.holds(&outside));
+}
+
+// Quitting mid-show: a drawing brush that waits on another activation, and a
+// brush waiting on two, are each destroyed once, with every pending event.
+TEST_F(LayerListTest, ClearShowDestroysWaitingBrushesOnce)
+{
+    RecordingBrush* drawing = new RecordingBrush("drawing");
+    RecordingBrush* waiting = new RecordingBrush("waiting");
+    new hlv::EvtActivateBrush(0, drawing);
+    new hlv::EvtActivateBrush(5, drawing);
+    new hlv::EvtActivateBrush(6, waiting);
+    new hlv::EvtActivateBrush(7, waiting);
+    timeline.rewind();
+    timeline.advance(1);
+    ASSERT_TRUE(list.holds(drawing));
+    hlv::clearShow();
+    EXPECT_EQ(g_destroyed, 2);
+    EXPECT_EQ(timeline.count(), 0u);
+    EXPECT_TRUE(list.layer(0).empty());
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "timeline/brush.h"
+#include "timeline/clear_show.h"
 #include "timeline/layer_list.h"
 #include "timeline/timeline.h"
 
@@ -52,6 +53,8 @@ protected:
         g_records.clear();
         g_destroyed = 0;
     }
+    // Brushes a test leaves on the layers or waiting on an activation.
+    void TearDown() override { hlv::clearShow(); }
     hlv::TimeLine& timeline = hlv::TimeLine::instance();
     hlv::LayerList& list = hlv::LayerList::instance();
 };
