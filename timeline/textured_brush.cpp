@@ -3,16 +3,15 @@
 #include "render/device.h"
 #include "render/gl_api.h"
 #include "render/gl_state_cache.h"
+#include "render/viewport.h"
 #include "resources/bitmap_manager.h"
 
 namespace hlv {
 
 void resetMatrices()
 {
-    GLStateCache& cache = GLStateCache::instance();
-    cache.setMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    cache.setMatrixMode(GL_MODELVIEW);
+    gldevice::loadViewportCorrection();
+    GLStateCache::instance().setMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
 
