@@ -6,7 +6,6 @@
 #include "platform/window.h"
 #include "render/device.h"
 #include "render/gl_api.h"
-#include "render/viewport.h"
 #include "resources/bitmap_manager.h"
 #include "resources/mesh_manager.h"
 #include "resources/scene_manager.h"
@@ -33,7 +32,7 @@ void resetFrameState()
 
 bool runFrame(const std::function<float()>& showTime, const std::function<void()>& beforePresent)
 {
-    gldevice::setScreenViewport();
+    glViewport(0, 0, static_cast<GLsizei>(gldevice::screenWidth), static_cast<GLsizei>(gldevice::screenHeight));
     float t = showTime();
     if (!platform::pumpEvents())
         return false;

@@ -7,7 +7,6 @@
 #include "render/gl_api.h"
 #include "render/gl_state_cache.h"
 #include "render/texture_image.h"
-#include "render/viewport.h"
 #include "scene/camera_node.h"
 #include "scene/scene_node.h"
 
@@ -96,8 +95,8 @@ void Scene::flush(const Camera& camera)
     GLStateCache& cache = GLStateCache::instance();
     cache.setMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(camera.viewMatrix().data());
-    gldevice::loadViewportCorrection();
-    glMultMatrixf(camera.projectionMatrix().data());
+    cache.setMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(camera.projectionMatrix().data());
     for (size_t i = 0; i < surfaces_.size(); ++i) {
         surfaces_[i]->draw(queue_->buckets[i]);
         queue_->buckets[i].clear();

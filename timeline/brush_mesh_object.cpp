@@ -8,7 +8,6 @@
 #include "render/gl_api.h"
 #include "render/gl_state_cache.h"
 #include "render/material.h"
-#include "render/viewport.h"
 #include "resources/mesh_manager.h"
 #include "timeline/textured_brush.h"
 
@@ -61,7 +60,8 @@ void BrushMeshObject::render(float localTime)
     glLightfv(GL_LIGHT0, GL_POSITION, light);
 
     GLStateCache& cache = GLStateCache::instance();
-    gldevice::loadViewportCorrection();
+    cache.setMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
     glScalef(1 / z, 1 / z, 1);
     glMultMatrixf(camera.projectionMatrix().data());
     cache.setMatrixMode(GL_MODELVIEW);
@@ -96,10 +96,13 @@ void setLayerViewport(const float channels[Brush::kChannelCount])
 {
     const LayerRect r = layerRectangle(channels[0], channels[1], channels[2], channels[3], gldevice::screenWidth,
                                        gldevice::screenHeight);
-    gldevice::setViewport(r.x, r.y, r.width, r.height);
+    glViewport(r.x, r.y, r.width, r.height);
 }
 
-void restoreScreenViewport() { gldevice::setScreenViewport(); }
+void restoreScreenViewport()
+{
+    glViewport(0, 0, GLsizei(gldevice::screenWidth), GLsizei(gldevice::screenHeight));
+}
 
 float largestCoordinate(const BoundingBox& box)
 {
@@ -120,9 +123,10 @@ Camera fittedCamera(float size, float zoom)
 
 void loadCameraMatrices(const Camera& camera)
 {
-    gldevice::loadViewportCorrection();
-    glMultMatrixf(camera.projectionMatrix().data());
-    GLStateCache::instance().setMatrixMode(GL_MODELVIEW);
+    GLStateCache& cache = GLStateCache::instance();
+    cache.setMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(camera.projectionMatrix().data());
+    cache.setMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(camera.viewMatrix().data());
 }
 

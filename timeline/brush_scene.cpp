@@ -3,7 +3,6 @@
 #include "render/device.h"
 #include "render/gl_api.h"
 #include "render/gl_state_cache.h"
-#include "render/viewport.h"
 #include "resources/scene_manager.h"
 #include "scene/scene.h"
 #include "timeline/brush_mesh_object.h"
@@ -45,9 +44,9 @@ void BrushScene::render(float localTime)
     Scene* scene = entry ? waitForScene(*entry) : nullptr;
     if (scene) {
         // The channels measure y from the top; OpenGL from the bottom.
-        gldevice::setViewport(static_cast<int>(width * channels[0]),
-                              static_cast<int>(height * (1.0f - channels[1] - channels[3])),
-                              static_cast<int>(width * channels[2]), static_cast<int>(height * channels[3]));
+        glViewport(static_cast<GLint>(width * channels[0]),
+                   static_cast<GLint>(height * (1.0f - channels[1] - channels[3])),
+                   static_cast<GLsizei>(width * channels[2]), static_cast<GLsizei>(height * channels[3]));
         if (stencilFunction != GL_ALWAYS) {
             glEnable(GL_STENCIL_TEST);
             glStencilFunc(stencilFunction, stencilReference, stencilMask);

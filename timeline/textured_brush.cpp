@@ -3,15 +3,16 @@
 #include "render/device.h"
 #include "render/gl_api.h"
 #include "render/gl_state_cache.h"
-#include "render/viewport.h"
 #include "resources/bitmap_manager.h"
 
 namespace hlv {
 
 void resetMatrices()
 {
-    gldevice::loadViewportCorrection();
-    GLStateCache::instance().setMatrixMode(GL_MODELVIEW);
+    GLStateCache& cache = GLStateCache::instance();
+    cache.setMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    cache.setMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
 
