@@ -14,8 +14,15 @@
 namespace {
 
 // Pictures larger than any texture we could make are refused before their
-// pixels are allocated.
+// pixels are allocated. The area bounds what a small hostile file can make
+// us allocate: 192 MB of RGB, twice that again while it is scaled.
 constexpr uint32_t kMaxSide = 16384;
+constexpr uint64_t kMaxPixels = 8192 * 8192;
+
+bool sidesFit(uint32_t width, uint32_t height)
+{
+    return width <= kMaxSide && height <= kMaxSide && uint64_t(width) * height <= kMaxPixels;
+}
 
 // ---- FreeImage -------------------------------------------------------------
 
@@ -83,16 +90,34 @@ bool headerFits(FREE_IMAGE_FORMAT format, const uint8_t* bytes, size_t size)
     FIBITMAP* header = loadFromMemory(format, bytes, size, FIF_LOAD_NOPIXELS);
     if (!header)
         return false;
-    bool fits = FreeImage_GetWidth(header) <= kMaxSide && FreeImage_GetHeight(header) <= kMaxSide;
+    bool fits = sidesFit(FreeImage_GetWidth(header), FreeImage_GetHeight(header));
     FreeImage_Unload(header);
     return fits;
+}
+
+// FreeImage's Targa reader sizes a buffer from the file's length less its
+// header, ID field and colour map, and uses it without a check: a file that
+// ends inside them (17 bytes were enough) crashed the program. Such files,
+// and colour-map types Targa does not have, are refused first.
+bool targaLayoutFits(const uint8_t* bytes, size_t size)
+{
+    constexpr size_t kHeaderBytes = 18;
+    if (size < kHeaderBytes)
+        return false;
+    const unsigned idLength = bytes[0], mapType = bytes[1];
+    const size_t mapLength = bytes[5] | bytes[6] << 8, mapEntryBytes = (bytes[7] + 7u) / 8;
+    if (mapType > 1)
+        return false;
+    return size > kHeaderBytes + idLength + (mapType ? mapLength * mapEntryBytes : 0);
 }
 
 bool decodeWithFreeImage(const uint8_t* bytes, size_t size, const char* storedName, unsigned bytesPerPixel,
                          PixelImage& image)
 {
     FREE_IMAGE_FORMAT format = FreeImage_GetFIFFromFilename(storedName);
-    if (format == FIF_UNKNOWN || size > std::numeric_limits<DWORD>::max() || !headerFits(format, bytes, size))
+    if (format == FIF_UNKNOWN || size > std::numeric_limits<DWORD>::max())
+        return false;
+    if ((format == FIF_TARGA && !targaLayoutFits(bytes, size)) || !headerFits(format, bytes, size))
         return false;
     FIBITMAP* bitmap = loadFromMemory(format, bytes, size, 0);
     if (!bitmap)
@@ -100,7 +125,7 @@ bool decodeWithFreeImage(const uint8_t* bytes, size_t size, const char* storedNa
     bitmap = bytesPerPixel == 3 ? toRGB(bitmap) : toEightBit(bitmap);
     if (!bitmap)
         return false;
-    bool fits = FreeImage_GetWidth(bitmap) <= kMaxSide && FreeImage_GetHeight(bitmap) <= kMaxSide;
+    bool fits = sidesFit(FreeImage_GetWidth(bitmap), FreeImage_GetHeight(bitmap));
     if (fits)
         copyBitmap(bitmap, bytesPerPixel, image);
     FreeImage_Unload(bitmap);
@@ -198,7 +223,8 @@ bool runPngJob(PngJob& job)
         uint32_t height = png_get_image_height(png, info);
         choosePngTransforms(png, job.colourType, png_get_bit_depth(png, info), job.bytesPerPixel);
         png_read_update_info(png, info);
-        ok = png_get_rowbytes(png, info) == size_t(width) * job.bytesPerPixel && allocatePixels(job, width, height);
+        ok = sidesFit(width, height) && png_get_rowbytes(png, info) == size_t(width) * job.bytesPerPixel &&
+             allocatePixels(job, width, height);
         if (ok)
             png_read_image(png, job.rows.data());
     }
