@@ -10,7 +10,6 @@
 #include "resources/bitmap_manager.h"
 #include "tests/render/image_test_files.h"
 #include "tests/support/gl_window.h"
-#include "timeline/clear_show.h"
 #include "timeline/layer_list.h"
 #include "timeline/timeline.h"
 #include "tools/writers/picture_writer.h"
@@ -78,9 +77,11 @@ TEST(LoadingFrameTest, StartUpPresentsTheLoadingPictureFirst)
     options.fullScreen = false;
     options.hidden = true;
     EXPECT_THROW(startUp(options), FirstFramePresented);
-    // The stop left the loading backdrop on the layers.
-    hlv::clearShow();
-    BitmapManager::instance().releaseAll();
+    // A start-up that fails leaves nothing behind.
+    for (int layer = 0; layer < hlv::LayerList::kLayerCount; ++layer)
+        EXPECT_TRUE(hlv::LayerList::instance().layer(layer).empty());
+    EXPECT_EQ(hlv::TimeLine::instance().count(), 0u);
+    EXPECT_EQ(BitmapManager::instance().size(), 0u);
     ASSERT_EQ(g_presents, 1);
     ASSERT_EQ(g_presented.size(), 800u * 600u);
     // Bands are blurred only at their edges by the JPEG.
