@@ -3,14 +3,21 @@
 #include <exception>
 #include <string>
 
+#include "app/main_loop.h"
 #include "persist/persistent.h"
 #include "platform/dialog.h"
 #include "platform/window.h"
+#include "render/device.h"
 
 namespace {
 
 int endWithError(const std::string& text)
 {
+    // A file that could not be loaded stops the start-up or a frame: what
+    // the show holds goes, with the device and the window, before the error
+    // is shown.
+    if (gldevice::current)
+        shutDownShow();
     platform::restoreDisplayMode();
     platform::showError("Sky Drift", text.c_str());
     return -1;

@@ -2,7 +2,6 @@
 
 #include "app/init_gl.h"
 #include "app/loading_frame.h"
-#include "app/main_loop.h"
 #include "app/music_steps.h"
 #include "app/show_script.h"
 #include "platform/dialog.h"
@@ -78,16 +77,9 @@ std::optional<int> startUp(const StartupOptions& options)
         return -1;
     }
 
-    try {
-        showLoadingFrame();
-        startSoundAndLoadingTune();
-        BuildShow(loadDuringShow);
-    } catch (...) {
-        // A file of the show could not be loaded: what was built so far goes,
-        // with the device and the window, before the error is shown.
-        shutDownShow();
-        throw;
-    }
+    showLoadingFrame();
+    startSoundAndLoadingTune();
+    BuildShow(loadDuringShow);
     fadeOutLoadingTune();
     hlv::TimeLine::instance().rewind();
     startMainStream();
