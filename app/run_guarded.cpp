@@ -30,7 +30,9 @@ int runGuarded(const std::function<int()>& body)
     try {
         return body();
     } catch (const std::exception& error) {
-        return endWithError(error.what());
+        // Some libraries throw without a message: the error box still says something.
+        const std::string text = error.what();
+        return endWithError(text.empty() ? "A file of the show could not be loaded." : text);
     } catch (persistent::exception error) {
         return endWithError(std::string("A scene file could not be read: ") + describe(error));
     } catch (...) {

@@ -26,9 +26,12 @@ int moduleTypeOf(const char* formatName)
 std::unique_ptr<ModulePlayer> ModulePlayer::load(const std::vector<unsigned char>& bytes, int* error)
 {
     // A probe tells "not a module at all" apart from "a module that is
-    // broken"; a file it cannot judge counts as not a module.
-    const int probe = openmpt::probe_file_header(openmpt::probe_file_header_flags_default2, bytes.data(), bytes.size());
-    if (bytes.empty() || probe == openmpt::probe_file_header_result_failure) {
+    // broken"; a file it cannot judge counts as not a module. An empty file
+    // never reaches it: libopenmpt throws for a probe of no bytes.
+    const int probe = bytes.empty() ? openmpt::probe_file_header_result_failure
+                                    : openmpt::probe_file_header(openmpt::probe_file_header_flags_default2,
+                                                                 bytes.data(), bytes.size());
+    if (probe == openmpt::probe_file_header_result_failure) {
         *error = FMOD_ERR_FILE_FORMAT;
         return nullptr;
     }

@@ -33,6 +33,11 @@ TEST(SoundLibraryErrors, MissingAndForeignFilesGiveTheirCodes)
     const std::string empty = audiotest::writeText("empty.mp3", "");
     EXPECT_EQ(FSOUND_Stream_OpenFile(empty.c_str(), 43, 0), nullptr);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_FILE_FORMAT);
+    // An empty tune is refused too: libopenmpt's probe threw for it, which
+    // ended the show at start-up instead of leaving it silent.
+    const std::string emptyTune = audiotest::writeText("empty.xm", "");
+    EXPECT_EQ(FMUSIC_LoadSong(emptyTune.c_str()), nullptr);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_FILE_FORMAT);
 
     // A module whose header claims more patterns than it holds is
     // recognised but cannot be read.
