@@ -10,6 +10,8 @@
 #include "render/gl_state_cache.h"
 #include "render/mat_volumetric.h"
 #include "scene/scene.h"
+#include "timeline/brush_mesh_object.h"
+#include "timeline/textured_brush.h"
 #include "tools/writers/picture_writer.h"
 
 void clearFrame()
@@ -34,21 +36,13 @@ void drawSceneView(Scene& scene, int camera, float seconds, const SceneView& vie
         glStencilFunc(GL_EQUAL, 0, 0xFFFFFFFF);
         glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     }
-    cache.setMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    cache.setMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    hlv::resetMatrices();
     if (!view.fillBackdrop)
         glColorMask(0, 0, 0, 0);
     glDepthFunc(GL_ALWAYS);
     glColor4f(scene.backdrop[0], scene.backdrop[1], scene.backdrop[2], scene.backdrop[3]);
     cache.setTextureUnits(0);
-    glBegin(GL_QUADS);
-    glVertex3f(-1, -1, 1);
-    glVertex3f(-1, 1, 1);
-    glVertex3f(1, 1, 1);
-    glVertex3f(1, -1, 1);
-    glEnd();
+    hlv::drawFarQuad();
     glColorMask(1, 1, 1, 1);
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
