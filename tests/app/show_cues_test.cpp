@@ -17,6 +17,7 @@
 #include "render/image_file.h"
 #include "tests/app/show_assets.h"
 #include "tests/app/show_run.h"
+#include "tests/support/hermite_span.h"
 #include "timeline/brush_alpha_to_stencil.h"
 #include "timeline/brush_backdrop.h"
 #include "timeline/brush_scene.h"
@@ -123,10 +124,6 @@ void expectAssetsOnTheirCues(bool loadDuringShow)
 // every pixel that is not black; right and bottom are one past the last.
 struct PixelRect {
     int left = 0, top = 0, right = 0, bottom = 0;
-    bool operator==(const PixelRect& o) const
-    {
-        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-    }
 };
 
 std::ostream& operator<<(std::ostream& out, const PixelRect& r)
@@ -161,18 +158,11 @@ PixelRect viewOnScreen(double left, double top, double width, double height)
     return {std::max(x, 0), std::max(600 - (y + h), 0), std::min(x + w, 800), std::min(600 - y, 600)};
 }
 
+// Within a pixel on every side: the show truncates products of floats.
 bool near(const PixelRect& a, const PixelRect& b)
 {
     return std::abs(a.left - b.left) <= 1 && std::abs(a.top - b.top) <= 1 && std::abs(a.right - b.right) <= 1 &&
            std::abs(a.bottom - b.bottom) <= 1;
-}
-
-// The Hermite span of the envelopes from v0 to v1 with the tangents out
-// (at the first key) and in (at the second), at w in 0..1.
-double hermite(double v0, double v1, double out, double in, double w)
-{
-    const double h2 = 3 * w * w - 2 * w * w * w, h1 = 1 - h2, h3 = w * w * w - 2 * w * w + w, h4 = w * w * w - w * w;
-    return h1 * v0 + h2 * v1 + h3 * out + h4 * in;
 }
 
 hlv::BrushScene* activeView(const char* scene, int camera)
@@ -287,7 +277,7 @@ TEST(ShowCueTest, LandscapeViewsEndAndShrinkOnTheirCues)
     ASSERT_GT(open, 10000u);
     EXPECT_EQ(outsideChanged, 0u) << "A2 drew outside its quarter";
     EXPECT_LT(double(solidChanged) / double(solid), 0.005) << "A2 drew over the skyline";
-    EXPECT_GT(double(openChanged) / double(open), 0.5) << "A2 is missing above the skyline";
+    EXPECT_GT(double(openChanged) / double(open), 0.9) << "A2 is missing above the skyline";
 
     // At 144.6 A2 and the stencil are gone: without A1 nothing is drawn.
     run.frameAt(144.6f + kJust);
@@ -317,17 +307,17 @@ TEST(ShowCueTest, LandscapeViewsEndAndShrinkOnTheirCues)
         // c1 0 -> 0.45: out = 0.5/37.5 * (0 * 0 + 2 * 0.45), in = 2 * 0.45;
         // c2 1 -> 1 at w = 38.25/38.5: out = 1 * 0, in = 38.5/39 * (1 * (0 - 1) + 1 * 0);
         // c3 1 -> 0.1: out = 0.5/38.5 * (0 * 0 + 2 * -0.9), in = 0.5/1 * (0 * -0.1 + 2 * -0.9).
-        {38.25f, viewOnScreen(hermite(0, 0.5, 0.5 / 38.5 * 0.5, 2 * 0.5, half),
-                              hermite(0, 0.45, 0.5 / 37.5 * (2 * 0.45), 2 * 0.45, half),
-                              hermite(1, 1, 0, 38.5 / 39 * -1, 38.25 / 38.5),
-                              hermite(1, 0.1, 0.5 / 38.5 * (2 * -0.9), 0.5 * (2 * -0.9), half))},
+        {38.25f, viewOnScreen(hermiteSpan(0, 0.5, 0.5 / 38.5 * 0.5, 2 * 0.5, half),
+                              hermiteSpan(0, 0.45, 0.5 / 37.5 * (2 * 0.45), 2 * 0.45, half),
+                              hermiteSpan(1, 1, 0, 38.5 / 39 * -1, 38.25 / 38.5),
+                              hermiteSpan(1, 0.1, 0.5 / 38.5 * (2 * -0.9), 0.5 * (2 * -0.9), half))},
         // 38.5: every channel at a key: left 0.5, top 0.45, width 1, height 0.1.
         {38.5f, viewOnScreen(0.5, 0.45, 1, 0.1)},
         // 38.9, w = 0.8 from the keys at 38.5 to those at 39; c0 and c1 hold
         // their last values. c2 1 -> 0: out = 0.5/39 * (1 * 0 + 1 * -1),
         // in = 2 * -1; c3 0.1 -> 0: out = 0.5/1 * (0 * -0.9 + 2 * -0.1), in = 2 * -0.1.
-        {38.9f, viewOnScreen(0.5, 0.45, hermite(1, 0, 0.5 / 39 * -1, 2 * -1.0, 0.8),
-                             hermite(0.1, 0, 0.5 * (2 * -0.1), 2 * -0.1, 0.8))},
+        {38.9f, viewOnScreen(0.5, 0.45, hermiteSpan(1, 0, 0.5 / 39 * -1, 2 * -1.0, 0.8),
+                             hermiteSpan(0.1, 0, 0.5 * (2 * -0.1), 2 * -0.1, 0.8))},
         // 39: width and height 0, nothing is drawn.
         {39.0f, {}},
     };
@@ -371,7 +361,7 @@ TEST(ShowCueTest, EndViewsShowCamerasZeroToThreeInTheirCorners)
         ASSERT_EQ(views.size(), 4u) << t;
         for (int i = 0; i < 4; ++i)
             for (int j = i + 1; j < 4; ++j)
-                EXPECT_GT(quarterDifference(four, four, i, j), 8.0) << "quarters of cameras " << i << " and " << j << " at " << t;
+                EXPECT_GT(quarterDifference(four, four, i, j), 12.0) << "quarters of cameras " << i << " and " << j << " at " << t;
 
         // Every view drawn through camera i leaves camera i's corner as it
         // was and changes every other corner.
@@ -388,7 +378,7 @@ TEST(ShowCueTest, EndViewsShowCamerasZeroToThreeInTheirCorners)
                 if (j == i)
                     EXPECT_LT(quarterDifference(four, same, j, j), 0.5) << "camera " << i << "'s corner at " << t;
                 else
-                    EXPECT_GT(quarterDifference(four, same, j, j), 8.0) << "camera " << j << "'s corner at " << t;
+                    EXPECT_GT(quarterDifference(four, same, j, j), 12.0) << "camera " << j << "'s corner at " << t;
             }
         }
     }

@@ -7,6 +7,7 @@
 #include "resources/mesh_manager.h"
 #include "resources/scene_manager.h"
 #include "tests/support/gl_window.h"
+#include "tests/support/hermite_span.h"
 #include "timeline/bitmap_brush.h"
 #include "timeline/brush_envelope_zoom_factor.h"
 #include "timeline/clear_show.h"
@@ -47,11 +48,10 @@ T* activatedBrush(Match matches)
     return nullptr;
 }
 
-// The Hermite span of the envelopes at w = 1/2, with the tangents out (at
-// the first key) and in (at the second).
+// A span's value halfway between its keys.
 double halfway(double v0, double v1, double out, double in)
 {
-    return 0.5 * v0 + 0.5 * v1 + 0.125 * out - 0.125 * in;
+    return hermiteSpan(v0, v1, out, in, 0.5);
 }
 
 } // namespace
