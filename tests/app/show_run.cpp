@@ -53,14 +53,14 @@ double ShowFrame::meanDifference(const std::vector<uint8_t>& otherRgb) const
     return sum / double(rgb.size());
 }
 
-ShowRun::ShowRun(bool loadDuringShow, int framesPerSecond) : framesPerSecond_(framesPerSecond)
+ShowRun::ShowRun(bool loadDuringShow, int framesPerSecond, bool askDisclaimer) : framesPerSecond_(framesPerSecond)
 {
     // The show reads "demo\..." from the working folder, as the program does.
     previousFolder_ = std::filesystem::current_path().string();
     std::filesystem::current_path(packFolder());
     platform::setUnattended();
     StartupOptions options;
-    options.askDisclaimer = false;
+    options.askDisclaimer = askDisclaimer;
     options.loadDuringShow = loadDuringShow;
     options.fullScreen = false;
     options.hidden = true;
@@ -94,7 +94,7 @@ bool ShowRun::renderFrame(float t, ShowFrame* frame)
 ShowFrame ShowRun::frameAt(float t, const std::function<void(float)>& visit)
 {
     auto clockTime = [&] { return static_cast<float>(double(nextFrame_) / framesPerSecond_); };
-    for (; clockTime() < t; ++nextFrame_) {
+    for (; framesPerSecond_ != kOnlyAskedFrames && clockTime() < t; ++nextFrame_) {
         const float frameTime = clockTime();
         EXPECT_TRUE(renderFrame(frameTime, nullptr)) << "frame at " << frameTime;
         if (visit)
@@ -102,7 +102,7 @@ ShowFrame ShowRun::frameAt(float t, const std::function<void(float)>& visit)
     }
     ShowFrame frame;
     EXPECT_TRUE(renderFrame(t, &frame)) << "frame at " << t;
-    if (clockTime() == t)
+    if (framesPerSecond_ != kOnlyAskedFrames && clockTime() == t)
         ++nextFrame_;
     return frame;
 }

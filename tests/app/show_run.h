@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "timeline/layer_list.h"
+
 // One presented frame, RGB, top row first.
 struct ShowFrame {
     float time = 0.0f;
@@ -24,8 +26,14 @@ struct ShowFrame {
 
 class ShowRun {
 public:
-    // Starts the show; the test fails (fatally for the caller's checks) when it cannot.
-    ShowRun(bool loadDuringShow, int framesPerSecond);
+    // A clock of no frames of its own: only the frames asked for are drawn,
+    // as on a machine so slow that each frame replays every event it missed.
+    static constexpr int kOnlyAskedFrames = 0;
+
+    // Starts the show; the test fails (fatally for the caller's checks) when
+    // it cannot. With `askDisclaimer` the start-up asks its question (answered
+    // through SKYDRIFT_ANSWER) and `loadDuringShow` is not used.
+    ShowRun(bool loadDuringShow, int framesPerSecond, bool askDisclaimer = false);
     ~ShowRun();  // shuts the show down as the program does at quit
 
     bool started() const { return started_; }
@@ -41,6 +49,18 @@ private:
     bool started_ = false;
     std::string previousFolder_;
 };
+
+// Every active brush of type T, in drawing order.
+template <typename T>
+std::vector<T*> activeBrushes()
+{
+    std::vector<T*> found;
+    for (int layer = 0; layer < hlv::LayerList::kLayerCount; ++layer)
+        for (const hlv::LayerList::Entry& entry : hlv::LayerList::instance().layer(layer))
+            if (auto* brush = dynamic_cast<T*>(entry.brush))
+                found.push_back(brush);
+    return found;
+}
 
 // The picture in the pack under `demoPath` ("demo/SkyDrift.jpg"), scaled to
 // 800x600 by nearest pixel, RGB, top row first; empty when it cannot be read.

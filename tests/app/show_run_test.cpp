@@ -28,18 +28,6 @@ namespace {
 constexpr int kFramesPerSecond = 4;
 constexpr float kShowEnd = 245.0f;
 
-// Every active brush of type T.
-template <typename T>
-std::vector<T*> activeBrushes()
-{
-    std::vector<T*> found;
-    for (int layer = 0; layer < hlv::LayerList::kLayerCount; ++layer)
-        for (const hlv::LayerList::Entry& entry : hlv::LayerList::instance().layer(layer))
-            if (auto* brush = dynamic_cast<T*>(entry.brush))
-                found.push_back(brush);
-    return found;
-}
-
 // Checks, after every frame, that each asset of the table is gone from the
 // frame at its release time on and still held in the frame before.
 class ReleaseWatch {

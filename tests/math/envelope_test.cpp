@@ -4,6 +4,7 @@
 
 #include "math/envelope.h"
 #include "persist/encoding.h"
+#include "tests/support/stored_bytes.h"
 
 namespace {
 
@@ -71,6 +72,33 @@ TEST(Envelope, Shapes)
     stepped.addKey(0, 1).appendKey(key(2, 5, Envelope::Stepped));
     EXPECT_EQ(stepped.evaluate(1.999f), 1);
     EXPECT_EQ(stepped.evaluate(2.0f), 5);
+}
+
+// Kochanek-Bartels spans through keys that carry both tension and
+// continuity, each with its own sign, so that a wrong sign or a swapped
+// argument on either side of a key changes the value.
+TEST(Envelope, TensionAndContinuityShapeBothSidesOfAKey)
+{
+    Envelope e;
+    e.addKey(0, 0).addKey(1, 2, 0.5f, -0.5f).addKey(3, 1, -0.25f, 0.5f).addKey(4, 3);
+    // Hermite basis at w = 1/2.
+    const double h1 = 0.5, h2 = 0.5, h3 = 0.125, h4 = -0.125;
+
+    // Span (0, 0) -> (1, 2) at 0.5. Out of the first key, which has no key
+    // before it: b * d with b = 1, d = 2. Into the key (C 0.5, T -0.5):
+    // a = (1 - T)(1 - C) = 0.75, b = (1 - T)(1 + C) = 2.25, scaled by
+    // (1 - 0) / (3 - 0) as the key (3, 1) follows.
+    const double out1 = 1 * 2.0;
+    const double in1 = (1.0 / 3) * (2.25 * (1 - 2) + 0.75 * 2);
+    EXPECT_NEAR(e.evaluate(0.5f), h1 * 0 + h2 * 2 + h3 * out1 + h4 * in1, 1e-5);
+
+    // Span (1, 2) -> (3, 1) at 2, d = -1. Out of (C 0.5, T -0.5):
+    // a = (1 - T)(1 + C) = 2.25, b = (1 - T)(1 - C) = 0.75, scaled by
+    // (3 - 1) / (3 - 0). Into (C -0.25, T 0.5): a = (1 - T)(1 - C) = 0.625,
+    // b = (1 - T)(1 + C) = 0.375, scaled by (3 - 1) / (4 - 1).
+    const double out2 = (2.0 / 3) * (2.25 * (2 - 0) + 0.75 * -1);
+    const double in2 = (2.0 / 3) * (0.375 * (3 - 1) + 0.625 * -1);
+    EXPECT_NEAR(e.evaluate(2.0f), h1 * 2 + h2 * 1 + h3 * out2 + h4 * in2, 1e-5);
 }
 
 TEST(Envelope, TwoDimensionalBezier)
@@ -141,6 +169,63 @@ TEST(Envelope, CopiesOwnTheirKeys)
         EXPECT_EQ(e->defaultValue, 0.5f);
         EXPECT_FLOAT_EQ(e->evaluate(0.5f), 1.5f);
     }
+}
+
+// Key count, then per key value, time, shape, tension, continuity, bias
+// and the four parameters, then the pre- and post-behaviour.
+TEST(Envelope, StoredFormFieldByField)
+{
+    StoredBytes expected;
+    expected.i32(2);
+    expected.f32(2.5f).f32(0.25f).i32(Envelope::Bezier2D).f32(0.1f).f32(0.2f).f32(0.3f);
+    expected.f32(1).f32(2).f32(3).f32(4);
+    expected.f32(-1.5f).f32(3).i32(Envelope::Stepped).f32(-0.4f).f32(0.5f).f32(-0.6f);
+    expected.f32(5).f32(6).f32(7).f32(8);
+    expected.i32(Envelope::Oscillate).i32(Envelope::Offset);
+
+    memory_pstream in(expected.bytes());
+    Envelope read;
+    io(in, false, read);
+    EXPECT_EQ(in.remaining(), 0u);
+    ASSERT_EQ(read.keyCount, 2);
+    const Key* first = read.firstKey;
+    const Key* second = first->next;
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->prev, first);
+    EXPECT_EQ(read.lastKey(), second);
+    const struct {
+        const Key* key;
+        float value, time;
+        int shape;
+        float tension, continuity, bias, params[4];
+    } keys[] = {{first, 2.5f, 0.25f, Envelope::Bezier2D, 0.1f, 0.2f, 0.3f, {1, 2, 3, 4}},
+                {second, -1.5f, 3, Envelope::Stepped, -0.4f, 0.5f, -0.6f, {5, 6, 7, 8}}};
+    for (const auto& k : keys) {
+        EXPECT_EQ(k.key->value, k.value);
+        EXPECT_EQ(k.key->time, k.time);
+        EXPECT_EQ(k.key->shape, k.shape);
+        EXPECT_EQ(k.key->tension, k.tension);
+        EXPECT_EQ(k.key->continuity, k.continuity);
+        EXPECT_EQ(k.key->bias, k.bias);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(k.key->params[i], k.params[i]) << "parameter " << i;
+    }
+    EXPECT_EQ(read.preBehaviour, Envelope::Oscillate);
+    EXPECT_EQ(read.postBehaviour, Envelope::Offset);
+
+    Envelope made;
+    made.appendKey(key(0.25f, 2.5f, Envelope::Bezier2D, 1, 2, 3, 4)).appendKey(key(3, -1.5f, Envelope::Stepped, 5, 6, 7, 8));
+    made.firstKey->tension = 0.1f;
+    made.firstKey->continuity = 0.2f;
+    made.firstKey->bias = 0.3f;
+    made.lastKey()->tension = -0.4f;
+    made.lastKey()->continuity = 0.5f;
+    made.lastKey()->bias = -0.6f;
+    made.preBehaviour = Envelope::Oscillate;
+    made.postBehaviour = Envelope::Offset;
+    memory_pstream out;
+    io(out, true, made);
+    EXPECT_EQ(out.bytes(), expected.bytes());
 }
 
 TEST(Envelope, StoredForm)

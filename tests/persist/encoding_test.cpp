@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "persist/encoding.h"
+#include "tests/support/stored_bytes.h"
 
 namespace {
 
@@ -47,12 +48,28 @@ TEST(Encoding, IndexLists)
     io_index_list(s, false, back);
     EXPECT_EQ(back, values);
 
-    memory_pstream shorts;
-    std::vector<unsigned short> wrap{65535, 1, 0};
-    io_short_index_list(shorts, true, wrap);
-    std::vector<unsigned short> wrapBack;
-    io_short_index_list(shorts, false, wrapBack);
-    EXPECT_EQ(wrapBack, wrap);
+}
+
+// The 16-bit list: a packed count, the first index as an unsigned short,
+// then each difference to the index before as a short, modulo 65536.
+TEST(Encoding, ShortIndexListBytes)
+{
+    StoredBytes expected;
+    expected.packed(4).u16(65535).i16(2).i16(-1).i16(300);  // 65535, then +2 wraps to 1, -1, +300
+    memory_pstream in(expected.bytes());
+    std::vector<unsigned short> read{7, 7};
+    io_short_index_list(in, false, read);
+    EXPECT_EQ(read, (std::vector<unsigned short>{65535, 1, 0, 300}));
+    EXPECT_EQ(in.remaining(), 0u);
+
+    memory_pstream out;
+    io_short_index_list(out, true, read);
+    EXPECT_EQ(out.bytes(), expected.bytes());
+
+    memory_pstream none;
+    std::vector<unsigned short> empty;
+    io_short_index_list(none, true, empty);
+    EXPECT_EQ(none.bytes(), (Bytes{0x80}));
 }
 
 TEST(Encoding, EmptyBoxReadsBackEmptyWhateverCornersFollow)

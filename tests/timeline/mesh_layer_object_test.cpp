@@ -130,3 +130,33 @@ TEST_F(MeshObjectTest, SkipsTheFrameWhileTheMeshIsNotLoaded)
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 3);
 }
+
+// Zoom z moves the fitted camera to (z + 1)M with near zM, and the projection
+// is scaled by 1/z; the object turns about X first, then Y, then Z.
+TEST_F(MeshObjectTest, ZoomFitsTheCameraAndTheAnglesTurnXThenYThenZ)
+{
+    holdMesh("object", boxMesh({-2, -1, -1}, {1, 3, 1}, 0));  // M = 3
+    recordWith(1);
+    brush.zoom.addKey(0, 0.5f);
+    brush.angles[0].addKey(0, 90);
+    brush.angles[1].addKey(0, 90);
+    brush.angles[2].addKey(0, 180);
+    brush.render(0);
+    ASSERT_EQ(draws.size(), 1u);
+
+    // Near 1.5, far 15, half extents 1.5: near / half-width is 1, times 1/z.
+    const float* p = draws[0].projection;
+    EXPECT_FLOAT_EQ(p[0], 2.0f);
+    EXPECT_FLOAT_EQ(p[5], 2.0f);
+    EXPECT_FLOAT_EQ(p[10], -(15 + 1.5f) / (15 - 1.5f));
+    EXPECT_FLOAT_EQ(p[11], -1.0f);
+    EXPECT_FLOAT_EQ(p[14], -2 * 15 * 1.5f / (15 - 1.5f));
+
+    // The view (X mirrored, the origin 4.5 ahead) times RotZ(180), RotY(90),
+    // RotX(90), each turning the right-handed way: X goes by X, then to -Z,
+    // stays, and is seen at -Z; Y goes to Z, then X, then -X, seen at X;
+    // Z goes to -Y, stays, then Y, seen at Y.
+    const float expected[16] = {0, 0, -1, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -4.5f, 1};
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(draws[0].modelview[i], expected[i], 1e-5f) << "modelview element " << i;
+}
