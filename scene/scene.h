@@ -27,8 +27,9 @@ public:
     const char* class_name() const override { return kClassName; }
     // Reading refuses (bad_data) counts, indices and node numbers outside
     // their tables and node links that do not form a tree. Writing numbers
-    // the nodes by a walk from the root; nodes found under the root that the
-    // scene did not hold yet become its own.
+    // the nodes by a pre-order walk from the root and puts the cameras in
+    // the order of their nodes, as a reader numbers them; nodes found under
+    // the root that the scene did not hold yet become its own.
     void serialize(pstream& stream, bool write) override;
 
     // Matches every primitive part to its surface by name, evaluates the
