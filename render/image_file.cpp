@@ -61,7 +61,8 @@ FIBITMAP* toRGB(FIBITMAP* bitmap)
 }
 
 // Plain 8-bit grey is kept as it is; palettes and colour become luminance
-// rather than having their indices or one channel read as grey.
+// rather than having their indices or one channel read as grey: an index
+// says nothing about how light a pixel is. The libpng path does the same.
 FIBITMAP* toEightBit(FIBITMAP* bitmap)
 {
     bool standardBitmap = FreeImage_GetImageType(bitmap) == FIT_BITMAP;

@@ -26,8 +26,9 @@ void CameraNode::take_stored_lens()
 bool CameraNode::compute_world(float, const Matrix44& parentWorld, Matrix44&)
 {
     own_box_.empty = true;
-    // Only the placement: the lens is the working camera's own, so that a
-    // near distance written by a zoom brush holds from frame to frame.
+    // Only the placement: the lens is the working camera's own, taken from
+    // the stored camera once (take_stored_lens), so that a near distance
+    // written by a zoom brush holds from frame to frame.
     working_.setEye(parentWorld.transformPoint(stored_.eye()));
     working_.setTarget(parentWorld.transformPoint(stored_.target()));
     working_.setUp(parentWorld.transformVector(stored_.trueUp()));
