@@ -52,7 +52,8 @@ public:
     void add_camera(Camera* camera);
     // False, adding nothing, when a surface of that name is present.
     bool add_surface(Surface* surface);
-    // Takes ownership; a camera node's working camera joins the cameras.
+    // Takes ownership; a camera node takes its stored lens and its working
+    // camera joins the cameras.
     void add_node(SceneNode* node);
     void set_root(SceneNode* root) { root_ = root; }
 
