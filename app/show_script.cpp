@@ -60,7 +60,9 @@ void activate(float time, Brush* brush) { new EvtActivateBrush(time, brush); }
 void constant(Envelope& channel, float value) { channel.addKey(0, value); }
 
 // Loads a LightWave object and builds it with `flags`; a file that cannot be
-// loaded ends the start-up with its name.
+// loaded ends the start-up with its name. The object reader answers null for
+// a well-formed IFF file of another kind, which the show cannot do without
+// either.
 void loadMesh(const char* name, unsigned flags)
 {
     RobustMesh* mesh = nullptr;
@@ -69,8 +71,9 @@ void loadMesh(const char* name, unsigned flags)
     } catch (bool) {
         throw std::runtime_error(std::string("Cannot load the object \"") + name + "\".");
     }
-    if (mesh)
-        mesh->build(flags);
+    if (!mesh)
+        throw std::runtime_error(std::string("Cannot load the object \"") + name + "\": it is not a LightWave object.");
+    mesh->build(flags);
 }
 
 Mat_Lit* litMaterial(const float ambient[4], const float diffuse[4], const float specular[4], float shininess)

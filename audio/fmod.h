@@ -76,12 +76,14 @@ constexpr int FSOUND_STEREOPAN = -1;
 
 // The library: version, output, start and stop.
 float FSOUND_GetVersion();
-// Only before FSOUND_Init (else FMOD_ERR_INIT).
+// Only before FSOUND_Init (else FMOD_ERR_BUSY).
 signed char FSOUND_SetOutput(int outputType);
-// Only the default device (0) exists; only before FSOUND_Init.
+// Only the default device (0) exists; only before FSOUND_Init (else
+// FMOD_ERR_BUSY).
 signed char FSOUND_SetDriver(int driver);
 // mixRate: 8000..192000 Hz; maxChannels: stream channels, 1..256; flags are
-// accepted and ignored. True on success.
+// accepted and ignored. True on success; a second call before FSOUND_Close
+// fails with FMOD_ERR_BUSY.
 signed char FSOUND_Init(int mixRate, int maxChannels, unsigned int flags);
 // The code of the last failed call (FMOD_ERRORS); a call that succeeds sets
 // FMOD_ERR_NONE.

@@ -36,7 +36,7 @@ signed char FSOUND_SetOutput(int outputType)
 {
     audio::LibraryCall call;
     if (call.state().initialised) {
-        call.fail(FMOD_ERR_INIT);
+        call.fail(FMOD_ERR_BUSY);
         return audio::kFalse;
     }
     if (!knownOutputType(outputType)) {
@@ -51,7 +51,7 @@ signed char FSOUND_SetDriver(int driver)
 {
     audio::LibraryCall call;
     if (call.state().initialised) {
-        call.fail(FMOD_ERR_INIT);
+        call.fail(FMOD_ERR_BUSY);
         return audio::kFalse;
     }
     if (driver != 0) {
@@ -68,7 +68,7 @@ signed char FSOUND_Init(int mixRate, int maxChannels, unsigned int /*flags*/)
     {
         audio::LibraryCall call;
         if (call.state().initialised) {
-            call.fail(FMOD_ERR_INIT);
+            call.fail(FMOD_ERR_BUSY);
             return audio::kFalse;
         }
         if (mixRate < 8000 || mixRate > 192000 || maxChannels < 1 || maxChannels > 256) {

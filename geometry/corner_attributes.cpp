@@ -159,6 +159,8 @@ uint32_t CornerAttributes::buildRenderVertices(const std::vector<IndexTriangle>&
         columns.push_back(cornerNormal_);
     for (const UVSet& set : uvSets_)
         columns.push_back(set.index);
+    // The colour is part of the key too: corners that differ only in colour
+    // merged into one vertex would lose one of the colours.
     if (hasColours())
         columns.push_back(cornerColour_);
 

@@ -108,7 +108,10 @@ float bezier2D(const Key& key0, const Key& key1, float time)
 }
 
 // Brings `time` into [first, last] by whole periods; `count` receives how
-// many periods were taken off (negative before the first key).
+// many periods were taken off (negative before the first key). Periods are
+// counted from the first key, not from time 0: counted from 0, an envelope
+// whose first key is not at 0 lands outside its keys (see
+// docs/architecture.md, "Kept on purpose").
 float wrap(float time, float first, float last, int& count)
 {
     float range = last - first;

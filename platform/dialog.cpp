@@ -50,7 +50,9 @@ Answer askYesNoCancel(const char* caption, const char* text)
          static_cast<int>(Answer::Cancel), "Cancel"},
     };
     SDL_MessageBoxData box{};
-    box.flags = SDL_MESSAGEBOX_WARNING;
+    // No kind (error, warning, information): the plainest box, with no icon
+    // on the platforms that would show one for a kind.
+    box.flags = 0;
     box.title = caption;
     box.message = text;
     box.numbuttons = 3;

@@ -61,7 +61,8 @@ FIBITMAP* toRGB(FIBITMAP* bitmap)
 }
 
 // Plain 8-bit grey is kept as it is; palettes and colour become luminance
-// rather than having their indices or one channel read as grey.
+// rather than having their indices or one channel read as grey: an index
+// says nothing about how light a pixel is. The libpng path does the same.
 FIBITMAP* toEightBit(FIBITMAP* bitmap)
 {
     bool standardBitmap = FreeImage_GetImageType(bitmap) == FIT_BITMAP;
@@ -176,8 +177,10 @@ void choosePngTransforms(png_structp png, int colourType, int bitDepth, unsigned
         png_set_palette_to_rgb(png);
     if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8)
         png_set_expand_gray_1_2_4_to_8(png);
-    if (colourType & PNG_COLOR_MASK_ALPHA)
-        png_set_strip_alpha(png);
+    // Not only the colour types with alpha: expanding a palette turns its
+    // transparency (a tRNS chunk) into an alpha channel too. Pictures that
+    // end up without one are left as they are.
+    png_set_strip_alpha(png);
     bool colour = colourType & (PNG_COLOR_MASK_COLOR | PNG_COLOR_MASK_PALETTE);
     if (bytesPerPixel == 3 && !colour)
         png_set_gray_to_rgb(png);

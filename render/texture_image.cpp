@@ -4,6 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "log/logger.h"
 #include "persist/encoding.h"
 #include "persist/factory.h"
 #include "platform/path.h"
@@ -111,11 +112,12 @@ void readBytes(pstream& s, std::vector<uint8_t>& bytes, uint64_t size)
         throw persistent::truncated;
 }
 
-// Embedded RGB and 8-bit pictures must decode; embedded RGBA pictures are
-// never decoded and stay without pixels.
+// An embedded picture that does not decode leaves its image without pixels,
+// and the surface that uses it is drawn untextured: one bad picture must not
+// cost the whole scene. Embedded RGBA pictures are never decoded.
 template <typename Image>
 std::unique_ptr<Image> readImage(pstream& s, bool (*decode)(const uint8_t*, size_t, const char*, Image&),
-                                 bool mustDecode)
+                                 bool decoded)
 {
     auto image = std::make_unique<Image>();
     bool raw = false;
@@ -133,8 +135,9 @@ std::unique_ptr<Image> readImage(pstream& s, bool (*decode)(const uint8_t*, size
     io(s, false, fileName);
     std::vector<uint8_t> bytes;
     readBytes(s, bytes, read_count(s, 1));
-    if (!decode(bytes.data(), bytes.size(), fileName.c_str(), *image) && mustDecode)
-        throw persistent::bad_data;
+    if (!decode(bytes.data(), bytes.size(), fileName.c_str(), *image) && decoded)
+        hlv::log("\nThe embedded picture \"%s\" cannot be decoded: its surfaces are drawn without it.",
+                 fileName.c_str());
     return image;
 }
 

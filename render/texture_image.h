@@ -46,7 +46,8 @@ public:
     // Parameters, flags, then each image present as raw pixels (images
     // without a name) or as the bytes of its file. Reading uploads each image
     // as it arrives. Throws persistent::exception on records the stream
-    // cannot hold or embedded pictures that do not decode.
+    // cannot hold. An embedded picture that does not decode is logged and
+    // kept without pixels: surfaces that use it are drawn untextured.
     void serialize(pstream& stream, bool write) override;
     const char* class_name() const override { return kClassName; }
 

@@ -17,13 +17,20 @@ void CameraNode::serialize(pstream& s, bool write)
     stored_.serialize(s, write);
 }
 
+void CameraNode::take_stored_lens()
+{
+    working_ = Camera(working_.eye(), working_.target(), working_.up(), stored_.nearDistance(), stored_.farDistance(),
+                      stored_.halfWidth(), stored_.halfHeight());
+}
+
 bool CameraNode::compute_world(float, const Matrix44& parentWorld, Matrix44&)
 {
     own_box_.empty = true;
-    // The stored frustum comes along with the placement, so that the near
-    // and far distances and the view size kept in the file take effect.
-    working_ = Camera(parentWorld.transformPoint(stored_.eye()), parentWorld.transformPoint(stored_.target()),
-                      parentWorld.transformVector(stored_.trueUp()), stored_.nearDistance(), stored_.farDistance(),
-                      stored_.halfWidth(), stored_.halfHeight());
+    // Only the placement: the lens is the working camera's own, taken from
+    // the stored camera once (take_stored_lens), so that a near distance
+    // written by a zoom brush holds from frame to frame.
+    working_.setEye(parentWorld.transformPoint(stored_.eye()));
+    working_.setTarget(parentWorld.transformPoint(stored_.target()));
+    working_.setUp(parentWorld.transformVector(stored_.trueUp()));
     return false;
 }

@@ -22,7 +22,12 @@ public:
 
     Camera& working_camera() { return working_; }
     const Camera& stored_camera() const { return stored_; }
+    // The lens (near, far, half-width, half-height) takes effect when the
+    // scene adopts the node; each evaluation places only eye, target and up.
     void set_stored_camera(const Camera& camera) { stored_ = camera; }
+    // The stored near, far and view size become the working camera's. Once,
+    // when a scene reads or is given the node (see docs/architecture.md).
+    void take_stored_lens();
 
 private:
     Camera working_;

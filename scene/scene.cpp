@@ -136,8 +136,10 @@ void Scene::add_node(SceneNode* node)
 void Scene::adopt(SceneNode* node)
 {
     node->set_scene(this);
-    if (CameraNode* cameraNode = dynamic_cast<CameraNode*>(node))
+    if (CameraNode* cameraNode = dynamic_cast<CameraNode*>(node)) {
+        cameraNode->take_stored_lens();
         add_camera(&cameraNode->working_camera());
+    }
 }
 
 int Scene::node_number(const SceneNode* node) const

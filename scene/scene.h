@@ -27,8 +27,9 @@ public:
     const char* class_name() const override { return kClassName; }
     // Reading refuses (bad_data) counts, indices and node numbers outside
     // their tables and node links that do not form a tree. Writing numbers
-    // the nodes by a walk from the root; nodes found under the root that the
-    // scene did not hold yet become its own.
+    // the nodes by a pre-order walk from the root and puts the cameras in
+    // the order of their nodes, as a reader numbers them; nodes found under
+    // the root that the scene did not hold yet become its own.
     void serialize(pstream& stream, bool write) override;
 
     // Matches every primitive part to its surface by name, evaluates the
@@ -51,7 +52,8 @@ public:
     void add_camera(Camera* camera);
     // False, adding nothing, when a surface of that name is present.
     bool add_surface(Surface* surface);
-    // Takes ownership; a camera node's working camera joins the cameras.
+    // Takes ownership; a camera node takes its stored lens and its working
+    // camera joins the cameras.
     void add_node(SceneNode* node);
     void set_root(SceneNode* root) { root_ = root; }
 

@@ -1,4 +1,5 @@
 // Reading and writing a whole scene: its tables, its node tree, backdrop and fog.
+#include <algorithm>
 #include <memory>
 #include <unordered_set>
 
@@ -6,6 +7,7 @@
 #include "geometry/surface.h"
 #include "persist/encoding.h"
 #include "render/texture_image.h"
+#include "scene/camera_node.h"
 #include "scene/scene.h"
 #include "scene/scene_node.h"
 #include "scene/shape_node.h"
@@ -142,31 +144,53 @@ void Scene::write(pstream& s)
     io_colour(s, true, fog_colour);
 }
 
-// Keeps the numbers of the nodes already held and appends, in pre-order from
-// the root (a node, its children's subtrees, then its next sibling), every
-// node found that the scene does not hold yet; then any node that a held one
-// links to, so that every stored link has a number.
+// Numbers the nodes by a pre-order walk from the root (a node, its
+// children's subtrees, then its next sibling); then come the nodes held but
+// not under the root, in their old order, and any node that a listed one
+// links to, so that every stored link has a number. Nodes met that the scene
+// did not hold become its own. The cameras follow their nodes' new order: a
+// file keeps no camera table, its readers number the cameras in node order.
 void Scene::renumber_nodes()
 {
-    std::unordered_set<const SceneNode*> listed(nodes_.begin() + 1, nodes_.end());
-    std::unordered_set<const SceneNode*> visited;
+    const std::unordered_set<const SceneNode*> held(nodes_.begin() + 1, nodes_.end());
+    std::vector<SceneNode*> numbered{nullptr};
+    std::unordered_set<const SceneNode*> listed;
+    auto list = [&](SceneNode* node) {
+        if (node && listed.insert(node).second)
+            numbered.push_back(node);
+    };
     std::vector<SceneNode*> pending;
     if (root_)
         pending.push_back(root_);
     while (!pending.empty()) {
         SceneNode* node = pending.back();
         pending.pop_back();
-        if (!visited.insert(node).second)
+        if (listed.count(node))
             continue;
-        if (listed.insert(node).second)
-            add_node(node);
+        list(node);
         if (node->next_sibling())
             pending.push_back(node->next_sibling());
         if (node->first_child())
             pending.push_back(node->first_child());
     }
     for (size_t k = 1; k < nodes_.size(); ++k)
-        for (SceneNode* link : {nodes_[k]->parent(), nodes_[k]->next_sibling(), nodes_[k]->first_child()})
-            if (link && listed.insert(link).second)
-                add_node(link);
+        list(nodes_[k]);
+    for (size_t k = 1; k < numbered.size(); ++k)
+        for (SceneNode* link : {numbered[k]->parent(), numbered[k]->next_sibling(), numbered[k]->first_child()})
+            list(link);
+
+    std::vector<Camera*> nodeCameras;
+    for (size_t k = 1; k < numbered.size(); ++k) {
+        if (!held.count(numbered[k]))
+            adopt(numbered[k]);
+        if (auto* camera = dynamic_cast<CameraNode*>(numbered[k]))
+            nodeCameras.push_back(&camera->working_camera());
+    }
+    std::vector<Camera*> others;
+    for (Camera* camera : cameras_)
+        if (std::find(nodeCameras.begin(), nodeCameras.end(), camera) == nodeCameras.end())
+            others.push_back(camera);
+    nodeCameras.insert(nodeCameras.end(), others.begin(), others.end());
+    cameras_.swap(nodeCameras);
+    nodes_.swap(numbered);
 }

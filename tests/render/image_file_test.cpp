@@ -110,6 +110,42 @@ TEST_F(ImageFileTest, EveryPngKindBecomesEightBitSamplesOfTheAskedChannels)
     EXPECT_FALSE(isPngFile("quad.jpg", flags));
 }
 
+// Image editors save palettes with a transparent colour (a tRNS chunk),
+// which the palette expansion turns into alpha: it is dropped like any
+// other alpha, on both paths, whatever part of the palette it covers.
+TEST_F(ImageFileTest, PalettesWithTransparencyReadAsTheirColours)
+{
+    const std::vector<uint8_t> palette = {200, 100, 50, 0, 0, 0, 128, 128, 128, 255, 255, 255};
+    const std::vector<uint8_t> indices = {2, 0, 3, 1};  // one row of four pixels
+    std::vector<uint8_t> expectedRgb;
+    for (uint8_t index : indices)
+        expectedRgb.insert(expectedRgb.end(), &palette[index * 3], &palette[index * 3 + 3]);
+    const struct {
+        const char* what;
+        std::vector<uint8_t> transparency;
+    } cases[] = {{"no tRNS", {}}, {"every entry", {0, 255, 128, 10}}, {"the first entry only", {0}}};
+    for (const auto& c : cases) {
+        // 8-bit indices, and the same indices packed two bits each.
+        writers::PngPicture wide = pngOf(4, 3, 8, indices);
+        writers::PngPicture packed = pngOf(4, 3, 2, {uint8_t(indices[0] << 6 | indices[1] << 4 | indices[2] << 2 | indices[3])});
+        for (writers::PngPicture* picture : {&wide, &packed}) {
+            picture->palette = palette;
+            picture->transparency = c.transparency;
+            ASSERT_TRUE(writers::writePng("palette.png", *picture));
+            ImageRGB rgb;
+            ASSERT_TRUE(loadImageRGB("palette.png", rgb)) << c.what << ", " << picture->bitDepth << " bits";
+            EXPECT_EQ(rgb.pixels, expectedRgb) << c.what;
+            Image8 grey;
+            ASSERT_TRUE(loadImage8("palette.png", grey)) << c.what << ", " << picture->bitDepth << " bits";
+            ASSERT_EQ(grey.pixels.size(), 4u);
+            EXPECT_EQ(grey.pixels[0], 128) << c.what;
+            EXPECT_NEAR(grey.pixels[1], 0.2126 * 200 + 0.7152 * 100 + 0.0722 * 50, 2) << c.what;
+            EXPECT_EQ(grey.pixels[2], 255) << c.what;
+            EXPECT_EQ(grey.pixels[3], 0) << c.what;
+        }
+    }
+}
+
 TEST_F(ImageFileTest, ANameWithoutADotIsLookedUpWhole)
 {
     std::vector<uint8_t> quad = quadrants();

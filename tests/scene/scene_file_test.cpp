@@ -235,6 +235,20 @@ TEST(SceneFile, CameraNodePlacesItsStoredCameraInTheWorld)
     EXPECT_EQ(working.farDistance(), 50.0f);
     EXPECT_EQ(working.halfWidth(), 0.5f);
     EXPECT_EQ(working.halfHeight(), 0.25f);
+
+    // The lens is taken once, when the node is read: a near distance written
+    // since (a zoom) outlives the evaluation, which places only the camera.
+    Camera& zoomed = *read.scene->cameras()[0];
+    zoomed.setNear(0.5f);
+    auto* readRoot = dynamic_cast<TransformNode*>(read.scene->root());
+    ASSERT_NE(readRoot, nullptr);
+    readRoot->set_position(new ConstantKeyframeHandler(Vector3f(1, 2, 5)));
+    read.scene->evaluate(3.0f);
+    EXPECT_EQ(zoomed.nearDistance(), 0.5f);
+    EXPECT_EQ(zoomed.farDistance(), 50.0f);
+    EXPECT_EQ(zoomed.eye(), Vector3f(1, 2, 15));
+    EXPECT_EQ(zoomed.target(), Vector3f(1, 2, 5));
+    EXPECT_FLOAT_EQ(zoomed.projectionMatrix().m[0], 0.5f / 0.5f);
 }
 
 TEST(SceneFile, WritingNumbersEveryLinkedNode)

@@ -10,6 +10,7 @@
 #include "tests/resources/scene_samples.h"
 #include "tests/resources/scene_thread_checks.h"
 #include "timeline/brush_alpha_to_stencil.h"
+#include "timeline/brush_envelope_zoom_factor.h"
 #include "timeline/brush_scene.h"
 #include "timeline/scene_events.h"
 #include "tools/writers/picture_writer.h"
@@ -184,4 +185,37 @@ TEST_F(BrushSceneTest, WaitsForTheSceneItsEventLoadsInTheBackground)
 
     timeline.advance(2);
     EXPECT_EQ(sceneManager.find("demo\\loaded.hlv"), nullptr);
+}
+
+// A zoom brush on a lower layer writes camera 0's near distance before the
+// scene brush evaluates and draws the scene: the value holds, and the
+// square, which fills the middle half of the view at near 1, shrinks to the
+// middle quarter at near 0.5 (half-width 1 at the near distance).
+TEST_F(BrushSceneTest, AZoomWrittenBeforeTheDrawNarrowsOrWidensTheView)
+{
+    hlv::BrushEnvelopeZoomFactor zoom;
+    zoom.sceneName = kSceneName;
+    zoom.cameraIndex = 0;
+    zoom.zoom.addKey(0, 1).addKey(1, 0.5f).setLinear();
+    place(0, 0, 1, 1);
+    Camera& camera = *sceneManager.find(kSceneName)->scene.load()->cameras()[0];
+
+    beginShowFrame(0, 0, 0);
+    zoom.render(0);
+    brush.render(0);
+    EXPECT_TRUE(is_orange(readPixel(250, 300)));
+    EXPECT_TRUE(is_orange(readPixel(550, 200)));
+
+    // Then a frame with the zoom brush gone: the camera keeps the last value.
+    for (bool zoomed : {true, false}) {
+        beginShowFrame(0, 0, 0);
+        if (zoomed)
+            zoom.render(1);
+        brush.render(1);
+        EXPECT_EQ(camera.nearDistance(), 0.5f);
+        EXPECT_TRUE(is_orange(readPixel(400, 300)));
+        EXPECT_TRUE(is_orange(readPixel(320, 240)));
+        EXPECT_TRUE(is_blue(readPixel(250, 300)));
+        EXPECT_TRUE(is_blue(readPixel(550, 200)));
+    }
 }

@@ -45,4 +45,10 @@ CameraNode* addCameraPath(Scene& scene, SceneNode* parent, const std::vector<Cam
     return addCamera(scene, rig, lens.halfWidth, lens.halfHeight, lens.nearDistance, lens.farDistance);
 }
 
+void addCameraFlights(Scene& scene, SceneNode* parent, const std::vector<CameraFlight>& flights, const Lens& lens)
+{
+    for (auto flight = flights.rbegin(); flight != flights.rend(); ++flight)
+        addCameraPath(scene, parent, flight->path, lens, flight->behaviour);
+}
+
 } // namespace assetgen

@@ -45,4 +45,14 @@ std::vector<CameraKey> orbitKeys(const Orbit& orbit);
 CameraNode* addCameraPath(Scene& scene, SceneNode* parent, const std::vector<CameraKey>& path, const Lens& lens,
                           int behaviour = Envelope::Constant);
 
+// Several flights under `parent`, the flight of camera 0 first. A file
+// numbers its nodes, and so its cameras, by a walk from the root that meets
+// a parent's children newest first: the flights are attached from the last
+// camera to the first, after everything else under `parent`.
+struct CameraFlight {
+    std::vector<CameraKey> path;
+    int behaviour = Envelope::Constant;
+};
+void addCameraFlights(Scene& scene, SceneNode* parent, const std::vector<CameraFlight>& flights, const Lens& lens);
+
 } // namespace assetgen

@@ -116,15 +116,17 @@ void makeFinale(const PackFolder& pack)
         TransformNode* node = addTransform(scene, root, nullptr, constant({size, size, size}), lw5(loop, period));
         addShape(scene, node, balloons[i % 3]);
     }
-    // Cameras 0 to 3, in the order the file lists them.
+    // Cameras 0 to 3.
     Lens lens;
     lens.halfWidth = 0.7f;
     lens.halfHeight = 0.525f;
     lens.farDistance = 900.0f;
-    addCameraPath(scene, root, circle(64, 70, 16, 0.0f, 1, {0, 9, 0}, 3), lens, Envelope::Repeat);
-    addCameraPath(scene, root, circle(50, 32, 9, 0.5f, -1, {0, 10, 0}, 2), lens, Envelope::Repeat);
-    addCameraPath(scene, root, circle(90, 55, 40, 2.0f, 1, {0, 4, 0}, 4), lens, Envelope::Repeat);
-    addCameraPath(scene, root, circle(70, 24, 5.0f, 1.0f, -1, {-60, 8, 0}, 1.0f), lens, Envelope::Repeat);
+    addCameraFlights(scene, root,
+                     {{circle(64, 70, 16, 0.0f, 1, {0, 9, 0}, 3), Envelope::Repeat},
+                      {circle(50, 32, 9, 0.5f, -1, {0, 10, 0}, 2), Envelope::Repeat},
+                      {circle(90, 55, 40, 2.0f, 1, {0, 4, 0}, 4), Envelope::Repeat},
+                      {circle(70, 24, 5.0f, 1.0f, -1, {-60, 8, 0}, 1.0f), Envelope::Repeat}},
+                     lens);
     setAir(scene, fromHex(0xf7a56a), false, 0, 0);
     saveScene(pack, "demo\\fin2.hlv", scene);
 }

@@ -139,7 +139,7 @@ void makeLandscape(const PackFolder& pack)
                                            constant({d.scale, d.scale, d.scale}), lw5(path, 0));
         addShape(scene, node, balloons[d.palette]);
     }
-    // Cameras read back in the order they were attached: the flight first.
+    // Camera 0 flies down the valley, camera 1 looks up from the lake shore.
     Lens lens;
     lens.halfWidth = 0.7f;
     lens.halfHeight = 0.525f;
@@ -155,11 +155,11 @@ void makeLandscape(const PackFolder& pack)
         float y = ground + 34.0f + 4.0f * std::sin(float(k) * 0.9f);
         flight.push_back({t, {x, y, z}, {ahead, y - 6.0f, riverZ(ahead) * 0.4f}});
     }
-    addCameraPath(scene, root, flight, lens);
-    addCameraPath(scene, root,
-                  {{0, {-5, 9, 40}, {10, 30, -5}}, {9, {-8, 10, 40}, {-15, 34, -10}}, {18, {-12, 11, 38}, {-40, 32, -5}},
-                   {40, {-20, 12, 36}, {-70, 30, 0}}},
-                  lens);
+    const std::vector<CameraKey> shore = {{0, {-5, 9, 40}, {10, 30, -5}},
+                                          {9, {-8, 10, 40}, {-15, 34, -10}},
+                                          {18, {-12, 11, 38}, {-40, 32, -5}},
+                                          {40, {-20, 12, 36}, {-70, 30, 0}}};
+    addCameraFlights(scene, root, {{flight}, {shore}}, lens);
     setAir(scene, fromHex(0xffc58c), false, 0, 0);
     saveScene(pack, "demo\\Davudare.hlv", scene);
 }

@@ -40,6 +40,8 @@ bool writePngFile(FILE* file, const PngPicture& picture, png_bytep* rows)
         for (int i = 0; i < count && i < 256; ++i)
             colours[i] = {picture.palette[i * 3], picture.palette[i * 3 + 1], picture.palette[i * 3 + 2]};
         png_set_PLTE(png, info, colours, count < 256 ? count : 256);
+        if (!picture.transparency.empty())
+            png_set_tRNS(png, info, picture.transparency.data(), static_cast<int>(picture.transparency.size()), nullptr);
     }
     png_write_info(png, info);
     png_write_image(png, rows);

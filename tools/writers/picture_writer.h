@@ -23,6 +23,8 @@ struct PngPicture {
     int bitDepth = 8;    // 1, 2, 4, 8 or 16 as the colour type allows
     std::vector<uint8_t> rows;
     std::vector<uint8_t> palette;  // R, G, B per entry, for colour type 3
+    // Alpha of the first palette entries (a tRNS chunk); none when empty.
+    std::vector<uint8_t> transparency;
 
     size_t rowBytes() const;
 };
