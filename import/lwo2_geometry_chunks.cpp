@@ -1,12 +1,34 @@
-// Points, polygons and their surface tags.
+// Layers, points, polygons and their surface tags.
 #include "import/importer_context.h"
 #include "import/lwo2_reader.h"
 #include "import/polygon_tessellator.h"
 
 namespace LW {
 
+void Lwo2Reader::readLayer(size_t end)
+{
+    Lwo2Layer layer;
+    layer.number = in_.readU2();
+    layer.flags = in_.readU2();
+    layer.pivot.x = in_.readF4();
+    layer.pivot.y = in_.readF4();
+    layer.pivot.z = in_.readF4();
+    layer.name = in_.readS0();
+    // The parent came later to the format; 0xFFFF, like its absence, means none.
+    if (end - in_.tell() >= 2) {
+        const uint16_t parent = in_.readU2();
+        layer.parent = parent == 0xFFFF ? -1 : parent;
+    }
+    trace("\n%sLayer %d '%s'", indent(), layer.number, layer.name.c_str());
+    readingLayer_ = selectedLayer_ == 0 || layer.number + 1u == selectedLayer_;
+    pointBase_ = object_.points.size();
+    object_.layers.push_back(std::move(layer));
+}
+
 void Lwo2Reader::readPoints(size_t end)
 {
+    if (object_.layers.empty())
+        dataBeforeLayers_ = true;
     const size_t count = (end - in_.tell()) / 12;
     object_.points.reserve(object_.points.size() + count);
     for (size_t i = 0; i < count; ++i) {
@@ -22,21 +44,25 @@ void Lwo2Reader::readPoints(size_t end)
 uint32_t Lwo2Reader::readPointIndex(const char* what)
 {
     const uint32_t index = in_.readVX();
-    if (index >= object_.points.size())
-        loadFailuref("%s uses point %u, but the object has only %zu points.", what, index, object_.points.size());
-    return index;
+    const size_t count = object_.points.size() - pointBase_;
+    if (index >= count) {
+        if (object_.layers.empty())
+            loadFailuref("%s uses point %u, but the object has only %zu points.", what, index, count);
+        loadFailuref("%s uses point %u, but its layer has only %zu points.", what, index, count);
+    }
+    return static_cast<uint32_t>(pointBase_ + index);
 }
 
 void Lwo2Reader::readPolygons(size_t end)
 {
+    // The file numbers polygons afresh in every list, and the surface tags
+    // and vertex maps after it refer to those numbers.
+    polygonBase_ = static_cast<uint32_t>(object_.polygonTriangles.size());
     const uint32_t type = in_.readID4();
     if (type != makeId("FACE")) {
         trace("\n%sUnknown polygon type : %s", indent(), IdText(type).c_str());
         return;
     }
-    // Polygon numbers (and the surface tags that refer to them) start again
-    // with every polygon list.
-    object_.polygonTriangles.clear();
     uint32_t polygon = 0, skipped = 0, lines = 0;
     for (; in_.tell() < end; ++polygon)
         readPolygon(polygon, in_.readU2() & 0x3FFu, skipped, lines);
@@ -48,8 +74,9 @@ void Lwo2Reader::readPolygons(size_t end)
         trace("\n%sLines are not supported (%d lines were skipped).", indent(), static_cast<int>(lines));
 }
 
-void Lwo2Reader::readPolygon(uint32_t polygon, uint32_t vertexCount, uint32_t& skipped, uint32_t& lines)
+void Lwo2Reader::readPolygon(uint32_t listIndex, uint32_t vertexCount, uint32_t& skipped, uint32_t& lines)
 {
+    const uint32_t polygon = polygonBase_ + listIndex;
     std::vector<uint32_t>& indices = polygonIndices_;
     indices.resize(vertexCount);
     for (uint32_t& index : indices)
@@ -63,7 +90,7 @@ void Lwo2Reader::readPolygon(uint32_t polygon, uint32_t vertexCount, uint32_t& s
     }
     if (vertexCount == 3) {
         if (indices[0] == indices[1] || indices[1] == indices[2] || indices[0] == indices[2]) {
-            trace("\n%sRemoving degenerate triangle (%d) !", indent(), static_cast<int>(polygon));
+            trace("\n%sRemoving degenerate triangle (%d) !", indent(), static_cast<int>(listIndex));
             ++skipped;
             return;
         }
@@ -121,9 +148,9 @@ void Lwo2Reader::readPolygonTags(size_t end)
     while (in_.tell() < end) {
         const uint32_t polygon = in_.readVX();
         const uint16_t tag = in_.readU2();
-        if (polygon >= object_.polygonTriangles.size())
+        if (polygon >= object_.polygonTriangles.size() - polygonBase_)
             continue;
-        const TriangleRange range = object_.polygonTriangles[polygon];
+        const TriangleRange range = object_.polygonTriangles[polygonBase_ + polygon];
         for (uint32_t t = range.first; t < range.first + range.count; ++t)
             object_.triangles[t].tag = tag;
     }

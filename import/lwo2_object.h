@@ -33,6 +33,16 @@ struct VertexMap {
 using UVMap = VertexMap<2>;
 using ColourMap = VertexMap<4>;
 
+// One LAYR chunk: a part of the object with its own points, polygons and
+// vertex maps. `parent` is -1 when the layer has none.
+struct Lwo2Layer {
+    uint16_t number = 0;
+    uint16_t flags = 0;
+    Vector3f pivot{0, 0, 0};
+    std::string name;
+    int32_t parent = -1;
+};
+
 // The triangles [first, first + count) that one polygon produced; a count of
 // 0 stands for a polygon that produced none (lines, degenerate polygons).
 struct TriangleRange {
@@ -43,13 +53,17 @@ struct TriangleRange {
 struct Lwo2Object {
     std::vector<Vector3f> points;
     std::vector<hlv::RobustMesh::TaggedTriangle> triangles;
+    // Polygons are numbered through the whole file, every polygon list and
+    // layer after the one before; the file's own numbers start again in each
+    // list.
     std::vector<uint32_t> triangleSource;               // polygon of each triangle
-    std::vector<TriangleRange> polygonTriangles;        // per polygon of the last polygon list
+    std::vector<TriangleRange> polygonTriangles;        // per polygon
     std::vector<std::string> tags;
     std::vector<uint32_t> tagSurface;                   // tag -> index into the scene's surfaces
     std::map<std::string, UVMap> uvMaps;
     std::map<std::string, ColourMap> colorMaps;
     std::map<uint32_t, std::string> clips;              // clip index -> still image file
+    std::vector<Lwo2Layer> layers;                      // every LAYR of the file, read or not
 };
 
 } // namespace LW

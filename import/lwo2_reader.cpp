@@ -4,7 +4,39 @@
 
 namespace LW {
 
-Lwo2Reader::Lwo2Reader(InputStream& in, Scene& scene, Lwo2Object& object) : in_(in), scene_(scene), object_(object) {}
+Lwo2Reader::Lwo2Reader(InputStream& in, Scene& scene, Lwo2Object& object, uint32_t layer)
+    : in_(in), scene_(scene), object_(object), selectedLayer_(layer), readingLayer_(layer <= 1)
+{
+}
+
+bool Lwo2Reader::foundLayer() const
+{
+    if (selectedLayer_ == 0)
+        return true;
+    if (selectedLayer_ == 1 && (object_.layers.empty() || dataBeforeLayers_))
+        return true;
+    for (const Lwo2Layer& layer : object_.layers)
+        if (layer.number + 1u == selectedLayer_)
+            return true;
+    return false;
+}
+
+bool Lwo2Reader::skipsLayerData(uint32_t id) const
+{
+    if (readingLayer_)
+        return false;
+    switch (id) {
+    case makeId("PNTS"):
+    case makeId("POLS"):
+    case makeId("PTAG"):
+    case makeId("VMAD"):
+        return true;
+    case makeId("VMAP"):
+        return !block_;  // inside a texture block it names the block's UV map
+    default:
+        return false;
+    }
+}
 
 void Lwo2Reader::readForm(uint32_t formLength)
 {
@@ -38,7 +70,12 @@ void Lwo2Reader::handleChunk(uint32_t id, uint32_t size)
 
 void Lwo2Reader::handleContent(uint32_t id, size_t end)
 {
+    if (skipsLayerData(id)) {
+        trace("\n%sSkipping %s of another layer", indent(), IdText(id).c_str());
+        return;
+    }
     switch (id) {
+    case makeId("LAYR"): readLayer(end); return;
     case makeId("PNTS"): readPoints(end); return;
     case makeId("POLS"): readPolygons(end); return;
     case makeId("TAGS"): readTags(end); return;

@@ -14,12 +14,22 @@ namespace LW {
 // the scene record's surfaces. One handler serves top-level chunks and
 // sub-chunks alike; after a chunk the cursor stands at its end whatever the
 // handler read.
+//
+// Every layer (LAYR) numbers its points from 0, and its polygons and vertex
+// maps use those numbers; the reader gives each layer's points their place
+// after the layers before. Data before the first LAYR belongs to layer
+// number 0.
 class Lwo2Reader {
 public:
-    Lwo2Reader(InputStream& in, Scene& scene, Lwo2Object& object);
+    // `layer` 0 reads every layer; N >= 1 reads the geometry of the layers
+    // whose LAYR number is N - 1 only (surfaces and clips are always read).
+    Lwo2Reader(InputStream& in, Scene& scene, Lwo2Object& object, uint32_t layer = 0);
 
     // The chunks after the form type, up to the FORM length.
     void readForm(uint32_t formLength);
+
+    // Whether the file holds the layer asked for (always true for layer 0).
+    bool foundLayer() const;
 
 private:
     // ID4 + U2-size sub-chunks up to `end`.
@@ -27,9 +37,12 @@ private:
     void handleChunk(uint32_t id, uint32_t size);
     void handleContent(uint32_t id, size_t end);
 
+    void readLayer(size_t end);
+    // A point, polygon or vertex-map chunk of a layer that is not read.
+    bool skipsLayerData(uint32_t id) const;
     void readPoints(size_t end);
     void readPolygons(size_t end);
-    void readPolygon(uint32_t polygon, uint32_t vertexCount, uint32_t& skipped, uint32_t& lines);
+    void readPolygon(uint32_t listIndex, uint32_t vertexCount, uint32_t& skipped, uint32_t& lines);
     void addTriangle(uint32_t polygon, uint32_t a, uint32_t b, uint32_t c);
     void readTags(size_t end);
     void readPolygonTags(size_t end);
@@ -46,6 +59,11 @@ private:
     InputStream& in_;
     Scene& scene_;
     Lwo2Object& object_;
+    const uint32_t selectedLayer_;
+    bool readingLayer_;             // the current layer's geometry is read
+    bool dataBeforeLayers_ = false;  // points came before the first LAYR
+    size_t pointBase_ = 0;          // the current layer's first point
+    uint32_t polygonBase_ = 0;      // the last polygon list's first polygon
     LWSurface* surface_ = nullptr;
     std::unique_ptr<LWTextureBlock> block_;
     std::unique_ptr<std::string> clipImage_;  // the still image of the clip being read

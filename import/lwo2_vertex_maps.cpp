@@ -73,8 +73,9 @@ void Lwo2Reader::readPolygonVertexMap(size_t end)
     }
     trace("\n%sVMAD : %s", indent(), name.c_str());
     while (in_.tell() < end) {
-        const uint32_t point = in_.readVX();
-        const uint32_t polygon = in_.readVX();
+        // Numbers within the current layer and the last polygon list.
+        const uint32_t point = static_cast<uint32_t>(pointBase_ + in_.readVX());
+        const uint32_t polygon = polygonBase_ + in_.readVX();
         if (colours)
             readValues(in_, object_.colorMaps[name].overrides[{polygon, point}]);
         else

@@ -1,5 +1,7 @@
 #include "import/lws_object.h"
 
+#include <string>
+
 #include "import/importer_context.h"
 #include "import/input_stream.h"
 #include "import/lwo2_mesh_build.h"
@@ -62,9 +64,23 @@ void setSceneUVs(hlv::RobustMesh& mesh, const Lwo2Object& object, const Scene& s
     }
 }
 
+// "layers 1, 2 and 5" for the failure message.
+std::string layerList(const std::vector<Lwo2Layer>& layers)
+{
+    if (layers.empty())
+        return "only layer 1";
+    std::string text = layers.size() == 1 ? "only layer " : "layers ";
+    for (size_t i = 0; i < layers.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == layers.size() ? " and " : ", ";
+        text += std::to_string(layers[i].number + 1u);
+    }
+    return text;
+}
+
 } // namespace
 
-SceneObject readSceneObject(const char* path, Scene& scene)
+SceneObject readSceneObject(const char* path, Scene& scene, uint32_t layer)
 {
     SceneContext context(scene);
     std::vector<uint8_t> bytes = readImportFile(path, scene);
@@ -79,16 +95,23 @@ SceneObject readSceneObject(const char* path, Scene& scene)
         loadFailure("Corrupted IFF length.");
     const uint32_t form = in.readID4();
     Lwo2Object object;
-    if (form == makeId("LWO2"))
-        Lwo2Reader(in, scene, object).readForm(formLength);
-    else if (form == makeId("LWOB"))
+    bool found = layer <= 1;
+    if (form == makeId("LWO2")) {
+        Lwo2Reader reader(in, scene, object, layer);
+        reader.readForm(formLength);
+        found = reader.foundLayer();
+    } else if (form == makeId("LWOB")) {
         readLwobForm(in, formLength, scene, object);
-    else
+    } else {
         loadFailuref("Unsupported object format (%s).", IdText(form).c_str());
+    }
+    if (!found)
+        loadFailuref("The object has no layer %u (it has %s).", layer, layerList(object.layers).c_str());
     SceneObject result;
     result.mesh = buildLwo2Mesh(object, scene);
     setSceneUVs(*result.mesh, object, scene);
     result.tagSurface = object.tagSurface;
+    result.layers = std::move(object.layers);
     return result;
 }
 

@@ -7,18 +7,30 @@
 
 #include "geometry/robust_mesh.h"
 #include "import/lw_scene.h"
+#include "import/lwo2_object.h"
 
 namespace LW {
 
 struct SceneObject {
     std::unique_ptr<hlv::RobustMesh> mesh;  // not built yet
     std::vector<uint32_t> tagSurface;       // mesh tag -> index into the scene's surfaces
+    std::vector<Lwo2Layer> layers;          // every layer of the file, read or not
 };
 
 // Reads an LWO2 or LWOB object into `scene`. A textured surface gets texture
 // coordinates for its first colour block in set 0 (its first diffuse block
 // when it has no colour block) and for its first diffuse block in set 1
 // when it has both. Other IFF forms fail with "Unsupported object format".
-SceneObject readSceneObject(const char* path, Scene& scene);
+//
+// `layer` 0 reads the whole object, every layer in place. N >= 1 reads one
+// layer as a scene's "LoadObjectLayer N" names it: LightWave counts layers
+// from 1 there and from 0 in the LAYR chunk, so N takes the layer whose LAYR
+// number is N - 1 (Modeler leaves out empty layers, so the numbers may have
+// gaps). Data before the first LAYR, and an object without any (LWOB files
+// always), are layer 1. A layer the file does not hold fails the load.
+SceneObject readSceneObject(const char* path, Scene& scene, uint32_t layer);
+
+// The whole object.
+inline SceneObject readSceneObject(const char* path, Scene& scene) { return readSceneObject(path, scene, 0); }
 
 } // namespace LW

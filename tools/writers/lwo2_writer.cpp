@@ -1,5 +1,6 @@
 #include "tools/writers/lwo2_writer.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "tools/writers/xm_writer.h"  // writeFileBytes
@@ -70,11 +71,26 @@ Lwo2Writer& Lwo2Writer::chunk(const std::string& id, const std::vector<uint8_t>&
     return *this;
 }
 
-Lwo2Writer& Lwo2Writer::layer(uint16_t number, const std::string& name)
+Lwo2Writer& Lwo2Writer::layer(uint16_t number, const std::string& name, const Vector3f& pivot, int parent)
 {
     Lwo2Bytes body;
-    body.u2(number).u2(0).f4(0).f4(0).f4(0).s0(name);
+    body.u2(number).u2(0).f4(pivot.x).f4(pivot.y).f4(pivot.z).s0(name);
+    if (parent >= 0)
+        body.u2(static_cast<uint16_t>(parent));
     return chunk("LAYR", body.data());
+}
+
+Lwo2Writer& Lwo2Writer::boundingBox(const std::vector<Vector3f>& points)
+{
+    Vector3f low{0, 0, 0}, high{0, 0, 0};
+    for (size_t i = 0; i < points.size(); ++i) {
+        const Vector3f& p = points[i];
+        low = i == 0 ? p : Vector3f{std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+        high = i == 0 ? p : Vector3f{std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+    }
+    Lwo2Bytes body;
+    body.f4(low.x).f4(low.y).f4(low.z).f4(high.x).f4(high.y).f4(high.z);
+    return chunk("BBOX", body.data());
 }
 
 Lwo2Writer& Lwo2Writer::points(const std::vector<Vector3f>& points)

@@ -59,9 +59,13 @@ private:
 
 class Lwo2Writer {
 public:
-    // LAYR: opens a layer (pivot at the origin). Other readers need one
-    // before the first points; ours skips it.
-    Lwo2Writer& layer(uint16_t number, const std::string& name = "");
+    // LAYR: opens a layer; the points, polygons and vertex maps after it
+    // number their points from 0 again. LightWave numbers layers from 0 and
+    // writes the parent only when the layer has one (`parent` >= 0).
+    Lwo2Writer& layer(uint16_t number, const std::string& name = "", const Vector3f& pivot = Vector3f{0, 0, 0},
+                      int parent = -1);
+    // BBOX: the box of the points, as LightWave writes it after each PNTS.
+    Lwo2Writer& boundingBox(const std::vector<Vector3f>& points);
     Lwo2Writer& points(const std::vector<Vector3f>& points);
     // Each polygon lists its point indices; 2 makes a line.
     Lwo2Writer& polygons(const std::vector<std::vector<uint32_t>>& polygons, const std::string& type = "FACE");
