@@ -82,15 +82,18 @@ std::unique_ptr<NMesh> meshOf(SceneObject& object, const LwsScene& scene)
     return primitive;
 }
 
-void convertObjects(LwsScene& source, ::Scene& target, std::map<std::string, int>& primitiveOf)
+// Primitives by object file and layer: two items of the same layer share one.
+using PrimitiveTable = std::map<std::pair<std::string, uint32_t>, int>;
+
+void convertObjects(LwsScene& source, ::Scene& target, PrimitiveTable& primitiveOf)
 {
     hlv::log("\n%sProcessing objects ------------------------------------------------------", indent());
     for (const auto& item : source.items) {
         const auto* mesh = dynamic_cast<const LwsScene::Mesh*>(item.get());
-        if (!mesh || mesh->path.empty() || primitiveOf.count(mesh->path))
+        if (!mesh || mesh->path.empty() || primitiveOf.count({mesh->path, mesh->layer}))
             continue;
-        SceneObject object = readSceneObject(mesh->path.c_str(), source);
-        primitiveOf[mesh->path] = target.add_primitive(meshOf(object, source).release());
+        SceneObject object = readSceneObject(mesh->path.c_str(), source, mesh->layer);
+        primitiveOf[{mesh->path, mesh->layer}] = target.add_primitive(meshOf(object, source).release());
         source.convertedObjects.push_back(mesh->path);
     }
     hlv::log("\nOK.");
@@ -258,7 +261,7 @@ SceneNode* geometryParent(::Scene& target, const LwsScene::ObjectItem& object, T
     return heading;
 }
 
-void buildHierarchy(LwsScene& source, ::Scene& target, const std::map<std::string, int>& primitiveOf)
+void buildHierarchy(LwsScene& source, ::Scene& target, const PrimitiveTable& primitiveOf)
 {
     hlv::log("\n%sProcessing keyframes --------------------------------------------------", indent());
     const RotationConversion rotation(source.version);
@@ -285,7 +288,7 @@ void buildHierarchy(LwsScene& source, ::Scene& target, const std::map<std::strin
             target.add_node(node);
             node->attach(transforms[i]);
         } else if (const auto* mesh = dynamic_cast<const LwsScene::Mesh*>(source.items[i].get())) {
-            auto found = primitiveOf.find(mesh->path);
+            auto found = primitiveOf.find({mesh->path, mesh->layer});
             if (found == primitiveOf.end())
                 continue;
             SceneNode* parent = geometryParent(target, *mesh, transforms[i], rotation);
@@ -318,7 +321,7 @@ void convertMisc(const LwsScene& source, ::Scene& target)
 {
     SceneContext context(source);
     auto target = std::make_unique<::Scene>();
-    std::map<std::string, int> primitiveOf;
+    PrimitiveTable primitiveOf;
     convertObjects(source, *target, primitiveOf);
     convertSurfaces(source, *target, options);
     buildHierarchy(source, *target, primitiveOf);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "geometry/primitive.h"
 #include "import/lws_convert.h"
 #include "import/lws_parser.h"
 #include "math/camera.h"
@@ -509,4 +510,36 @@ TEST(LightWaveLayout, StrictVersionThreeLayoutWritesTheSceneFileTheConversionDes
     const std::vector<uint8_t> file = converted(strict);
     EXPECT_EQ(file, written(expected));
     EXPECT_EQ(converted(lightWave), file);
+}
+
+// "LoadObjectLayer 2" takes the file's second layer only; the same file's
+// first layer is a primitive of its own, and items of the same layer share one.
+TEST(LightWaveLayout, ObjectLayersTakeTheirLayerOfTheFile)
+{
+    LightWaveSceneFolder folder("lws_layout_layers");
+    Imported imported(folder, "lightwave9.lws");
+    const Scene& scene = *imported.scene;
+    ASSERT_EQ(scene.primitives().size(), 3u) << "layer 2 and layer 1 of Layers.lwo, layer 1 of Box.lwo";
+    auto primitiveOf = [&](size_t item) -> const Primitive& {
+        const SceneNode* child = imported.record.itemNodes.at(item)->first_child();
+        const auto* shape = dynamic_cast<const ShapeNode*>(child);
+        EXPECT_NE(shape, nullptr);
+        return *scene.primitive(shape ? shape->primitive_index : 0);
+    };
+    const Primitive& back = primitiveOf(0);
+    const Primitive& front = primitiveOf(1);
+    EXPECT_EQ(back.surface_names, std::vector<std::string>{"Back"});
+    EXPECT_EQ(front.surface_names, std::vector<std::string>{"Front"});
+    EXPECT_FLOAT_EQ(back.box.min.z, 0);
+    EXPECT_FLOAT_EQ(front.box.max.z, -5);
+
+    Parse twice("LWSC\n3\nFirstFrame 0\nLastFrame 1\nLoadObjectLayer 2 Objects/Layers.lwo\n"
+                "LoadObjectLayer 2 Objects/Layers.lwo\nLoadObjectLayer 1 Objects/Layers.lwo\n");
+    twice.scene.searchDirectories = {folder.path};
+    std::unique_ptr<Scene> shared(LW::convertLwsScene(twice.scene, LW::ConvertOptions{false}));
+    EXPECT_EQ(shared->primitives().size(), 2u);
+
+    Parse missing("LWSC\n3\nFirstFrame 0\nLastFrame 1\nLoadObjectLayer 3 Objects/Layers.lwo\n");
+    missing.scene.searchDirectories = {folder.path};
+    EXPECT_THROW(LW::convertLwsScene(missing.scene, LW::ConvertOptions{false}), bool);
 }
