@@ -92,7 +92,14 @@ void convertObjects(LwsScene& source, ::Scene& target, PrimitiveTable& primitive
         const auto* mesh = dynamic_cast<const LwsScene::Mesh*>(item.get());
         if (!mesh || mesh->path.empty() || primitiveOf.count({mesh->path, mesh->layer}))
             continue;
-        SceneObject object = readSceneObject(mesh->path.c_str(), source, mesh->layer);
+        SceneObject object;
+        try {
+            object = readSceneObject(mesh->path.c_str(), source, mesh->layer);
+        } catch (bool) {
+            // The reader's message says what is wrong; this one says with what.
+            hlv::log("\n%sThe object '%s' (layer %u) cannot be used", indent(), mesh->path.c_str(), mesh->layer);
+            throw;
+        }
         primitiveOf[{mesh->path, mesh->layer}] = target.add_primitive(meshOf(object, source).release());
         source.convertedObjects.push_back(mesh->path);
     }
