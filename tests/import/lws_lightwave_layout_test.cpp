@@ -21,6 +21,7 @@
 #include "scene/scene.h"
 #include "scene/shape_node.h"
 #include "tests/geometry/capturing_logger.h"
+#include "tests/import/lws_parse.h"
 #include "tests/import/lightwave_scene_folder.h"
 
 namespace {
@@ -99,22 +100,6 @@ void expectNear(const Vector3f& actual, const Vector3f& expected, const std::str
     EXPECT_NEAR(actual.y, expected.y, 1e-3f) << what;
     EXPECT_NEAR(actual.z, expected.z, 1e-3f) << what;
 }
-
-// Parses `text`; on a failure, `thrown` gets "true" or "false" (the thrown
-// bool) and the log keeps the message.
-struct Parse {
-    explicit Parse(const std::string& text)
-    {
-        try {
-            LW::parseLwsText(text, scene);
-        } catch (bool value) {
-            thrown = value ? "true" : "false";
-        }
-    }
-    CapturingLogger log;
-    LW::LwsScene scene;
-    std::string thrown;
-};
 
 std::string channels(int count, const std::vector<std::string>& keyed = {})
 {

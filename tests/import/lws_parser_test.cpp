@@ -7,6 +7,7 @@
 #include "import/lws_line_reader.h"
 #include "import/lws_parser.h"
 #include "tests/geometry/capturing_logger.h"
+#include "tests/import/lws_parse.h"
 
 namespace {
 
@@ -24,22 +25,6 @@ std::string constantChannels(int count)
         text += "Channel " + std::to_string(c) + "\n" + envelope("  Key 0 0 0 0 0 0 0 0 0\n", 1);
     return text;
 }
-
-// Parses `text`; on a failure, `thrown` gets "true" or "false" (the thrown
-// bool) and the log keeps the message.
-struct Parse {
-    explicit Parse(const std::string& text)
-    {
-        try {
-            LW::parseLwsText(text, scene);
-        } catch (bool value) {
-            thrown = value ? "true" : "false";
-        }
-    }
-    CapturingLogger log;
-    LW::LwsScene scene;
-    std::string thrown;
-};
 
 } // namespace
 
