@@ -113,7 +113,7 @@ void convertObjects(LwsScene& source, ::Scene& target, PrimitiveTable& primitive
 // versions radians.
 struct RotationConversion {
     explicit RotationConversion(int version) : degrees(version <= 2 ? 1.0f : 57.2957795131f) {}
-    // Factors for heading, pitch and bank in the node's (pitch, heading, bank) order.
+    // What each of the file's angles is multiplied by to become the node's.
     float pitch() const { return degrees; }
     float heading() const { return -degrees; }
     float bank() const { return -degrees; }
