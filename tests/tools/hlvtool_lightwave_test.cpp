@@ -160,15 +160,22 @@ TEST(HlvtoolLightWave, InfoAtTimeListsEveryNodeWithItsItemAndWorldPosition)
     EXPECT_NE(bad.errors.find("--time takes seconds"), std::string::npos);
 }
 
-// Keys 0, 10, 5 at 0, 1, 2 s: at the keys, then before the first and after
-// the last for each behaviour; the LightWave 5 end behaviours likewise.
+// Keys 0, 10, 5 at 0, 1, 2 s joined by straight spans: at the keys, then
+// before the first and after the last for each behaviour; the LightWave 5
+// end behaviours likewise.
 TEST(HlvtoolLightWave, BehavioursPlaceTheirItemsBeforeAtAndAfterTheKeys)
 {
     ToolFolder folder;
     folder.scene("lightwave7.lws");
+    auto between = [](float a, float b, float w) { return a + (b - a) * w; };
     const char* names[] = {"Reset", "Constant", "Repeat", "Oscillate", "Offset Repeat", "Linear"};
-    const float before[] = {0, 0, 7.5f, 5, 2.5f, -5};    // at -0.5 s: see LightWaveLayout
-    const float after[] = {0, 5, 2.5f, 6.25f, 7.5f, 3.75f};  // at 2.25 s
+    // At -0.5 s and 2.25 s: reset gives 0, constant the first or last key;
+    // repeat takes the value at 1.5 s and 0.25 s; oscillate runs every other
+    // period backwards (0.5 s, 1.75 s); offset repeat shifts each period by
+    // last minus first key (5); linear goes on along the first or last span.
+    const float before[] = {0, 0, between(10, 5, 0.5f), between(0, 10, 0.5f), between(10, 5, 0.5f) - 5, -0.5f * 10};
+    const float after[] = {0, 5, between(0, 10, 0.25f), between(10, 5, 0.75f), between(0, 10, 0.25f) + 5,
+                           5 + 0.25f * (5 - 10)};
     for (float key : {0.0f, 1.0f, 2.0f}) {
         const std::vector<NodeAt> nodes = folder.info("lightwave7.lws", key);
         const float value = key == 0 ? 0 : key == 1 ? 10 : 5;
