@@ -1,6 +1,7 @@
 // LightWave scenes from memory, converted with their objects and post-loaded.
 // The objects a scene names are looked for in a scratch folder holding
-// "a.lwo" (a textured square) and "b.lwo" (a triangle).
+// "a.lwo" (a textured square), "b.lwo" (a triangle) and the objects of the
+// tests' scenes, "Objects/Box.lwo" and the two-layer "Objects/Layers.lwo".
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "import/lws_convert.h"
 #include "import/lws_parser.h"
 #include "scene/scene.h"
+#include "tests/import/lightwave_scene_folder.h"
 #include "tools/writers/lwo2_writer.h"
 #include "tools/writers/xm_writer.h"
 
@@ -37,6 +39,7 @@ void writeObjects()
     writers::Lwo2Writer triangle;
     triangle.tags({"Plain"}).points({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}).polygons({{0, 1, 2}}).surfaceTags({{0, 0}});
     writers::writeFileBytes(g_objects + "/b.lwo", triangle.bytes());
+    lightwave_objects::write(g_objects);
 }
 
 } // namespace

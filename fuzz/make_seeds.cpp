@@ -2,8 +2,10 @@
 //   scene/    a scene with a texture, a surface, a camera and a shape; an empty scene
 //   texture/  texture records: raw RGB, raw grey, an embedded JPEG picture
 //   image/    pictures behind the target's selector byte
-// The objects' seeds are the small LightWave files of the generated pack
-// (scripts/fuzz --seed copies them).
+//   lws/      small LightWave scenes of versions 1 to 5 in LightWave's layout
+// The objects' seeds are the small LightWave files of the generated pack,
+// and the scenes' seeds also the tests' scenes (scripts/fuzz --seed copies
+// both).
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -110,6 +112,51 @@ void writePictures(const fs::path& folder, const fs::path& scratch)
     writePicture(folder, "png-rgba-file", 2, rgba);
 }
 
+// Each layout at its smallest: items, ids, parents, blocks to skip, motion.
+void writeLightWaveScenes(const fs::path& folder)
+{
+    const char* const envelope = "{ Envelope\n  2\n  Key 0 0 0 0 0 0 0 0 0\n  Key 1.570796 1 3 0 0 0 0 0 0\n"
+                                 "  Behaviors 2 4\n}\n";
+    std::string channels = "NumChannels 9\n";
+    for (int c = 0; c < 9; ++c)
+        channels += "Channel " + std::to_string(c) + "\n" + envelope;
+    std::string cameraChannels = "NumChannels 6\n";
+    for (int c = 0; c < 6; ++c)
+        cameraChannels += "Channel " + std::to_string(c) + "\n" + envelope;
+    const std::string lw5Motion = "  9\n  2\n  0 0 0 0 0 0 1 1 1\n  0 0 0 0 0\n  1 2 3 90 45 0 1 1 1\n"
+                                  "  30 1 0.5 0 0\nEndBehavior 2\n";
+    const struct {
+        const char* name;
+        std::string text;
+    } scenes[] = {
+        {"version1", "LWSC\n1\n\nFirstFrame 1\nLastFrame 30\nFrameStep 1\nFramesPerSecond 30\n\n"
+                     "LoadObject a.lwo\nObjectMotion (unnamed)\n" + lw5Motion +
+                     "AddNullObject Null\nObjectMotion (unnamed)\n" + lw5Motion + "ParentObject 1\n"
+                     "AddBone\nBoneMotion (unnamed)\n" + lw5Motion +
+                     "AddLight\nLightName Light\nLightMotion (unnamed)\n" + lw5Motion +
+                     "ShowCamera 1 2\nCameraMotion (unnamed)\n" + lw5Motion + "ZoomFactor 3.2\n"
+                     "BackdropColor 0 0 128\n"},
+        {"version3", "LWSC\n3\n\nRenderRangeType 0\nFirstFrame 0\nLastFrame 30\nCurrentFrame 0\n"
+                     "FramesPerSecond 30\n\nPlugin MasterHandler 1 Notes\nAddLight\nEndPlugin\n"
+                     "LoadObjectLayer 1 Objects/Box.lwo\nObjectMotion\n" + channels +
+                     "PivotPosition 0 1 0\nPivotRotation 0.5 0 0\nAddNullObject Turntable\nObjectMotion\n" +
+                     channels + "ParentItem 10000000\nAddBone\nBoneMotion\n" + channels +
+                     "AddCamera\nCameraName Camera\nCameraMotion\n" + cameraChannels +
+                     "ParentItem 10000001\nZoomFactor 3.2\nPlugin CameraHandler 1 Perspective\nEndPlugin\n"
+                     "LightIntensity (envelope)\n" + envelope + "FogType 1\nFogColor 1 1 1\n"},
+        {"version5", "LWSC\n5\n\nFirstFrame 1\nLastFrame 60\nFramesPerSecond 30\nChangeScene 0\n\n"
+                     "LoadObjectLayer 2 10000000 Objects/Layers.lwo\nObjectMotion\n" + channels +
+                     "LoadObjectLayer 1 10000001 Objects/Layers.lwo\nParentItem 10000002\n"
+                     "AddNullObject 10000002 Null\nObjectMotion\n" + channels +
+                     "AddLight 20000000\nLightName Light\nParentItem 30000000\n"
+                     "AddCamera 30000000\nCameraName Camera\nCameraMotion\n" + cameraChannels +
+                     "ParentItem 40020001\n"},
+    };
+    for (const auto& scene : scenes)
+        writers::writeFileBytes((folder / scene.name).string(),
+                                std::vector<uint8_t>(scene.text.begin(), scene.text.end()));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -124,12 +171,13 @@ int main(int argc, char** argv)
     }
     fs::path root = argv[1];
     fs::path scratch = fs::temp_directory_path() / "skydrift-fuzz-seeds";
-    for (const char* folder : {"scene", "texture", "image"})
+    for (const char* folder : {"scene", "texture", "image", "lws"})
         fs::create_directories(root / folder);
     fs::create_directories(scratch);
     writePictures(root / "image", scratch);
     writeTextures(root / "texture", scratch / "seed.jpg");
     writeScenes(root / "scene");
+    writeLightWaveScenes(root / "lws");
     fs::remove_all(scratch);
     return 0;
 }

@@ -82,24 +82,54 @@ std::unique_ptr<NMesh> meshOf(SceneObject& object, const LwsScene& scene)
     return primitive;
 }
 
-void convertObjects(LwsScene& source, ::Scene& target, std::map<std::string, int>& primitiveOf)
+// Primitives by object file and layer: two items of the same layer share one.
+using PrimitiveTable = std::map<std::pair<std::string, uint32_t>, int>;
+
+void convertObjects(LwsScene& source, ::Scene& target, PrimitiveTable& primitiveOf)
 {
     hlv::log("\n%sProcessing objects ------------------------------------------------------", indent());
     for (const auto& item : source.items) {
         const auto* mesh = dynamic_cast<const LwsScene::Mesh*>(item.get());
-        if (!mesh || mesh->path.empty() || primitiveOf.count(mesh->path))
+        if (!mesh || mesh->path.empty() || primitiveOf.count({mesh->path, mesh->layer}))
             continue;
-        SceneObject object = readSceneObject(mesh->path.c_str(), source);
-        primitiveOf[mesh->path] = target.add_primitive(meshOf(object, source).release());
+        SceneObject object;
+        try {
+            object = readSceneObject(mesh->path.c_str(), source, mesh->layer);
+        } catch (bool) {
+            // The reader's message says what is wrong; this one says with what.
+            hlv::log("\n%sThe object '%s' (layer %u) cannot be used", indent(), mesh->path.c_str(), mesh->layer);
+            throw;
+        }
+        primitiveOf[{mesh->path, mesh->layer}] = target.add_primitive(meshOf(object, source).release());
         source.convertedObjects.push_back(mesh->path);
     }
     hlv::log("\nOK.");
 }
 
-// Channels `order` (three indices) into one handler; `fallback` where the
-// item has no such channels.
+// Scene nodes turn by (pitch, heading, bank) in degrees: RotY(heading) ·
+// RotX(pitch) · RotZ(bank). LightWave's heading takes +Z towards +X and its
+// bank +X towards +Y, where the nodes' Y and Z rotations turn the other way;
+// pitch turns the same way in both. Versions 1 and 2 write degrees, later
+// versions radians.
+struct RotationConversion {
+    explicit RotationConversion(int version) : degrees(version <= 2 ? 1.0f : 57.2957795131f) {}
+    // What each of the file's angles is multiplied by to become the node's.
+    float pitch() const { return degrees; }
+    float heading() const { return -degrees; }
+    float bank() const { return -degrees; }
+    // (heading, pitch, bank) as the file writes them, as a node rotation.
+    // (Adding 0 keeps negative zeros out of the files.)
+    Vector3f node(const Vector3f& hpb) const
+    {
+        return {hpb.y * pitch() + 0.0f, hpb.x * heading() + 0.0f, hpb.z * bank() + 0.0f};
+    }
+    float degrees;
+};
+
+// Channels `order` (three indices) into one handler, each multiplied by its
+// factor; `fallback` where the item has no such channels.
 TransformNode::KeyframeHandler* handlerOf(const std::vector<Envelope>& channels, const size_t (&order)[3],
-                                          const Vector3f& fallback)
+                                          const Vector3f& fallback, const float (&factor)[3] = {1, 1, 1})
 {
     if (channels.size() <= order[0] || channels.size() <= order[1] || channels.size() <= order[2])
         return new ConstantKeyframeHandler(fallback);
@@ -107,10 +137,16 @@ TransformNode::KeyframeHandler* handlerOf(const std::vector<Envelope>& channels,
     for (size_t c : order)
         constant = constant && channels[c].keyCount == 1;
     if (constant)
-        return new ConstantKeyframeHandler(
-            {channels[order[0]].evaluate(0), channels[order[1]].evaluate(0), channels[order[2]].evaluate(0)});
-    return new LW6KeyframeHandler(new Envelope(channels[order[0]]), new Envelope(channels[order[1]]),
-                                  new Envelope(channels[order[2]]));
+        return new ConstantKeyframeHandler({channels[order[0]].evaluate(0) * factor[0] + 0.0f,
+                                            channels[order[1]].evaluate(0) * factor[1] + 0.0f,
+                                            channels[order[2]].evaluate(0) * factor[2] + 0.0f});
+    Envelope* envelopes[3];
+    for (int i = 0; i < 3; ++i) {
+        envelopes[i] = new Envelope(channels[order[i]]);
+        if (factor[i] != 1)
+            envelopes[i]->scaleValues(factor[i]);
+    }
+    return new LW6KeyframeHandler(envelopes[0], envelopes[1], envelopes[2]);
 }
 
 TransformNode::KeyframeHandler* lw5HandlerOf(const std::vector<HermiteInterpolator::Ctrl>& points, float loop,
@@ -121,31 +157,39 @@ TransformNode::KeyframeHandler* lw5HandlerOf(const std::vector<HermiteInterpolat
     return new LW5KeyframeHandler(points, loop);
 }
 
-TransformNode* transformOf(const LwsScene::Object& item)
+TransformNode* transformOf(const LwsScene::Object& item, const RotationConversion& rotation)
 {
     auto node = std::make_unique<TransformNode>();
     if (item.lw5Motion) {
-        const float loop = item.lw5Repeat && !item.lw5Position.empty() ? item.lw5Position.back().time : 0.0f;
+        const bool repeat = item.lw5EndBehaviour == LwsScene::EndRepeat;
+        const float loop = repeat && !item.lw5Position.empty() ? item.lw5Position.back().time : 0.0f;
+        // The spline of scene files holds its last value or repeats; it
+        // cannot drop back to zero.
+        if (item.lw5EndBehaviour == LwsScene::EndReset)
+            hlv::log("\n%s** Warning: EndBehavior 0 (reset) is played as 1 (stop)", indent());
+        std::vector<HermiteInterpolator::Ctrl> turns = item.lw5Rotation;
+        for (HermiteInterpolator::Ctrl& point : turns)
+            point.value = rotation.node(point.value);
         node->set_position(lw5HandlerOf(item.lw5Position, loop, {0, 0, 0}));
-        node->set_rotation(lw5HandlerOf(item.lw5Rotation, loop, {0, 0, 0}));
+        node->set_rotation(lw5HandlerOf(turns, loop, {0, 0, 0}));
         node->set_scale(lw5HandlerOf(item.lw5Scale, loop, {1, 1, 1}));
     } else {
-        // Heading turns about Y and pitch about X: the rotation vector is
-        // (pitch, heading, bank).
         node->set_position(handlerOf(item.channels, {0, 1, 2}, {0, 0, 0}));
-        node->set_rotation(handlerOf(item.channels, {4, 3, 5}, {0, 0, 0}));
+        node->set_rotation(handlerOf(item.channels, {4, 3, 5}, {0, 0, 0},
+                                     {rotation.pitch(), rotation.heading(), rotation.bank()}));
         node->set_scale(handlerOf(item.channels, {6, 7, 8}, {1, 1, 1}));
     }
-    if (const auto* mesh = dynamic_cast<const LwsScene::Mesh*>(&item))
-        if (mesh->hasPivot)
-            node->set_pivot(mesh->pivot);
+    if (const auto* object = dynamic_cast<const LwsScene::ObjectItem*>(&item))
+        if (object->hasPivot)
+            node->set_pivot(object->pivot);
     return node.release();
 }
 
 int typeCode(LwsScene::ItemKind kind)
 {
     switch (kind) {
-    case LwsScene::ItemKind::Mesh: return 1;
+    case LwsScene::ItemKind::Mesh:
+    case LwsScene::ItemKind::Null: return 1;
     case LwsScene::ItemKind::Light: return 2;
     case LwsScene::ItemKind::Camera: return 3;
     }
@@ -153,17 +197,27 @@ int typeCode(LwsScene::ItemKind kind)
 }
 
 // The item that "ParentItem" names: its type in the top four bits, its
-// number among the items of that type in the low 16 (among all items when
-// the type is 0).
+// number in the low 16: the number of the item's own id where the file gives
+// ids, else its place among the items of that type (among all items when
+// the type is 0). A bone's id holds its object's number in the low 16 bits:
+// what follows a bone follows that object.
 int parentIndex(const LwsScene& scene, size_t child)
 {
     const unsigned id = scene.items[child]->parentItem;
-    const int type = int(id >> 28);
-    int number = int(id & 0xFFFF);
+    int type = int(id >> 28);
+    const unsigned number = id & 0xFFFF;
+    if (type == 4) {
+        hlv::log("\n%s** Warning: ParentItem %X is a bone; the item follows the bone's object", indent(), id);
+        type = 1;
+    }
+    unsigned place = 0;
     for (size_t i = 0; i < scene.items.size(); ++i) {
-        if (type != 0 && typeCode(scene.items[i]->kind) != type)
+        const LwsScene::Object& item = *scene.items[i];
+        if (type != 0 && typeCode(item.kind) != type)
             continue;
-        if (number-- == 0)
+        const unsigned itemNumber = item.hasId && type != 0 ? item.itemId & 0xFFFF : place;
+        ++place;
+        if (itemNumber == number)
             return int(i);
     }
     parseError("\n%sParentItem %X names no item.", indent(), id);
@@ -188,17 +242,45 @@ std::vector<int> parentsOf(const LwsScene& scene)
     return parents;
 }
 
-void buildHierarchy(const LwsScene& source, ::Scene& target, const std::map<std::string, int>& primitiveOf)
+TransformNode* addTransform(::Scene& target, SceneNode* parent, const Vector3f& rotation)
+{
+    auto* node = new TransformNode;
+    node->set_rotation(new ConstantKeyframeHandler(rotation));
+    target.add_node(node);
+    node->attach(parent);
+    return node;
+}
+
+// Where an object's geometry hangs. A pivot rotation turns the axes its
+// keys turn about, not its geometry: the geometry gets the inverse turn
+// about the pivot point, one axis per node (bank, pitch, heading).
+SceneNode* geometryParent(::Scene& target, const LwsScene::ObjectItem& object, TransformNode* item,
+                          const RotationConversion& rotation)
+{
+    const Vector3f turn = rotation.node(object.pivotRotation);
+    if (turn == Vector3f(0, 0, 0))
+        return item;
+    TransformNode* bank = addTransform(target, item, {0, 0, -turn.z});
+    bank->set_position(new ConstantKeyframeHandler(object.pivot));
+    TransformNode* pitch = addTransform(target, bank, {-turn.x, 0, 0});
+    TransformNode* heading = addTransform(target, pitch, {0, -turn.y, 0});
+    heading->set_pivot(object.pivot);
+    return heading;
+}
+
+void buildHierarchy(LwsScene& source, ::Scene& target, const PrimitiveTable& primitiveOf)
 {
     hlv::log("\n%sProcessing keyframes --------------------------------------------------", indent());
+    const RotationConversion rotation(source.version);
     auto* root = new TransformNode;
     target.add_node(root);
     target.set_root(root);
     std::vector<TransformNode*> transforms;
     for (const auto& item : source.items) {
-        transforms.push_back(transformOf(*item));
+        transforms.push_back(transformOf(*item, rotation));
         target.add_node(transforms.back());
     }
+    source.itemNodes.assign(transforms.begin(), transforms.end());
 
     hlv::log("\n%sProcessing scene hierarchy --------------------------------------------", indent());
     const std::vector<int> parents = parentsOf(source);
@@ -213,12 +295,13 @@ void buildHierarchy(const LwsScene& source, ::Scene& target, const std::map<std:
             target.add_node(node);
             node->attach(transforms[i]);
         } else if (const auto* mesh = dynamic_cast<const LwsScene::Mesh*>(source.items[i].get())) {
-            auto found = primitiveOf.find(mesh->path);
+            auto found = primitiveOf.find({mesh->path, mesh->layer});
             if (found == primitiveOf.end())
                 continue;
+            SceneNode* parent = geometryParent(target, *mesh, transforms[i], rotation);
             auto* node = new ShapeNode(found->second);
             target.add_node(node);
-            node->attach(transforms[i]);
+            node->attach(parent);
         }
     }
 }
@@ -245,7 +328,7 @@ void convertMisc(const LwsScene& source, ::Scene& target)
 {
     SceneContext context(source);
     auto target = std::make_unique<::Scene>();
-    std::map<std::string, int> primitiveOf;
+    PrimitiveTable primitiveOf;
     convertObjects(source, *target, primitiveOf);
     convertSurfaces(source, *target, options);
     buildHierarchy(source, *target, primitiveOf);

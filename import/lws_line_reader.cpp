@@ -28,6 +28,10 @@ bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 bool LineReader::next()
 {
+    if (kept_) {
+        kept_ = false;
+        return !tokens_.empty();
+    }
     while (position_ < text_.size()) {
         size_t end = text_.find('\n', position_);
         if (end == std::string::npos)
@@ -64,6 +68,30 @@ void LineReader::require()
 {
     if (!next())
         parseError("\n%sUnexpected end of file.", indent());
+}
+
+bool LineReader::opensBlock() const
+{
+    return !tokens_.empty() && (tokens_[0].text[0] == '{' || tokens_[0].text == "Plugin");
+}
+
+void LineReader::skipBlock()
+{
+    if (!opensBlock())
+        return;
+    // Plugins write what they like between their two lines, braces included:
+    // only their own keywords nest there.
+    const bool plugin = tokens_[0].text == "Plugin";
+    const int firstLine = lineNumber_;
+    for (int depth = 1; depth > 0;) {
+        if (!next())
+            parseError("\n%sUnexpected end of file in the block that starts on line %d.", indent(), firstLine);
+        const std::string& first = tokens_[0].text;
+        if (plugin)
+            depth += first == "Plugin" ? 1 : first == "EndPlugin" ? -1 : 0;
+        else
+            depth += first[0] == '{' ? 1 : first == "}" ? -1 : 0;
+    }
 }
 
 const std::string& LineReader::token(size_t i) const

@@ -34,6 +34,14 @@ public:
     bool next();
     // The same, where the file must go on: its end is "Unexpected end of file.".
     void require();
+    // The next call to next() or require() gives the current line again.
+    void keep() { kept_ = true; }
+    // True on a line that opens a block: "{ ..." up to its "}", or
+    // "Plugin ..." up to its "EndPlugin".
+    bool opensBlock() const;
+    // From a line that opens a block, reads to the line that closes it
+    // (blocks nest); on any other line, does nothing.
+    void skipBlock();
 
     const std::vector<Token>& tokens() const { return tokens_; }
     size_t count() const { return tokens_.size(); }
@@ -46,6 +54,7 @@ private:
     std::string text_;
     size_t position_ = 0;
     int lineNumber_ = 0;
+    bool kept_ = false;
     std::vector<Token> tokens_;
 };
 

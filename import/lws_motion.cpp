@@ -1,7 +1,5 @@
 #include "import/lws_motion.h"
 
-#include <cmath>
-
 #include "import/importer_context.h"
 
 namespace LW {
@@ -65,6 +63,13 @@ void readMotionBlock(LineReader& lines, LwsScene::Object& item, int expectedChan
         parseError("\n%sExpected %d channels, found %d channels.", indent(), expectedChannels, channels);
     item.channels.clear();
     for (int c = 0; c < channels; ++c) {
+        // Channel modifiers are plugin blocks between the channels.
+        lines.require();
+        while (lines.token(0) == "Plugin") {
+            lines.skipBlock();
+            lines.require();
+        }
+        lines.keep();
         expectKeyword(lines, "Channel");
         const int number = readInteger(lines.token(1));
         if (number != c)
@@ -75,7 +80,6 @@ void readMotionBlock(LineReader& lines, LwsScene::Object& item, int expectedChan
 
 void readLw5Motion(LineReader& lines, LwsScene::Object& item, float framesPerSecond)
 {
-    constexpr float kRadiansPerDegree = 0.017453292519943f;
     lines.require();
     const int channels = readInteger(lines.token(0));
     if (channels != 9)
@@ -102,8 +106,7 @@ void readLw5Motion(LineReader& lines, LwsScene::Object& item, float framesPerSec
         ctrl.bias = readNumber(lines.token(4));
         ctrl.value = {values[0], values[1], values[2]};
         item.lw5Position.push_back(ctrl);
-        // Pitch about X, heading about Y, bank about Z, as transform nodes turn.
-        ctrl.value = {values[4] * kRadiansPerDegree, values[3] * kRadiansPerDegree, values[5] * kRadiansPerDegree};
+        ctrl.value = {values[3], values[4], values[5]};  // heading, pitch, bank
         item.lw5Rotation.push_back(ctrl);
         ctrl.value = {values[6], values[7], values[8]};
         item.lw5Scale.push_back(ctrl);
@@ -112,7 +115,7 @@ void readLw5Motion(LineReader& lines, LwsScene::Object& item, float framesPerSec
     if (lines.token(0) != "EndBehavior")
         parseError("\n%sIncoherency, expecting '%s', found '%s'", indent(), "EndBehavior", lines.token(0).c_str());
     item.lw5Motion = true;
-    item.lw5Repeat = readInteger(lines.token(1)) == 2;
+    item.lw5EndBehaviour = readInteger(lines.token(1));
 }
 
 } // namespace LW

@@ -1,8 +1,11 @@
 #pragma once
 // What a LightWave scene file describes, as the scene importer reads it:
 // the frame range, the items with their motion, backdrop and fog. Objects
-// read for it add their surfaces to the same record.
+// read for it add their surfaces to the same record. Values are kept in the
+// file's own units (rotations in degrees up to version 2, in radians from
+// version 3); the conversion turns them into the scene nodes' units.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,10 +14,15 @@
 #include "math/envelope.h"
 #include "scene/hermite_spline.h"
 
+class TransformNode;
+
 namespace LW {
 
 struct LwsScene : Scene {
-    enum class ItemKind { Mesh, Camera, Light };
+    enum class ItemKind { Mesh, Null, Camera, Light };
+
+    // Version-1 and 2 "EndBehavior": what the motion does after its last key.
+    enum EndBehaviour { EndReset = 0, EndStop = 1, EndRepeat = 2 };
 
     // One item of the scene; its motion channels are position (0-2),
     // heading, pitch, bank (3-5) and scale (6-8), as many as the item kind has.
@@ -22,21 +30,35 @@ struct LwsScene : Scene {
         explicit Object(ItemKind kind) : kind(kind) {}
         virtual ~Object() = default;
         ItemKind kind;
+        std::string name;  // "CameraName", "LightName", the null's name; empty when the file gives none
+        // Versions 4 and 5 give each item its id where they add it.
+        bool hasId = false;
+        unsigned itemId = 0;
         // "ParentItem": the item type in the top four bits (1 object,
-        // 2 light, 3 camera; 0 any item) and its number in the low 16.
+        // 2 light, 3 camera, 4 bone; 0 any item) and its number in the low 16.
         bool hasParent = false;
         unsigned parentItem = 0;
         std::vector<Envelope> channels;
-        // Version-1 motion: one control point per key, all channels at once.
+        // Versions 1 and 2: one control point per key, all channels at once;
+        // the rotation points hold (heading, pitch, bank).
         std::vector<HermiteInterpolator::Ctrl> lw5Position, lw5Rotation, lw5Scale;
         bool lw5Motion = false;
-        bool lw5Repeat = false;  // "EndBehavior 2": the motion loops
+        int lw5EndBehaviour = EndStop;
     };
-    struct Mesh : Object {
-        Mesh() : Object(ItemKind::Mesh) {}
-        std::string path;
-        Vector3f pivot{0, 0, 0};
+    // An object of the scene: a layer of an object file, or a null.
+    struct ObjectItem : Object {
+        explicit ObjectItem(ItemKind kind) : Object(kind) {}
+        Vector3f pivot{0, 0, 0};  // "PivotPoint", later "PivotPosition"
         bool hasPivot = false;
+        Vector3f pivotRotation{0, 0, 0};  // "PivotRotation": heading, pitch, bank
+    };
+    struct Mesh : ObjectItem {
+        Mesh() : ObjectItem(ItemKind::Mesh) {}
+        std::string path;
+        uint32_t layer = 0;  // "LoadObjectLayer" counts from 1; 0 is the whole object ("LoadObject")
+    };
+    struct Null : ObjectItem {
+        Null() : ObjectItem(ItemKind::Null) {}
     };
     struct Camera : Object {
         Camera() : Object(ItemKind::Camera) {}
@@ -59,6 +81,9 @@ struct LwsScene : Scene {
     float fogMinAmount = 0, fogMaxAmount = 0;
     float fogColour[3] = {0, 0, 0};
     std::vector<std::unique_ptr<Object>> items;
+    // Filled by the conversion: the transform node made for each item, in
+    // item order (owned by the converted scene).
+    std::vector<const TransformNode*> itemNodes;
 };
 
 } // namespace LW

@@ -181,6 +181,21 @@ Envelope& Envelope::appendKey(const Key& key)
     return *this;
 }
 
+Envelope& Envelope::scaleValues(float factor)
+{
+    // Adding 0 turns the negative zeros that a negative factor makes of 0
+    // back into 0: the same value, and the same bytes in files.
+    for (Key* key = firstKey; key; key = key->next) {
+        key->value = key->value * factor + 0.0f;
+        // A 2D Bezier key holds (time, value) handle offsets: in, then out.
+        const int valueParams[2] = {key->shape == Bezier2D ? 1 : 0, key->shape == Bezier2D ? 3 : 1};
+        for (int p : valueParams)
+            key->params[p] = key->params[p] * factor + 0.0f;
+    }
+    defaultValue = defaultValue * factor + 0.0f;
+    return *this;
+}
+
 float Envelope::evaluate(float time) const
 {
     if (!firstKey)

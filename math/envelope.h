@@ -40,6 +40,11 @@ public:
 
     float evaluate(float time) const;
 
+    // Multiplies every value by `factor`, with the key parameters that are
+    // values too (Hermite and Bezier tangents, 2D Bezier handle heights): the
+    // same curve in other units.
+    Envelope& scaleValues(float factor);
+
     Key* lastKey() const { return lastKey_; }
     void clearKeys();
 

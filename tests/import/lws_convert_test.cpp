@@ -188,11 +188,16 @@ TEST(LwsConvert, ObjectsSurfacesTexturesAndTheNodeTree)
     EXPECT_TRUE(quadItem->has_pivot());
     EXPECT_FLOAT_EQ(quadItem->pivot().y, 1.0f);
 
-    // Single keys become constants (rotation is pitch, heading, bank); keyed
-    // channels become envelopes.
+    // Single keys become constants; keyed channels become envelopes. The
+    // rotation is (pitch, heading, bank) in degrees from the file's radians,
+    // heading and bank negated since the nodes' Y and Z rotations turn the
+    // other way round than LightWave's.
     const auto* still = dynamic_cast<const ConstantKeyframeHandler*>(&quadItem->rotation());
     ASSERT_NE(still, nullptr);
-    EXPECT_EQ(still->value, Vector3f(4, 3, 5));
+    const float degrees = 180.0f / 3.14159265f;
+    EXPECT_FLOAT_EQ(still->value.x, 4 * degrees);
+    EXPECT_FLOAT_EQ(still->value.y, -3 * degrees);
+    EXPECT_FLOAT_EQ(still->value.z, -5 * degrees);
     EXPECT_NE(dynamic_cast<const LW6KeyframeHandler*>(&boxesItem->position()), nullptr);
     Vector3f moved;
     boxesItem->position().evaluate(moved, 0.5f);

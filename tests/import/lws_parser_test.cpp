@@ -7,6 +7,7 @@
 #include "import/lws_line_reader.h"
 #include "import/lws_parser.h"
 #include "tests/geometry/capturing_logger.h"
+#include "tests/import/lws_parse.h"
 
 namespace {
 
@@ -25,29 +26,15 @@ std::string constantChannels(int count)
     return text;
 }
 
-// Parses `text`; on a failure, `thrown` gets "true" or "false" (the thrown
-// bool) and the log keeps the message.
-struct Parse {
-    explicit Parse(const std::string& text)
-    {
-        try {
-            LW::parseLwsText(text, scene);
-        } catch (bool value) {
-            thrown = value ? "true" : "false";
-        }
-    }
-    CapturingLogger log;
-    LW::LwsScene scene;
-    std::string thrown;
-};
-
 } // namespace
 
 TEST(LwsParser, HeaderErrorsNameWhatWasFound)
 {
-    Parse version("LWSC\n2\nFirstFrame 1\n");
-    EXPECT_EQ(version.thrown, "true");
-    EXPECT_TRUE(version.log.contains("Unsupported file version.")) << version.log.text;
+    for (const char* unsupported : {"0", "6", "3.0", "03", "x"}) {
+        Parse version(std::string("LWSC\n") + unsupported + "\nFirstFrame 1\n");
+        EXPECT_EQ(version.thrown, "true") << unsupported;
+        EXPECT_TRUE(version.log.contains("Unsupported file version.")) << unsupported << version.log.text;
+    }
 
     Parse order("LWSC\n3\nLastFrame 60\nFirstFrame 1\n");
     EXPECT_EQ(order.thrown, "true");
@@ -202,15 +189,15 @@ TEST(LwsParser, VersionOneMotionBecomesHermitePoints)
     ASSERT_EQ(parse.scene.items.size(), 1u);
     const LW::LwsScene::Object& item = *parse.scene.items[0];
     ASSERT_TRUE(item.lw5Motion);
-    EXPECT_TRUE(item.lw5Repeat);
+    EXPECT_EQ(item.lw5EndBehaviour, LW::LwsScene::EndRepeat);
     ASSERT_EQ(item.lw5Position.size(), 2u);
     EXPECT_FLOAT_EQ(item.lw5Position[1].time, 1.0f);  // frame 30 at 30 frames a second
     EXPECT_FLOAT_EQ(item.lw5Position[1].value.z, 6.0f);
     EXPECT_TRUE(item.lw5Position[1].linear);
     EXPECT_FLOAT_EQ(item.lw5Position[0].tension, 0.5f);
-    // Heading turns about Y, pitch about X; degrees become radians.
-    EXPECT_NEAR(item.lw5Rotation[0].value.y, 1.5707963f, 1e-5f);
-    EXPECT_NEAR(item.lw5Rotation[1].value.x, 3.1415927f, 1e-5f);
+    // Heading, pitch and bank as written, in degrees.
+    EXPECT_FLOAT_EQ(item.lw5Rotation[0].value.x, 90.0f);
+    EXPECT_FLOAT_EQ(item.lw5Rotation[1].value.y, 180.0f);
     EXPECT_FLOAT_EQ(item.lw5Scale[1].value.x, 2.0f);
     EXPECT_EQ(item.parentItem, 0x10000000u);
 

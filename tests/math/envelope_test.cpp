@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "math/envelope.h"
@@ -153,6 +154,33 @@ TEST(Envelope, Behaviours)
     EXPECT_FLOAT_EQ(linearRamp(Envelope::Repeat, 1).evaluate(3.5f), 2.5f);
     EXPECT_FLOAT_EQ(linearRamp(Envelope::Oscillate, 1).evaluate(3.5f), 3.5f);
     EXPECT_FLOAT_EQ(linearRamp(Envelope::Offset, 1).evaluate(3.5f), 4.5f);
+}
+
+// A change of units: every shape and behaviour gives the same curve scaled,
+// tangents and 2D Bezier handles included.
+TEST(Envelope, ScaledValuesScaleTheWholeCurve)
+{
+    for (int shape : {Envelope::TCB, Envelope::Hermite, Envelope::Bezier, Envelope::Linear, Envelope::Stepped,
+                      Envelope::Bezier2D}) {
+        for (int behaviour = Envelope::Reset; behaviour <= Envelope::LinearBehaviour; ++behaviour) {
+            Envelope original;
+            original.appendKey(key(0, 1, shape, -0.2f, 2, 0.3f, 1.5f))
+                .appendKey(key(1, 4, shape, -0.3f, -1, 0.25f, 0.5f))
+                .appendKey(key(2.5f, -2, shape, -0.4f, 0.5f, 0.5f, -1));
+            original.appendKey(key(3, 0.5f, shape, -0.1f, 3));
+            original.preBehaviour = original.postBehaviour = behaviour;
+            Envelope scaled(original);
+            scaled.scaleValues(-57.3f);
+            for (float t = -4; t <= 7; t += 0.125f)
+                EXPECT_NEAR(scaled.evaluate(t), -57.3f * original.evaluate(t), 1e-3f * (1 + std::fabs(scaled.evaluate(t))))
+                    << "shape " << shape << " behaviour " << behaviour << " at " << t;
+        }
+    }
+    // A negative factor leaves no negative zeros behind.
+    Envelope zero;
+    zero.addKey(0, 0).addKey(1, 0);
+    zero.scaleValues(-2);
+    EXPECT_FALSE(std::signbit(zero.firstKey->value));
 }
 
 TEST(Envelope, CopiesOwnTheirKeys)

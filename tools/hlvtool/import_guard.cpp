@@ -30,8 +30,21 @@ public:
             return;
         const size_t last = line.find_last_not_of(" \n");
         last_ = line.substr(first, last - first + 1);
+        if (last_.compare(0, kError.size(), kError) == 0)
+            lastError_ = last_.substr(kError.size());
     }
-    std::string last_;
+    // The failure, with the reader's reason when a later line says what failed.
+    std::string message() const
+    {
+        if (last_.empty())
+            return "cannot be read";
+        if (lastError_.empty() || last_.compare(0, kError.size(), kError) == 0)
+            return last_;
+        return last_ + ": " + lastError_;
+    }
+
+    static inline const std::string kError = "Error !! ";
+    std::string last_, lastError_;
 };
 
 } // namespace
@@ -47,7 +60,7 @@ bool guardedImport(const std::string& path, const std::function<void()>& work, s
         work();
         ok = true;
     } catch (bool) {
-        error = path + ": " + (logger->last_.empty() ? std::string("cannot be read") : logger->last_);
+        error = path + ": " + logger->message();
     } catch (persistent::exception e) {
         error = path + ": " + describe(e);
     } catch (const std::exception& e) {

@@ -25,6 +25,24 @@ std::string quoted(const std::string& text)
     return out + "\"";
 }
 
+std::string numberText(double number)
+{
+    if (!std::isfinite(number))
+        return "null";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6g", number);
+    return text;
+}
+
+template <typename T, typename Text>
+std::string listText(const std::vector<T>& items, Text text)
+{
+    std::string out = "[";
+    for (size_t i = 0; i < items.size(); ++i)
+        out += (i ? ", " : "") + text(items[i]);
+    return out + "]";
+}
+
 } // namespace
 
 JsonObject& JsonObject::raw(const char* key, const std::string& value)
@@ -39,15 +57,18 @@ JsonObject& JsonObject::add(const char* key, const std::string& text) { return r
 
 JsonObject& JsonObject::add(const char* key, long long number) { return raw(key, std::to_string(number)); }
 
-JsonObject& JsonObject::add(const char* key, double number)
-{
-    if (!std::isfinite(number))
-        return raw(key, "null");
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6g", number);
-    return raw(key, text);
-}
+JsonObject& JsonObject::add(const char* key, double number) { return raw(key, numberText(number)); }
 
 JsonObject& JsonObject::add(const char* key, bool value) { return raw(key, value ? "true" : "false"); }
+
+JsonObject& JsonObject::add(const char* key, const std::vector<double>& numbers)
+{
+    return raw(key, listText(numbers, numberText));
+}
+
+JsonObject& JsonObject::add(const char* key, const std::vector<JsonObject>& objects)
+{
+    return raw(key, listText(objects, [](const JsonObject& object) { return object.text(); }));
+}
 
 } // namespace hlvtool

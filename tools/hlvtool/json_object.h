@@ -1,7 +1,8 @@
 #pragma once
-// One flat JSON object, written field by field.
+// One JSON object, written field by field.
 
 #include <string>
+#include <vector>
 
 namespace hlvtool {
 
@@ -15,6 +16,9 @@ public:
     JsonObject& add(const char* key, unsigned number) { return add(key, static_cast<long long>(number)); }
     JsonObject& add(const char* key, double number);
     JsonObject& add(const char* key, bool value);
+    // A list of numbers, or of objects.
+    JsonObject& add(const char* key, const std::vector<double>& numbers);
+    JsonObject& add(const char* key, const std::vector<JsonObject>& objects);
     std::string text() const { return "{" + body_ + "}"; }
 
 private:

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "import/importer_context.h"
-#include "import/lws_convert.h"
-#include "import/lws_parser.h"
+#include "import/lws_scene.h"
 #include "scene/scene.h"
 #include "scene/scene_file.h"
 #include "tools/hlvtool/import_guard.h"
+#include "tools/hlvtool/lightwave_import.h"
 #include "tools/hlvtool/render_frame.h"
+#include "tools/hlvtool/scene_positions.h"
 #include "tools/hlvtool/summaries.h"
 
 namespace {
@@ -32,10 +32,15 @@ const char* const kHelp =
     "      LightWave scene (.lws): tables, counts, cameras, node tree, surfaces\n"
     "      with their textures, animation length, bounding boxes. --json prints\n"
     "      one JSON object instead.\n"
+    "  hlvtool info FILE --time T [--json]\n"
+    "      Where every node of a scene file or LightWave scene is at T seconds:\n"
+    "      its world position, the LightWave item it was made for, and for\n"
+    "      cameras eye and view direction.\n"
     "  hlvtool convert SCENE.lws OUT.hlv [--search DIR] [--verbose]\n"
     "      Imports a LightWave scene with its objects and images and writes it\n"
     "      as a scene file. Objects and images are looked for in DIR first\n"
-    "      (default: the scene's own folder).\n"
+    "      (default: the scene's own folder). OUT is replaced only once the\n"
+    "      new file is complete.\n"
     "  hlvtool render FILE.hlv --camera N --time T --out F.png\n"
     "      Draws one frame of the scene at T seconds through camera N in a\n"
     "      hidden 800x600 window and writes it as a PNG picture.\n"
@@ -66,12 +71,6 @@ std::string extensionOf(const std::string& path)
         if (c >= 'A' && c <= 'Z')
             c = char(c - 'A' + 'a');
     return extension;
-}
-
-std::string folderOf(const std::string& path)
-{
-    const size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
 struct Arguments {
@@ -119,12 +118,7 @@ bool parseArguments(int argc, char** argv, Arguments& args, std::string& error)
 std::unique_ptr<Scene> importScene(const std::string& path, const std::string& search, hlvtool::FrameRange* frames)
 {
     LW::LwsScene record;
-    record.searchDirectories.push_back(search.empty() ? folderOf(path) : search);
-    LW::SceneContext context(record);
-    LW::parseLwsFile(path.c_str(), record);
-    LW::ConvertOptions options;
-    options.uploadTextures = false;
-    std::unique_ptr<Scene> scene(LW::convertLwsScene(record, options));
+    std::unique_ptr<Scene> scene = hlvtool::importLightWaveScene(path, search, record);
     if (frames) {
         frames->known = true;
         frames->first = record.firstFrame;
@@ -134,10 +128,14 @@ std::unique_ptr<Scene> importScene(const std::string& path, const std::string& s
     return scene;
 }
 
+int infoAtTime(const Arguments& args);
+
 int info(const Arguments& args)
 {
     if (args.files.size() != 1)
         return usage("info takes one file");
+    if (!args.time.empty())
+        return infoAtTime(args);
     const std::string& path = args.files[0];
     const std::string extension = extensionOf(path);
     std::string text, error;
@@ -178,7 +176,7 @@ int convert(const Arguments& args)
     std::unique_ptr<Scene> scene;
     if (!hlvtool::guardedImport(source, [&] { scene = importScene(source, args.search, &frames); }, error))
         return failed(error);
-    if (!hlvtool::guardedImport(target, [&] { save_scene(*scene, target); }, error))
+    if (!hlvtool::writeSceneFile(*scene, target, error))
         return failed(error);
     std::printf("%s: %zu primitives, %zu surfaces, %zu textures, %zu cameras written to %s\n", source.c_str(),
                 scene->primitives().size(), scene->surfaces().size(), scene->textures().size(),
@@ -191,6 +189,22 @@ bool readNumber(const std::string& text, double& value)
     char* end = nullptr;
     value = std::strtod(text.c_str(), &end);
     return !text.empty() && end && *end == '\0';
+}
+
+int infoAtTime(const Arguments& args)
+{
+    const std::string& path = args.files[0];
+    double seconds = 0;
+    if (!readNumber(args.time, seconds))
+        return usage("--time takes seconds");
+    const std::string extension = extensionOf(path);
+    if (extension != "hlv" && extension != "lws")
+        return usage(("--time takes a scene file (.hlv) or a LightWave scene (.lws), not " + path).c_str());
+    std::string text, error;
+    if (!hlvtool::describeFileAtTime(path, extension == "lws", args.search, float(seconds), args.json, text, error))
+        return failed(error);
+    std::fputs(text.c_str(), stdout);
+    return 0;
 }
 
 int render(const Arguments& args)

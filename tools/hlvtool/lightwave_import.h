@@ -1,0 +1,24 @@
+#pragma once
+// LightWave scenes as hlvtool reads them: parsed and converted with their
+// objects, textures kept for writing, the parsed record kept for what the
+// scene file does not hold (frame range, item names).
+
+#include <memory>
+#include <string>
+
+#include "import/lws_scene.h"
+
+class Scene;
+
+namespace hlvtool {
+
+// Objects and images are looked for in `search`, or in the scene's own
+// folder when it is empty. Throws as the importer does.
+std::unique_ptr<Scene> importLightWaveScene(const std::string& path, const std::string& search,
+                                            LW::LwsScene& record);
+
+// Writes the scene file through a temporary file beside `path`; false with
+// `error` naming `path` when it cannot be written (an earlier file stays).
+bool writeSceneFile(const Scene& scene, const std::string& path, std::string& error);
+
+} // namespace hlvtool
