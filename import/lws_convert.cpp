@@ -284,8 +284,14 @@ void buildHierarchy(LwsScene& source, ::Scene& target, const PrimitiveTable& pri
 
     hlv::log("\n%sProcessing scene hierarchy --------------------------------------------", indent());
     const std::vector<int> parents = parentsOf(source);
-    for (size_t i = 0; i < source.items.size(); ++i) {
+    // A node goes to the head of its parent's children, and files number
+    // the nodes by a walk that takes children in list order: attaching the
+    // items last first, and each item's own camera or shape after them,
+    // gives an item, its geometry, then its children in the scene's order,
+    // and the cameras their order in the scene.
+    for (size_t i = source.items.size(); i-- > 0;)
         transforms[i]->attach(parents[i] >= 0 ? transforms[size_t(parents[i])] : root);
+    for (size_t i = 0; i < source.items.size(); ++i) {
         if (const auto* camera = dynamic_cast<const LwsScene::Camera*>(source.items[i].get())) {
             // The zoom factor is the focal length over the half-height.
             const float zoom = camera->zoomFactor > 0 ? camera->zoomFactor : 1.0f;
@@ -332,6 +338,8 @@ void convertMisc(const LwsScene& source, ::Scene& target)
     convertObjects(source, *target, primitiveOf);
     convertSurfaces(source, *target, options);
     buildHierarchy(source, *target, primitiveOf);
+    // Numbers and camera indices are those of the scene file it makes.
+    target->number_nodes_by_walk();
     convertMisc(source, *target);
     return target.release();
 }

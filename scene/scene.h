@@ -56,6 +56,10 @@ public:
     // camera joins the cameras.
     void add_node(SceneNode* node);
     void set_root(SceneNode* root) { root_ = root; }
+    // Numbers the nodes and orders the cameras as a written file will (see
+    // serialize), so that a built scene's camera indices are those its file
+    // gives a reader.
+    void number_nodes_by_walk();
 
     // The node's number in files: 0 for null, -1 when the scene does not hold it.
     int node_number(const SceneNode* node) const;
@@ -87,7 +91,6 @@ private:
     void resolve_links(unsigned int rootNumber);
     void check_tables() const;
     void check_tree() const;
-    void renumber_nodes();
     void flush(const Camera& camera);
 
     std::vector<Camera*> cameras_;

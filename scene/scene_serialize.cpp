@@ -128,7 +128,7 @@ void Scene::check_tree() const
 
 void Scene::write(pstream& s)
 {
-    renumber_nodes();
+    number_nodes_by_walk();
     write_table(s, surfaces_);
     write_table(s, textures_);
     write_table(s, primitives_);
@@ -150,7 +150,7 @@ void Scene::write(pstream& s)
 // links to, so that every stored link has a number. Nodes met that the scene
 // did not hold become its own. The cameras follow their nodes' new order: a
 // file keeps no camera table, its readers number the cameras in node order.
-void Scene::renumber_nodes()
+void Scene::number_nodes_by_walk()
 {
     const std::unordered_set<const SceneNode*> held(nodes_.begin() + 1, nodes_.end());
     std::vector<SceneNode*> numbered{nullptr};

@@ -10,6 +10,8 @@
 #include "geometry/uni_surface_mesh.h"
 #include "import/lws_convert.h"
 #include "import/lws_parser.h"
+#include "persist/factory.h"
+#include "persist/pstream.h"
 #include "render/texture_image.h"
 #include "scene/camera_node.h"
 #include "scene/keyframe_handlers.h"
@@ -172,16 +174,22 @@ TEST(LwsConvert, ObjectsSurfacesTexturesAndTheNodeTree)
     EXPECT_FLOAT_EQ(scene->surfaces()[0]->colour[1], 0.5f);
     EXPECT_FLOAT_EQ(scene->surfaces()[0]->colour_factor, 0.8f);
 
-    // Root, then per item a transform; camera and shapes under theirs.
+    // Per item a transform, a camera or shape under it. Numbered as its file
+    // will be, by the walk from the root: an item, its own node, then its
+    // children, in the order of the scene's lines.
     const auto& nodes = scene->nodes();
     ASSERT_EQ(nodes.size(), 1u + 1 + 5 + 3 + 1) << "null, root, 5 transforms, 3 shapes, 1 camera";
     const auto* root = as<TransformNode>(scene->root());
     ASSERT_NE(root, nullptr);
+    EXPECT_EQ(nodes[1], root);
     const auto* quadItem = as<TransformNode>(nodes[2]);
-    const auto* boxesItem = as<TransformNode>(nodes[3]);
-    const auto* carrier = as<TransformNode>(nodes[4]);
-    const auto* cameraItem = as<TransformNode>(nodes[5]);
+    const auto* boxesItem = as<TransformNode>(nodes[4]);
+    const auto* carrier = as<TransformNode>(nodes[6]);
+    const auto* cameraItem = as<TransformNode>(nodes[8]);
     ASSERT_TRUE(quadItem && boxesItem && carrier && cameraItem);
+    EXPECT_NE(as<ShapeNode>(nodes[3]), nullptr);
+    EXPECT_NE(as<CameraNode>(nodes[9]), nullptr);
+    EXPECT_EQ(as<TransformNode>(nodes[10])->parent(), root) << "the light";
     EXPECT_EQ(quadItem->parent(), root);
     EXPECT_EQ(carrier->parent(), boxesItem);
     EXPECT_EQ(cameraItem->parent(), carrier);
@@ -220,6 +228,38 @@ TEST(LwsConvert, ObjectsSurfacesTexturesAndTheNodeTree)
     EXPECT_FLOAT_EQ(scene->backdrop[2], 1.0f);
     EXPECT_NE(log.find("** Warning: Fog Min Amount is not taken into account"), std::string::npos);
     EXPECT_NE(log.find("** Warning: Fog Max Amount is not taken into account"), std::string::npos);
+}
+
+// A scene file numbers its cameras by the walk from the root. The imported
+// scene has its file's numbers from the start: cameras side by side keep the
+// order of the scene's lines, a camera under an object comes with it.
+TEST(LwsConvert, CamerasAreNumberedAsTheirSceneFileNumbersThem)
+{
+    SceneFolder folder;
+    const std::string text = std::string(kHeader) +
+        "LoadObjectLayer 1 quad.lwo\n" + channels(9) +
+        "AddCamera\nCameraMotion\n" + channels(6) + "NearClipDistance 0.25\n"
+        "AddCamera\nCameraMotion\n" + channels(6) + "ParentItem 10000000\nNearClipDistance 0.5\n"
+        "AddCamera\nCameraMotion\n" + channels(6) + "NearClipDistance 0.75\n";
+    std::unique_ptr<Scene> scene = folder.convert(text);
+    auto nears = [](const Scene& s) {
+        std::vector<float> values;
+        for (const Camera* camera : s.cameras())
+            values.push_back(camera->nearDistance());
+        return values;
+    };
+    const std::vector<float> inFileOrder = {0.5f, 0.25f, 0.75f};
+    ASSERT_EQ(nears(*scene), inFileOrder) << folder.log.text;
+
+    register_factories();
+    memory_pstream out;
+    write_object(out, *scene);
+    EXPECT_EQ(nears(*scene), inFileOrder) << "writing keeps the cameras' indices";
+    memory_pstream in(out.bytes().data(), out.bytes().size());
+    std::unique_ptr<persistent> read(read_object(in));
+    const auto* written = dynamic_cast<const Scene*>(read.get());
+    ASSERT_NE(written, nullptr);
+    EXPECT_EQ(nears(*written), inFileOrder);
 }
 
 TEST(LwsConvert, BadParentsAndObjectsFailWithAMessage)

@@ -153,7 +153,7 @@ TEST(HlvtoolLightWave, InfoAtTimeListsEveryNodeWithItsItemAndWorldPosition)
     }
 
     const ProgramRun text = folder.run("info lightwave7.lws --time 1");
-    EXPECT_NE(text.output.find("#4 transform, parent #3, object Objects/Box.lwo at (10 50 "), std::string::npos)
+    EXPECT_NE(text.output.find("#5 transform, parent #4, object Objects/Box.lwo at (10 50 "), std::string::npos)
         << text.output;
     const ProgramRun bad = folder.run("info lightwave7.lws --time soon");
     EXPECT_EQ(bad.exitCode, 2);
