@@ -47,6 +47,7 @@ void Lwo2Reader::readForm(uint32_t formLength)
         handleChunk(id, size);
         done += uint64_t(size) + 8;
     }
+    placeAddedPoints(object_);
 }
 
 void Lwo2Reader::readSubChunks(size_t end)

@@ -41,8 +41,13 @@ private:
     // A point, polygon or vertex-map chunk of a layer that is not read.
     bool skipsLayerData(uint32_t id) const;
     void readPoints(size_t end);
+    struct PolygonCounts {
+        uint32_t skipped = 0, lines = 0, outlined = 0;
+    };
     void readPolygons(size_t end);
-    void readPolygon(uint32_t listIndex, uint32_t vertexCount, uint32_t& skipped, uint32_t& lines);
+    // Curves, bones, metaballs and unknown types: traced and left out.
+    void skipPolygons(uint32_t type, size_t end);
+    void readPolygon(uint32_t listIndex, uint32_t vertexCount, PolygonCounts& counts);
     void addTriangle(uint32_t polygon, uint32_t a, uint32_t b, uint32_t c);
     void readTags(size_t end);
     void readPolygonTags(size_t end);
