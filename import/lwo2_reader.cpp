@@ -222,6 +222,7 @@ void Lwo2Reader::readSurface(size_t end)
     }
     surface_ = scene_.surfaces[known->second].get();
     surface_->name = name;
+    surface_->described = true;
     {
         IndentLevel level;
         readSubChunks(end);

@@ -137,6 +137,7 @@ private:
             return;
         }
         LWSurface& surface = *scene_.surfaces[known->second];
+        surface.described = true;
         IndentLevel level;
         while (in_.tell() + 6 <= end) {
             const uint32_t id = in_.readID4();

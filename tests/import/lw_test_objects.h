@@ -69,7 +69,8 @@ inline std::vector<uint8_t> keyholeLwob()
 // the crossing's values can be told from the mix of the corners'.
 inline writers::Lwo2Writer bowTieObject()
 {
-    const std::vector<Vector3f> points = {{0, 0, 0}, {2, 2, 0}, {2, 0, 0}, {0, 2, 0}, {5, 0, 0}, {7, 2, 0}, {7, 0, 0}, {5, 2, 0}};
+    const std::vector<Vector3f> points = {{0, 0, 0}, {2, 2, 0}, {2, 0, 0}, {0, 2, 0},
+                                          {5, 0, 0}, {7, 2, 0}, {7, 0, 0}, {5, 2, 0}};
     std::vector<writers::Lwo2MapEntry> uvs, own;
     for (uint32_t i = 0; i < points.size(); ++i) {
         uvs.push_back({i, 0, {points[i].x / 2, points[i].y / 2}});

@@ -62,7 +62,8 @@ std::vector<uint8_t> lwo3Bytes()
     w.tags({"Skin", "Paint"}).layer(0, "base").points(kQuad).boundingBox(kQuad).vertexMap("TXUV", 2, "uv", uvs);
     w.polygons({{0, 1, 2, 3}, {4, 5, 6}}).surfaceTags({{0, 0}, {1, 1}});
     w.polygonVertexMap("TXUV", 2, "uv", {{2, 0, {0.9f, 0.1f}}});
-    w.layer(1, "extra", {0, 0, 0}, 0).points({{5, 0, 0}, {6, 0, 0}, {5, 1, 0}}).polygons({{0, 1, 2}}).surfaceTags({{0, 0}});
+    w.layer(1, "extra", {0, 0, 0}, 0).points({{5, 0, 0}, {6, 0, 0}, {5, 1, 0}});
+    w.polygons({{0, 1, 2}}).surfaceTags({{0, 0}});
     w.clip(7, "Images/skin.png").surface(skin).chunk("FORM", paintSurface().data());
     return w.bytes();
 }
