@@ -16,16 +16,13 @@ bool g_outlineTriangulation = true;
 // the same before it triangulates.
 constexpr float kWeldTolerance = 0.00001f;
 
-// What the callbacks of one polygon share. The strict rules pass point
-// indices as they are and refuse new vertices (`added` is null); the
-// outline passes index + 1, so that point 0 is not the null pointer GLU
-// takes for "no vertex", and adds the vertices asked for.
+// What the callbacks of one polygon share; the outline's also need the
+// points and the list of added points.
 struct TessellationOutput {
     std::vector<uint32_t>* indices;
     bool failed = false;
     std::vector<AddedPoint>* added = nullptr;
     const std::vector<Vector3f>* points = nullptr;
-    uintptr_t bias = 0;
 };
 
 #if defined(_WIN32)
@@ -43,7 +40,17 @@ void TESS_CALLBACK onEdgeFlag(GLboolean, void*) {}
 void TESS_CALLBACK onVertex(void* vertex, void* data)
 {
     auto* output = static_cast<TessellationOutput*>(data);
-    output->indices->push_back(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(vertex) - output->bias));
+    output->indices->push_back(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(vertex)));
+}
+
+// The outline passes index + 1 as the vertex data, so that point 0 is not
+// the null pointer that GLU takes for "no vertex" from a combine callback.
+void* outlineVertexData(uint32_t index) { return reinterpret_cast<void*>(uintptr_t(index) + 1); }
+uint32_t outlineIndex(void* vertex) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(vertex) - 1); }
+
+void TESS_CALLBACK onOutlineVertex(void* vertex, void* data)
+{
+    static_cast<TessellationOutput*>(data)->indices->push_back(outlineIndex(vertex));
 }
 
 void TESS_CALLBACK onError(GLenum, void* data) { static_cast<TessellationOutput*>(data)->failed = true; }
@@ -59,24 +66,27 @@ bool near(const Vector3f& a, const Vector3f& b)
            std::fabs(a.z - b.z) < kWeldTolerance;
 }
 
-// The strict rules refuse new vertices. The outline takes a crossing that
-// falls on one of its points (or a merge of copies of one point) as that
-// point, and any other as a new point.
-void TESS_CALLBACK onCombine(GLdouble coords[3], void* data[4], GLfloat weights[4], void** out, void* polygonData)
+// New vertices cannot be expressed as point indices: refuse the polygon.
+void TESS_CALLBACK onCombine(GLdouble[3], void*[4], GLfloat[4], void** out, void* data)
+{
+    static_cast<TessellationOutput*>(data)->failed = true;
+    *out = nullptr;
+}
+
+// The outline takes a crossing that falls on one of its points (or a merge
+// of copies of one point) as that point, and any other as a new point.
+void TESS_CALLBACK onOutlineCombine(GLdouble coords[3], void* data[4], GLfloat weights[4], void** out,
+                                    void* polygonData)
 {
     auto* output = static_cast<TessellationOutput*>(polygonData);
     *out = nullptr;
-    if (!output->added) {
-        output->failed = true;
-        return;
-    }
     AddedPoint point;
     point.position = Vector3f(float(coords[0]), float(coords[1]), float(coords[2]));
     int count = 0;
     for (int i = 0; i < 4; ++i) {
         if (!data[i] || !(weights[i] > 0))
             continue;
-        const uint32_t source = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(data[i]) - output->bias);
+        const uint32_t source = outlineIndex(data[i]);
         if (near(positionOf(source, *output), point.position)) {
             *out = data[i];
             return;
@@ -89,9 +99,8 @@ void TESS_CALLBACK onCombine(GLdouble coords[3], void* data[4], GLfloat weights[
         output->failed = true;
         return;
     }
-    const uint32_t index = kAddedPoint + static_cast<uint32_t>(output->added->size());
+    *out = outlineVertexData(kAddedPoint + static_cast<uint32_t>(output->added->size()));
     output->added->push_back(point);
-    *out = reinterpret_cast<void*>(uintptr_t(index) + output->bias);
 }
 
 using Callback = void(TESS_CALLBACK*)();
@@ -276,8 +285,9 @@ bool PolygonTessellator::tessellateOutline(const std::vector<uint32_t>& indices,
     TessellationOutput output{&triangles};
     output.added = &added;
     output.points = &points;
-    output.bias = 1;
     coordinates_.resize(contour_.size() * 3);
+    gluTessCallback(tess_, GLU_TESS_VERTEX_DATA, reinterpret_cast<Callback>(onOutlineVertex));
+    gluTessCallback(tess_, GLU_TESS_COMBINE_DATA, reinterpret_cast<Callback>(onOutlineCombine));
     gluTessNormal(tess_, normal.x, normal.y, normal.z);
     gluTessBeginPolygon(tess_, &output);
     for (size_t c = 0; c + 1 < contourStarts_.size(); ++c) {
@@ -288,12 +298,14 @@ bool PolygonTessellator::tessellateOutline(const std::vector<uint32_t>& indices,
             xyz[0] = p.x;
             xyz[1] = p.y;
             xyz[2] = p.z;
-            gluTessVertex(tess_, xyz, reinterpret_cast<void*>(uintptr_t(contour_[i]) + 1));
+            gluTessVertex(tess_, xyz, outlineVertexData(contour_[i]));
         }
         gluTessEndContour(tess_);
     }
     gluTessEndPolygon(tess_);
     gluTessNormal(tess_, 0, 0, 0);
+    gluTessCallback(tess_, GLU_TESS_VERTEX_DATA, reinterpret_cast<Callback>(onVertex));
+    gluTessCallback(tess_, GLU_TESS_COMBINE_DATA, reinterpret_cast<Callback>(onCombine));
     if (output.failed || triangles.size() % 3 != 0) {
         triangles.clear();
         added.resize(addedBefore);
