@@ -16,10 +16,10 @@ namespace LW {
 // chunks comes in FORMs of those types.
 enum class ObjectForm { Lwo2, Lwo3 };
 
-// Walks the chunks of an LWO2 or LWO3 file into the object under construction and
-// the scene record's surfaces. One handler serves top-level chunks and
-// sub-chunks alike; after a chunk the cursor stands at its end whatever the
-// handler read.
+// Walks the chunks of an LWO2 or LWO3 file into the object under
+// construction and the scene record's surfaces. One handler serves top-level
+// chunks and sub-chunks alike; after a chunk the cursor stands at its end
+// whatever the handler read.
 //
 // Every layer (LAYR) numbers its points from 0, and its polygons and vertex
 // maps use those numbers; the reader gives each layer's points their place

@@ -12,10 +12,10 @@
 #include "render/gl_api.h"
 #include "render/gl_state_cache.h"
 #include "render/mat_lit.h"
+#include "timeline/brush_mesh_object.h"  // drawMeshParts
 #include "tools/hlvtool/import_guard.h"
 #include "tools/hlvtool/render_file.h"
 #include "tools/hlvtool/render_frame.h"
-#include "timeline/brush_mesh_object.h"  // drawMeshParts
 
 namespace hlvtool {
 
