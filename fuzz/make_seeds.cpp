@@ -3,9 +3,11 @@
 //   texture/  texture records: raw RGB, raw grey, an embedded JPEG picture
 //   image/    pictures behind the target's selector byte
 //   lws/      small LightWave scenes of versions 1 to 5 in LightWave's layout
-// The objects' seeds are the small LightWave files of the generated pack,
-// and the scenes' seeds also the tests' scenes (scripts/fuzz --seed copies
-// both).
+//   lwo2/     LightWave objects with the polygons modellers write (bridged
+//             holes, crossings, bends, subdivision cages and lists that are
+//             no surface), several layers, and the LWO3 and LWOB forms
+// The small LightWave files of the generated pack join the objects' seeds,
+// and the tests' scenes the scenes' seeds (scripts/fuzz --seed copies both).
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -14,6 +16,7 @@
 #include "geometry/surface.h"
 #include "render/image_file.h"
 #include "render/texture_image.h"
+#include "tests/import/lw_test_objects.h"
 #include "tests/scene/scene_builders.h"
 #include "tests/support/gl_window.h"
 #include "tools/writers/picture_writer.h"
@@ -155,6 +158,43 @@ void writeLightWaveScenes(const fs::path& folder)
     for (const auto& scene : scenes)
         writers::writeFileBytes((folder / scene.name).string(),
                                 std::vector<uint8_t>(scene.text.begin(), scene.text.end()));
+
+// Two layers of one triangle each with their own UV maps, and a layer
+// number left out as Modeler leaves empty layers out.
+writers::Lwo2Writer layeredObject(writers::ObjectFormat format)
+{
+    writers::Lwo2Surface surface;
+    surface.name = "Skin";
+    writers::Lwo2ImageBlock block;
+    block.projection = 5;
+    block.uvMap = "uv";
+    block.clip = 1;
+    surface.blocks.push_back(block);
+    writers::Lwo2ImageBlock planar;
+    planar.channel = "DIFF";
+    surface.blocks.push_back(planar);
+    writers::Lwo2Writer w(format);
+    w.tags({"Skin"}).clip(1, "skin.png");
+    for (uint16_t layer : {0, 2}) {
+        const float x = layer;
+        w.layer(layer, "part", {x, 0, 0}, layer ? 0 : -1).points({{x, 0, 0}, {x + 1, 0, 0}, {x, 1, 0}});
+        w.vertexMap("TXUV", 2, "uv", {{0, 0, {0, 0}}, {1, 0, {1, 0}}, {2, 0, {0, 1}}});
+        w.polygons({{0, 1, 2}}).surfaceTags({{0, 0}}).polygonVertexMap("TXUV", 2, "uv", {{1, 0, {0.5f, 0.5f}}});
+    }
+    return w.surface(surface);
+}
+
+void writeObjects(const fs::path& folder)
+{
+    const std::pair<const char*, writers::Lwo2Writer> objects[] = {
+        {"keyholes", lwtest::keyholeObject()}, {"bowties", lwtest::bowTieObject()},
+        {"star", lwtest::starObject()},         {"crown", lwtest::crownObject()},
+        {"cage", lwtest::cageObject()},         {"layers", layeredObject(writers::ObjectFormat::Lwo2)},
+    };
+    for (const auto& object : objects)
+        writers::writeFileBytes((folder / object.first).string(), object.second.bytes());
+    writers::writeFileBytes((folder / "lwo3").string(), layeredObject(writers::ObjectFormat::Lwo3).bytes());
+    writers::writeFileBytes((folder / "lwob-keyhole").string(), lwtest::keyholeLwob());
 }
 
 } // namespace
@@ -171,13 +211,14 @@ int main(int argc, char** argv)
     }
     fs::path root = argv[1];
     fs::path scratch = fs::temp_directory_path() / "skydrift-fuzz-seeds";
-    for (const char* folder : {"scene", "texture", "image", "lws"})
+    for (const char* folder : {"scene", "texture", "image", "lws", "lwo2"})
         fs::create_directories(root / folder);
     fs::create_directories(scratch);
     writePictures(root / "image", scratch);
     writeTextures(root / "texture", scratch / "seed.jpg");
     writeScenes(root / "scene");
     writeLightWaveScenes(root / "lws");
+    writeObjects(root / "lwo2");
     fs::remove_all(scratch);
     return 0;
 }

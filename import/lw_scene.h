@@ -52,6 +52,7 @@ struct LWTextureBlock {
 
 struct LWSurface {
     std::string name;
+    bool described = false;  // a SURF chunk of the object gave its settings
     float colour[3] = {0, 0, 0};
     float diffuse = 0;
     std::vector<std::unique_ptr<LWTextureBlock>> colourBlocks;

@@ -53,28 +53,67 @@ uint32_t Lwo2Reader::readPointIndex(const char* what)
     return static_cast<uint32_t>(pointBase_ + index);
 }
 
+namespace {
+
+// Polygon lists that are no surface: what the trace calls them.
+struct SkippedType {
+    uint32_t id;
+    const char* name;
+    const char* plural;
+};
+const SkippedType kSkippedTypes[] = {
+    {makeId("CURV"), "Curves", "curves"},
+    {makeId("BONE"), "Bones", "bones"},
+    {makeId("MBAL"), "Metaballs", "metaballs"},
+};
+
+} // namespace
+
 void Lwo2Reader::readPolygons(size_t end)
 {
     // The file numbers polygons afresh in every list, and the surface tags
     // and vertex maps after it refer to those numbers.
     polygonBase_ = static_cast<uint32_t>(object_.polygonTriangles.size());
     const uint32_t type = in_.readID4();
-    if (type != makeId("FACE")) {
-        trace("\n%sUnknown polygon type : %s", indent(), IdText(type).c_str());
+    // Subdivision cages (patches, subdivision surfaces) are drawn as the
+    // faces they are made of.
+    if (type != makeId("FACE") && type != makeId("PTCH") && type != makeId("SUBD")) {
+        skipPolygons(type, end);
         return;
     }
-    uint32_t polygon = 0, skipped = 0, lines = 0;
+    PolygonCounts counts;
+    uint32_t polygon = 0;
     for (; in_.tell() < end; ++polygon)
-        readPolygon(polygon, in_.readU2() & 0x3FFu, skipped, lines);
+        readPolygon(polygon, in_.readU2() & 0x3FFu, counts);
     trace("\n%s%d polygons read.", indent(), static_cast<int>(polygon));
-    if (skipped)
+    if (counts.skipped)
         trace("\n%s%d polygons were skipped because they couldn't be properly triangulated.", indent(),
-              static_cast<int>(skipped));
-    if (lines)
-        trace("\n%sLines are not supported (%d lines were skipped).", indent(), static_cast<int>(lines));
+              static_cast<int>(counts.skipped));
+    if (counts.lines)
+        trace("\n%sLines are not supported (%d lines were skipped).", indent(), static_cast<int>(counts.lines));
+    if (counts.outlined)
+        trace("\n%s%d polygons were triangulated by their outline (holes, crossing or bent edges).", indent(),
+              static_cast<int>(counts.outlined));
 }
 
-void Lwo2Reader::readPolygon(uint32_t listIndex, uint32_t vertexCount, uint32_t& skipped, uint32_t& lines)
+void Lwo2Reader::skipPolygons(uint32_t type, size_t end)
+{
+    for (const SkippedType& skipped : kSkippedTypes) {
+        if (skipped.id != type)
+            continue;
+        int count = 0;
+        for (; in_.tell() < end; ++count) {
+            const uint32_t vertices = in_.readU2() & 0x3FFu;
+            for (uint32_t v = 0; v < vertices; ++v)
+                in_.readVX();
+        }
+        trace("\n%s%s are not supported (%d %s were skipped).", indent(), skipped.name, count, skipped.plural);
+        return;
+    }
+    trace("\n%sUnknown polygon type : %s", indent(), IdText(type).c_str());
+}
+
+void Lwo2Reader::readPolygon(uint32_t listIndex, uint32_t vertexCount, PolygonCounts& counts)
 {
     const uint32_t polygon = polygonBase_ + listIndex;
     std::vector<uint32_t>& indices = polygonIndices_;
@@ -85,13 +124,13 @@ void Lwo2Reader::readPolygon(uint32_t listIndex, uint32_t vertexCount, uint32_t&
     // Triangles of this polygon are appended from here on.
     object_.polygonTriangles.push_back({static_cast<uint32_t>(object_.triangles.size()), 0});
     if (vertexCount == 2) {
-        ++lines;
+        ++counts.lines;
         return;
     }
     if (vertexCount == 3) {
         if (indices[0] == indices[1] || indices[1] == indices[2] || indices[0] == indices[2]) {
             trace("\n%sRemoving degenerate triangle (%d) !", indent(), static_cast<int>(listIndex));
-            ++skipped;
+            ++counts.skipped;
             return;
         }
         addTriangle(polygon, indices[0], indices[1], indices[2]);
@@ -100,10 +139,15 @@ void Lwo2Reader::readPolygon(uint32_t listIndex, uint32_t vertexCount, uint32_t&
     if (!tessellator_)
         tessellator_ = std::make_unique<PolygonTessellator>();
     std::vector<uint32_t>& triangles = tessellatedIndices_;
-    if (!tessellator_->tessellate(indices, object_.points, triangles)) {
-        ++skipped;
+    const size_t added = object_.addedPoints.size();
+    if (!tessellator_->tessellate(indices, object_.points, triangles, object_.addedPoints)) {
+        ++counts.skipped;
         return;
     }
+    if (tessellator_->usedOutline())
+        ++counts.outlined;
+    for (size_t k = added; k < object_.addedPoints.size(); ++k)
+        object_.addedPoints[k].polygon = polygon;
     for (size_t i = 0; i + 2 < triangles.size(); i += 3)
         addTriangle(polygon, triangles[i], triangles[i + 1], triangles[i + 2]);
 }

@@ -69,25 +69,47 @@ uint32_t addUVSets(hlv::RobustMesh& mesh, const std::vector<const LWSurface*>& s
     return static_cast<uint32_t>(sets);
 }
 
+// The UV map of a UV-mapped block, looked up once for the run of triangles
+// that use the block rather than for every corner.
+class BlockMaps {
+public:
+    explicit BlockMaps(const Lwo2Object& object) : object_(object) {}
+
+    const UVMap& of(const LWTextureBlock& block)
+    {
+        if (&block == block_)
+            return *map_;
+        if (block.uvMap.empty())
+            loadFailure("Missing vmap!!");
+        auto map = object_.uvMaps.find(block.uvMap);
+        if (map == object_.uvMaps.end())
+            loadFailure("Missing unknown VMAP !");
+        block_ = &block;
+        map_ = &map->second;
+        return *map_;
+    }
+
+private:
+    const Lwo2Object& object_;
+    const LWTextureBlock* block_ = nullptr;
+    const UVMap* map_ = nullptr;
+};
+
 TexCoord mapCorner(const LWTextureBlock& block, const Lwo2Object& object, uint32_t polygon, uint32_t point,
-                   const Vector3f& faceNormal)
+                   const Vector3f& faceNormal, BlockMaps& maps)
 {
     if (block.projection != UVMapped) {
         if (block.projection < Planar || block.projection > Cubic)
             loadFailure("Unknown mapping type!!");
         return projectPoint(block, object.points[point], faceNormal);
     }
-    if (block.uvMap.empty())
-        loadFailure("Missing vmap!!");
-    auto map = object.uvMaps.find(block.uvMap);
-    if (map == object.uvMaps.end())
-        loadFailure("Missing unknown VMAP !");
-    const UVMap::Value uv = map->second.at(polygon, point);
+    const UVMap::Value uv = maps.of(block).at(polygon, point);
     return {uv[0], uv[1]};
 }
 
 void setTextureCoordinates(hlv::RobustMesh& mesh, const Lwo2Object& object, const std::vector<const LWSurface*>& surfaces)
 {
+    BlockMaps maps(object);
     for (size_t t = 0; t < object.triangles.size(); ++t) {
         const hlv::RobustMesh::TaggedTriangle& tri = object.triangles[t];
         const LWSurface* surface = tri.tag < surfaces.size() ? surfaces[tri.tag] : nullptr;
@@ -98,7 +120,8 @@ void setTextureCoordinates(hlv::RobustMesh& mesh, const Lwo2Object& object, cons
         const Vector3f normal = cross(object.points[tri.b] - p0, object.points[tri.c] - p0);
         float uv[6];
         for (int k = 0; k < 3; ++k) {
-            const TexCoord corner = mapCorner(*surface->colourBlocks[0], object, object.triangleSource[t], points[k], normal);
+            const TexCoord corner =
+                mapCorner(*surface->colourBlocks[0], object, object.triangleSource[t], points[k], normal, maps);
             uv[2 * k] = corner.u;
             uv[2 * k + 1] = corner.v;
         }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "geometry/robust_mesh.h"
+#include "import/polygon_tessellator.h"
 #include "math/vector3.h"
 
 namespace LW {
@@ -64,6 +65,14 @@ struct Lwo2Object {
     std::map<std::string, ColourMap> colorMaps;
     std::map<uint32_t, std::string> clips;              // clip index -> still image file
     std::vector<Lwo2Layer> layers;                      // every LAYR of the file, read or not
+    // Points the tessellator added while the file is read; triangles name
+    // them kAddedPoint + k until placeAddedPoints.
+    std::vector<AddedPoint> addedPoints;
 };
+
+// Once the file is read: appends the added points after the file's points,
+// renumbers the triangles that use them, and gives them vertex-map values
+// (and per-polygon values) mixed from their sources as their position is.
+void placeAddedPoints(Lwo2Object& object);
 
 } // namespace LW

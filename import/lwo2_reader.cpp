@@ -1,11 +1,14 @@
 #include "import/lwo2_reader.h"
 
+#include <cstring>
+
 #include "import/importer_context.h"
 
 namespace LW {
 
-Lwo2Reader::Lwo2Reader(InputStream& in, Scene& scene, Lwo2Object& object, uint32_t layer)
-    : in_(in), scene_(scene), object_(object), selectedLayer_(layer), readingLayer_(layer <= 1)
+Lwo2Reader::Lwo2Reader(InputStream& in, Scene& scene, Lwo2Object& object, uint32_t layer, ObjectForm form)
+    : in_(in), scene_(scene), object_(object), lwo3_(form == ObjectForm::Lwo3), selectedLayer_(layer),
+      readingLayer_(layer <= 1)
 {
 }
 
@@ -40,38 +43,78 @@ bool Lwo2Reader::skipsLayerData(uint32_t id) const
 
 void Lwo2Reader::readForm(uint32_t formLength)
 {
-    // The form type counts towards the length; no pad byte between chunks.
+    // The form type counts towards the length. LWO2 puts no pad byte
+    // between chunks; LWO3 pads odd chunks as IFF does.
     for (uint64_t done = 4; done < formLength;) {
         const uint32_t id = in_.readID4();
         const uint32_t size = in_.readU4();
         handleChunk(id, size);
-        done += uint64_t(size) + 8;
+        done += uint64_t(size) + 8 + (lwo3_ ? size & 1 : 0);
     }
+    placeAddedPoints(object_);
 }
 
 void Lwo2Reader::readSubChunks(size_t end)
 {
-    while (in_.tell() < end) {
-        const uint32_t id = in_.readID4();
-        const uint16_t size = in_.readU2();
-        handleChunk(id, size);
+    if (leadingEnd_) {
+        in_.seek(leadingEnd_);
+        leadingEnd_ = 0;
     }
+    while (in_.tell() < end)
+        readSubChunk();
+}
+
+void Lwo2Reader::readSubChunk()
+{
+    const uint32_t id = in_.readID4();
+    const uint32_t size = lwo3_ ? in_.readU4() : in_.readU2();
+    handleChunk(id, size);
 }
 
 void Lwo2Reader::handleChunk(uint32_t id, uint32_t size)
 {
     const size_t end = in_.tell() + size;
+    const size_t outerLeadingEnd = leadingEnd_;
     {
         InputStream::Scope scope(in_, end, id);
-        handleContent(id, end);
+        if (lwo3_ && id == makeId("FORM"))
+            handleForm(end);
+        else
+            handleContent(id, end);
     }
+    leadingEnd_ = outerLeadingEnd;
     in_.seek(end);
+    if (lwo3_ && (size & 1) && in_.tell() < in_.limit())
+        in_.seek(end + 1);
+}
+
+void Lwo2Reader::handleForm(size_t end)
+{
+    const uint32_t type = in_.readID4();
+    // What an LWO2 chunk holds before its sub-chunks (a surface's name, a
+    // clip's index, a block's ordinal, a vector) is, in LWO3, the content of
+    // an anonymous chunk (ID four spaces) at the start of the form, which
+    // the handler reads in place. Its sub-chunks start after it.
+    leadingEnd_ = 0;
+    if (in_.remaining() >= 8 && std::memcmp(in_.data() + in_.tell(), "    ", 4) == 0) {
+        in_.readID4();
+        const uint32_t size = in_.readU4();
+        if (size > in_.remaining())
+            loadFailuref("Chunk %s runs past the end of its container (offset %zu).", IdText(type).c_str(), in_.tell());
+        leadingEnd_ = in_.tell() + size + (size & 1 && size < in_.remaining() ? 1 : 0);
+    }
+    handleContent(type, end);
 }
 
 void Lwo2Reader::handleContent(uint32_t id, size_t end)
 {
     if (skipsLayerData(id)) {
         trace("\n%sSkipping %s of another layer", indent(), IdText(id).c_str());
+        // A UV map of another layer leaves this layer's points unmapped, at
+        // (0, 0), as the whole object has them; a surface mapped with it
+        // must not fail the layer.
+        if (id == makeId("VMAP") && in_.readID4() == makeId("TXUV") && in_.readU2() == 2)
+            object_.uvMaps[in_.readS0()];
         return;
     }
     switch (id) {
@@ -179,6 +222,7 @@ void Lwo2Reader::readSurface(size_t end)
     }
     surface_ = scene_.surfaces[known->second].get();
     surface_->name = name;
+    surface_->described = true;
     {
         IndentLevel level;
         readSubChunks(end);
@@ -193,9 +237,7 @@ void Lwo2Reader::readBlock(size_t end)
     {
         IndentLevel level;
         // The header (IMAP for an image map) first, then the block's settings.
-        const uint32_t id = in_.readID4();
-        const uint16_t size = in_.readU2();
-        handleChunk(id, size);
+        readSubChunk();
         readSubChunks(end);
     }
     std::unique_ptr<LWTextureBlock> block = std::move(block_);

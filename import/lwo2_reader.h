@@ -10,10 +10,16 @@
 
 namespace LW {
 
-// Walks the chunks of an LWO2 file into the object under construction and
-// the scene record's surfaces. One handler serves top-level chunks and
-// sub-chunks alike; after a chunk the cursor stands at its end whatever the
-// handler read.
+// LWO2 (LightWave 6 to 2015) or LWO3 (LightWave 2015 and later). LWO3 holds
+// the same geometry chunks; its chunks all have 4-byte sizes (LWO2's
+// sub-chunks have 2), and what LWO2 nests in SURF, BLOK, IMAP, TMAP and CLIP
+// chunks comes in FORMs of those types.
+enum class ObjectForm { Lwo2, Lwo3 };
+
+// Walks the chunks of an LWO2 or LWO3 file into the object under
+// construction and the scene record's surfaces. One handler serves top-level
+// chunks and sub-chunks alike; after a chunk the cursor stands at its end
+// whatever the handler read.
 //
 // Every layer (LAYR) numbers its points from 0, and its polygons and vertex
 // maps use those numbers; the reader gives each layer's points their place
@@ -23,7 +29,8 @@ class Lwo2Reader {
 public:
     // `layer` 0 reads every layer; N >= 1 reads the geometry of the layers
     // whose LAYR number is N - 1 only (surfaces and clips are always read).
-    Lwo2Reader(InputStream& in, Scene& scene, Lwo2Object& object, uint32_t layer = 0);
+    Lwo2Reader(InputStream& in, Scene& scene, Lwo2Object& object, uint32_t layer = 0,
+               ObjectForm form = ObjectForm::Lwo2);
 
     // The chunks after the form type, up to the FORM length.
     void readForm(uint32_t formLength);
@@ -32,17 +39,25 @@ public:
     bool foundLayer() const;
 
 private:
-    // ID4 + U2-size sub-chunks up to `end`.
+    // Sub-chunks (ID4 and a U2 size, U4 in LWO3) up to `end`.
     void readSubChunks(size_t end);
+    void readSubChunk();
     void handleChunk(uint32_t id, uint32_t size);
+    // An LWO3 FORM: handled like the LWO2 chunk of its type.
+    void handleForm(size_t end);
     void handleContent(uint32_t id, size_t end);
 
     void readLayer(size_t end);
     // A point, polygon or vertex-map chunk of a layer that is not read.
     bool skipsLayerData(uint32_t id) const;
     void readPoints(size_t end);
+    struct PolygonCounts {
+        uint32_t skipped = 0, lines = 0, outlined = 0;
+    };
     void readPolygons(size_t end);
-    void readPolygon(uint32_t listIndex, uint32_t vertexCount, uint32_t& skipped, uint32_t& lines);
+    // Curves, bones, metaballs and unknown types: traced and left out.
+    void skipPolygons(uint32_t type, size_t end);
+    void readPolygon(uint32_t listIndex, uint32_t vertexCount, PolygonCounts& counts);
     void addTriangle(uint32_t polygon, uint32_t a, uint32_t b, uint32_t c);
     void readTags(size_t end);
     void readPolygonTags(size_t end);
@@ -59,6 +74,8 @@ private:
     InputStream& in_;
     Scene& scene_;
     Lwo2Object& object_;
+    const bool lwo3_;
+    size_t leadingEnd_ = 0;  // the end of the current LWO3 form's anonymous chunk, if it has one
     const uint32_t selectedLayer_;
     bool readingLayer_;             // the current layer's geometry is read
     bool dataBeforeLayers_ = false;  // points came before the first LAYR

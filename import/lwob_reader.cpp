@@ -110,8 +110,11 @@ private:
         } else {
             if (!tessellator_)
                 tessellator_ = std::make_unique<PolygonTessellator>();
-            if (!tessellator_->tessellate(indices, object_.points, triangles))
+            const size_t added = object_.addedPoints.size();
+            if (!tessellator_->tessellate(indices, object_.points, triangles, object_.addedPoints))
                 return;
+            for (size_t k = added; k < object_.addedPoints.size(); ++k)
+                object_.addedPoints[k].polygon = polygon;
         }
         TriangleRange& range = object_.polygonTriangles[polygon];
         range = {uint32_t(object_.triangles.size()), 0};
@@ -134,6 +137,7 @@ private:
             return;
         }
         LWSurface& surface = *scene_.surfaces[known->second];
+        surface.described = true;
         IndentLevel level;
         while (in_.tell() + 6 <= end) {
             const uint32_t id = in_.readID4();
@@ -229,6 +233,7 @@ private:
 void readLwobForm(InputStream& in, uint32_t formLength, Scene& scene, Lwo2Object& object)
 {
     LwobReader(in, scene, object).readForm(formLength);
+    placeAddedPoints(object);
 }
 
 } // namespace LW

@@ -96,8 +96,8 @@ SceneObject readSceneObject(const char* path, Scene& scene, uint32_t layer)
     const uint32_t form = in.readID4();
     Lwo2Object object;
     bool found = layer <= 1;
-    if (form == makeId("LWO2")) {
-        Lwo2Reader reader(in, scene, object, layer);
+    if (form == makeId("LWO2") || form == makeId("LWO3")) {
+        Lwo2Reader reader(in, scene, object, layer, form == makeId("LWO3") ? ObjectForm::Lwo3 : ObjectForm::Lwo2);
         reader.readForm(formLength);
         found = reader.foundLayer();
     } else if (form == makeId("LWOB")) {

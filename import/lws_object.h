@@ -17,7 +17,7 @@ struct SceneObject {
     std::vector<Lwo2Layer> layers;          // every layer of the file, read or not
 };
 
-// Reads an LWO2 or LWOB object into `scene`. A textured surface gets texture
+// Reads an LWO2, LWO3 or LWOB object into `scene`. A textured surface gets texture
 // coordinates for its first colour block in set 0 (its first diffuse block
 // when it has no colour block) and for its first diffuse block in set 1
 // when it has both. Other IFF forms fail with "Unsupported object format".

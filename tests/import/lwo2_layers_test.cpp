@@ -255,3 +255,27 @@ TEST(Lwo2Layers, ObjectsWithoutLayersAreLayerOne)
     EXPECT_THROW(LW::readSceneObject(saveObject("foreign_point.lwo", w).c_str(), record, 0), bool);
     EXPECT_TRUE(log.contains("A polygon uses point 3, but its layer has only 3 points.")) << log.text;
 }
+
+TEST(Lwo2Layers, ALayerWithoutTheUVMapOfItsSurfaceLoadsUnmapped)
+{
+    // Layer 0 has the map "uv"; layer 1 uses the same UV-mapped surface and
+    // no map of its own, which leaves its points at (0, 0).
+    Lwo2Surface mapped;
+    mapped.name = "Mapped";
+    Lwo2ImageBlock block;
+    block.projection = 5;
+    block.uvMap = "uv";
+    mapped.blocks.push_back(block);
+    Lwo2Writer w;
+    w.tags({"Mapped"}).layer(0).points({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
+    w.vertexMap("TXUV", 2, "uv", layerUVs(3, 0)).polygons({{0, 1, 2}}).surfaceTags({{0, 0}});
+    w.layer(1).points({{5, 0, 0}, {6, 0, 0}, {5, 1, 0}}).polygons({{0, 1, 2}}).surfaceTags({{0, 0}}).surface(mapped);
+    const std::string path = saveObject("unmapped_layer.lwo", w);
+    LW::Scene record;
+    LW::SceneObject layer = readBuilt(path, record, 2);
+    ASSERT_EQ(layer.mesh->partCount(), 1u);
+    const hlv::MeshPart& part = layer.mesh->parts()[0];
+    ASSERT_EQ(part.uvLayerCount, 1u);
+    for (float value : part.uvLayers[0])
+        EXPECT_EQ(value, 0.0f);
+}

@@ -7,19 +7,11 @@
 
 #include "tests/support/run_program.h"
 #include "tests/tools/hlvtool_test_scene.h"
+#include "tests/tools/json_number.h"
 
 namespace {
 
 const std::string kTool = SKYDRIFT_HLVTOOL;
-
-// The number after "key": in a JSON line, -1 when absent.
-long jsonNumber(const std::string& json, const std::string& key)
-{
-    std::smatch match;
-    if (!std::regex_search(json, match, std::regex("\"" + key + "\": (-?[0-9]+)")))
-        return -1;
-    return std::stol(match[1]);
-}
 
 struct ToolFolder {
     ToolFolder()

@@ -22,13 +22,13 @@ std::string folderOf(const std::string& path)
 } // namespace
 
 std::unique_ptr<Scene> importLightWaveScene(const std::string& path, const std::string& search,
-                                            LW::LwsScene& record)
+                                            LW::LwsScene& record, Textures textures)
 {
     record.searchDirectories.push_back(search.empty() ? folderOf(path) : search);
     LW::SceneContext context(record);
     LW::parseLwsFile(path.c_str(), record);
     LW::ConvertOptions options;
-    options.uploadTextures = false;
+    options.uploadTextures = textures == Textures::Uploaded;
     return std::unique_ptr<Scene>(LW::convertLwsScene(record, options));
 }
 

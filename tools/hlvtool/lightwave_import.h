@@ -13,9 +13,11 @@ class Scene;
 namespace hlvtool {
 
 // Objects and images are looked for in `search`, or in the scene's own
-// folder when it is empty. Throws as the importer does.
+// folder when it is empty. Textures are uploaded for drawing, or keep their
+// pixels for writing. Throws as the importer does.
+enum class Textures { KeptForWriting, Uploaded };
 std::unique_ptr<Scene> importLightWaveScene(const std::string& path, const std::string& search,
-                                            LW::LwsScene& record);
+                                            LW::LwsScene& record, Textures textures = Textures::KeptForWriting);
 
 // Writes the scene file through a temporary file beside `path`; false with
 // `error` naming `path` when it cannot be written (an earlier file stays).

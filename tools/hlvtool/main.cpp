@@ -1,6 +1,6 @@
 // hlvtool: inspects scene files (.hlv), LightWave objects (.lwo) and
 // LightWave scenes (.lws), converts LightWave scenes into scene files and
-// renders one frame of a scene file through one of its cameras.
+// renders one frame of any of them. Files are told apart by their content.
 //
 // Exit codes: 0 done, 1 a file could not be read or written, 2 bad usage.
 #include <cstdio>
@@ -13,8 +13,10 @@
 #include "import/lws_scene.h"
 #include "scene/scene.h"
 #include "scene/scene_file.h"
+#include "tools/hlvtool/file_kind.h"
 #include "tools/hlvtool/import_guard.h"
 #include "tools/hlvtool/lightwave_import.h"
+#include "tools/hlvtool/render_file.h"
 #include "tools/hlvtool/render_frame.h"
 #include "tools/hlvtool/scene_positions.h"
 #include "tools/hlvtool/summaries.h"
@@ -41,9 +43,11 @@ const char* const kHelp =
     "      as a scene file. Objects and images are looked for in DIR first\n"
     "      (default: the scene's own folder). OUT is replaced only once the\n"
     "      new file is complete.\n"
-    "  hlvtool render FILE.hlv --camera N --time T --out F.png\n"
-    "      Draws one frame of the scene at T seconds through camera N in a\n"
-    "      hidden 800x600 window and writes it as a PNG picture.\n"
+    "  hlvtool render FILE --out F.png [--camera N] [--time T] [--search DIR]\n"
+    "      Draws one frame at T seconds (default 0) in a hidden 800x600 window\n"
+    "      and writes it as a PNG picture: a scene file or a LightWave scene\n"
+    "      (imported first) through camera N (default 0), or a LightWave\n"
+    "      object lit and framed by its box, turning a full turn in 10 s.\n"
     "\n"
     "--verbose shows the importer's log on standard error.\n"
     "Exit status: 0 done, 1 a file could not be read or written, 2 bad usage.\n";
@@ -58,19 +62,6 @@ int failed(const std::string& message)
 {
     std::fprintf(stderr, "hlvtool: %s\n", message.c_str());
     return kFailed;
-}
-
-std::string extensionOf(const std::string& path)
-{
-    const size_t dot = path.find_last_of('.');
-    const size_t slash = path.find_last_of("/\\");
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return "";
-    std::string extension = path.substr(dot + 1);
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return extension;
 }
 
 struct Arguments {
@@ -137,18 +128,18 @@ int info(const Arguments& args)
     if (!args.time.empty())
         return infoAtTime(args);
     const std::string& path = args.files[0];
-    const std::string extension = extensionOf(path);
+    const hlvtool::FileKind kind = hlvtool::fileKindOf(path);
     std::string text, error;
     bool ok = false;
-    if (extension == "lwo") {
+    if (kind == hlvtool::FileKind::LightWaveObject) {
         ok = hlvtool::guardedImport(path, [&] { text = hlvtool::describeObject(path, args.json); }, error);
-    } else if (extension == "lws") {
+    } else if (kind == hlvtool::FileKind::LightWaveScene) {
         ok = hlvtool::guardedImport(path, [&] {
             hlvtool::FrameRange frames;
             std::unique_ptr<Scene> scene = importScene(path, args.search, &frames);
             text = hlvtool::describeScene(*scene, frames, args.json);
         }, error);
-    } else if (extension == "hlv") {
+    } else if (kind == hlvtool::FileKind::SceneFile) {
         // Reading a scene file uploads its textures: it needs the window.
         if (!hlvtool::openHiddenWindow())
             return failed("no OpenGL window for reading " + path + " (is there a display?)");
@@ -157,7 +148,8 @@ int info(const Arguments& args)
             text = hlvtool::describeScene(*scene, {}, args.json);
         }, error);
     } else {
-        return usage(("cannot tell the kind of " + path + " (expected .hlv, .lwo or .lws)").c_str());
+        return usage(("cannot tell the kind of " + path + " (expected a scene file, a LightWave object or scene)")
+                         .c_str());
     }
     if (!ok)
         return failed(error);
@@ -197,11 +189,12 @@ int infoAtTime(const Arguments& args)
     double seconds = 0;
     if (!readNumber(args.time, seconds))
         return usage("--time takes seconds");
-    const std::string extension = extensionOf(path);
-    if (extension != "hlv" && extension != "lws")
+    const hlvtool::FileKind kind = hlvtool::fileKindOf(path);
+    if (kind != hlvtool::FileKind::SceneFile && kind != hlvtool::FileKind::LightWaveScene)
         return usage(("--time takes a scene file (.hlv) or a LightWave scene (.lws), not " + path).c_str());
     std::string text, error;
-    if (!hlvtool::describeFileAtTime(path, extension == "lws", args.search, float(seconds), args.json, text, error))
+    const bool lightWave = kind == hlvtool::FileKind::LightWaveScene;
+    if (!hlvtool::describeFileAtTime(path, lightWave, args.search, float(seconds), args.json, text, error))
         return failed(error);
     std::fputs(text.c_str(), stdout);
     return 0;
@@ -210,7 +203,7 @@ int infoAtTime(const Arguments& args)
 int render(const Arguments& args)
 {
     if (args.files.size() != 1)
-        return usage("render takes one scene file");
+        return usage("render takes one file");
     if (args.out.empty())
         return usage("render needs --out F.png");
     double camera = 0, time = 0;
@@ -218,8 +211,14 @@ int render(const Arguments& args)
         return usage("--camera takes a camera number (0, 1, ...)");
     if (!args.time.empty() && !readNumber(args.time, time))
         return usage("--time takes seconds");
+    hlvtool::RenderRequest request;
+    request.path = args.files[0];
+    request.picture = args.out;
+    request.search = args.search;
+    request.camera = int(camera);
+    request.seconds = float(time);
     std::string error;
-    if (!hlvtool::renderFrame(args.files[0], int(camera), float(time), args.out, error))
+    if (!hlvtool::renderFile(request, error))
         return failed(error);
     std::printf("%s: camera %d at %g s written to %s\n", args.files[0].c_str(), int(camera), time, args.out.c_str());
     return 0;

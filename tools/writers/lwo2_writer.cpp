@@ -62,6 +62,19 @@ Lwo2Bytes& Lwo2Bytes::subChunk(const std::string& id, const Lwo2Bytes& body)
     return id4(id).u2(static_cast<uint16_t>(body.data().size())).bytes(body.data());
 }
 
+Lwo2Bytes& Lwo2Bytes::chunk(const std::string& id, const Lwo2Bytes& body)
+{
+    id4(id).u4(static_cast<uint32_t>(body.data().size())).bytes(body.data());
+    if (body.data().size() % 2)
+        data_.push_back(0);
+    return *this;
+}
+
+Lwo2Bytes& Lwo2Bytes::form(const std::string& type, const Lwo2Bytes& body)
+{
+    return chunk("FORM", Lwo2Bytes().id4(type).bytes(body.data()));
+}
+
 Lwo2Writer& Lwo2Writer::chunk(const std::string& id, const std::vector<uint8_t>& body)
 {
     Lwo2Bytes header;
@@ -161,6 +174,8 @@ Lwo2Bytes imageBlock(const Lwo2ImageBlock& block)
 
 Lwo2Writer& Lwo2Writer::surface(const Lwo2Surface& surface)
 {
+    if (format_ == ObjectFormat::Lwo3)
+        return lwo3Surface(surface);
     Lwo2Bytes body;
     body.s0(surface.name).s0(surface.source);
     body.subChunk("COLR", Lwo2Bytes().f4(surface.colour[0]).f4(surface.colour[1]).f4(surface.colour[2]).vx(0));
@@ -170,8 +185,69 @@ Lwo2Writer& Lwo2Writer::surface(const Lwo2Surface& surface)
     return chunk("SURF", body.data());
 }
 
+namespace {
+
+Lwo2Bytes lwo3ImageBlock(const Lwo2ImageBlock& block)
+{
+    Lwo2Bytes header;
+    header.chunk("    ", Lwo2Bytes().s0(block.ordinal))
+        .chunk("CHAN", Lwo2Bytes().id4(block.channel))
+        .chunk("ENAB", Lwo2Bytes().u2(1))
+        .form("OPAC", Lwo2Bytes().chunk("    ", Lwo2Bytes().u2(0).f4(1).vx(0)));
+    Lwo2Bytes mapping;
+    mapping.form("CNTR", Lwo2Bytes().chunk("    ", vector3(block.centre)))
+        .form("SIZE", Lwo2Bytes().chunk("    ", vector3(block.size)))
+        .form("ROTA", Lwo2Bytes().chunk("    ", vector3({0, 0, 0})))
+        .chunk("CSYS", Lwo2Bytes().u2(0));
+    Lwo2Bytes body;
+    body.form("IMAP", header)
+        .form("TMAP", mapping)
+        .chunk("PROJ", Lwo2Bytes().u2(block.projection))
+        .chunk("AXIS", Lwo2Bytes().u2(block.axis));
+    if (block.clip)
+        body.chunk("IMAG", Lwo2Bytes().vx(block.clip));
+    body.chunk("WRAP", Lwo2Bytes().u2(1).u2(1));
+    if (!block.uvMap.empty())
+        body.chunk("VMAP", Lwo2Bytes().s0(block.uvMap));
+    return body;
+}
+
+} // namespace
+
+// Besides the surface's standard settings LightWave saves its node graph
+// (the Surface node and its position in the node editor), which readers of
+// the settings skip.
+Lwo2Writer& Lwo2Writer::lwo3Surface(const Lwo2Surface& surface)
+{
+    Lwo2Bytes body;
+    body.chunk("    ", Lwo2Bytes().s0(surface.name).s0(surface.source));
+    body.chunk("VERS", Lwo2Bytes().u4(0x0300));
+    body.chunk("COLR", Lwo2Bytes().f4(surface.colour[0]).f4(surface.colour[1]).f4(surface.colour[2]).vx(0));
+    body.chunk("DIFF", Lwo2Bytes().f4(surface.diffuse).vx(0));
+    body.chunk("SMAN", Lwo2Bytes().f4(1.5625f));
+    for (const Lwo2ImageBlock& block : surface.blocks)
+        body.form("BLOK", lwo3ImageBlock(block));
+    Lwo2Bytes root;
+    root.chunk("NLOC", Lwo2Bytes().u4(0).u4(0)).chunk("NZOM", Lwo2Bytes().f4(1)).chunk("NSTA", Lwo2Bytes().u2(0));
+    Lwo2Bytes nodes;
+    nodes.form("NROT", root).chunk("NVER", Lwo2Bytes().u4(1));
+    body.form("NODS", nodes);
+    Lwo2Bytes form;
+    form.form("SURF", body);
+    chunks_.insert(chunks_.end(), form.data().begin(), form.data().end());
+    return *this;
+}
+
 Lwo2Writer& Lwo2Writer::clip(uint32_t index, const std::string& stillImage)
 {
+    if (format_ == ObjectFormat::Lwo3) {
+        Lwo2Bytes body;
+        body.chunk("    ", Lwo2Bytes().u4(index)).form("STIL", Lwo2Bytes().chunk("    ", Lwo2Bytes().s0(stillImage)));
+        Lwo2Bytes form;
+        form.form("CLIP", body);
+        chunks_.insert(chunks_.end(), form.data().begin(), form.data().end());
+        return *this;
+    }
     Lwo2Bytes body;
     body.u4(index).subChunk("STIL", Lwo2Bytes().s0(stillImage));
     return chunk("CLIP", body.data());
@@ -207,8 +283,9 @@ Lwo2Writer& Lwo2Writer::polygonVertexMap(const std::string& type, uint16_t dimen
 
 std::vector<uint8_t> Lwo2Writer::bytes(const std::string& formType) const
 {
+    const std::string type = !formType.empty() ? formType : format_ == ObjectFormat::Lwo3 ? "LWO3" : "LWO2";
     Lwo2Bytes file;
-    file.id4("FORM").u4(static_cast<uint32_t>(chunks_.size() + 4)).id4(formType).bytes(chunks_);
+    file.id4("FORM").u4(static_cast<uint32_t>(chunks_.size() + 4)).id4(type).bytes(chunks_);
     return file.data();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// LightWave objects (LWO2) for the tests and the asset generator. Chunks are
-// written in the order they are added, so a test can build any sequence,
-// including broken ones (raw chunks, odd form types).
+// LightWave objects (LWO2, and LWO3 as LightWave 2015 and later save them)
+// for the tests and the asset generator. Chunks are written in the order
+// they are added, so a test can build any sequence, including broken ones
+// (raw chunks, odd form types).
 
 #include <cstdint>
 #include <string>
@@ -50,6 +51,10 @@ public:
     Lwo2Bytes& bytes(const std::vector<uint8_t>& more);
     // A sub-chunk: ID4, U2 size, body.
     Lwo2Bytes& subChunk(const std::string& id, const Lwo2Bytes& body);
+    // An LWO3 chunk: ID4, U4 size, body, a pad byte when the size is odd.
+    Lwo2Bytes& chunk(const std::string& id, const Lwo2Bytes& body);
+    // An LWO3 FORM of the type, holding `body`.
+    Lwo2Bytes& form(const std::string& type, const Lwo2Bytes& body);
 
     const std::vector<uint8_t>& data() const { return data_; }
 
@@ -57,8 +62,17 @@ private:
     std::vector<uint8_t> data_;
 };
 
+// LWO3 keeps LWO2's geometry chunks. Its surfaces, texture blocks and clips
+// are FORMs whose chunks have 4-byte sizes, and what LWO2 writes before a
+// container's sub-chunks (a surface's name, a clip's index, a block's
+// ordinal, a vector) is an anonymous chunk (ID four spaces) first in its
+// form.
+enum class ObjectFormat { Lwo2, Lwo3 };
+
 class Lwo2Writer {
 public:
+    explicit Lwo2Writer(ObjectFormat format = ObjectFormat::Lwo2) : format_(format) {}
+
     // LAYR: opens a layer; the points, polygons and vertex maps after it
     // number their points from 0 again. LightWave numbers layers from 0 and
     // writes the parent only when the layer has one (`parent` >= 0).
@@ -83,14 +97,17 @@ public:
     // Any chunk, as given.
     Lwo2Writer& chunk(const std::string& id, const std::vector<uint8_t>& body);
 
-    // The whole file: FORM, its length, the form type and the chunks.
-    std::vector<uint8_t> bytes(const std::string& formType = "LWO2") const;
-    bool save(const std::string& path, const std::string& formType = "LWO2") const;
+    // The whole file: FORM, its length, the form type ("LWO2" or "LWO3" by
+    // the format unless given) and the chunks.
+    std::vector<uint8_t> bytes(const std::string& formType = "") const;
+    bool save(const std::string& path, const std::string& formType = "") const;
 
 private:
+    Lwo2Writer& lwo3Surface(const Lwo2Surface& surface);
     Lwo2Writer& mapChunk(const std::string& id, const std::string& type, uint16_t dimension, const std::string& name,
                          const std::vector<Lwo2MapEntry>& entries);
 
+    ObjectFormat format_;
     std::vector<uint8_t> chunks_;
 };
 

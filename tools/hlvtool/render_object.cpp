@@ -1,0 +1,145 @@
+// One LightWave object on its own, drawn the way the show's rotating-object
+// layer draws its object: a camera on +z looking at the object's centre with
+// the layer's view, one light above and to the right of the camera, back
+// faces culled, the object turned by angles about X and Y.
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "import/lws_object.h"
+#include "math/camera.h"
+#include "render/gl_api.h"
+#include "render/gl_state_cache.h"
+#include "render/mat_lit.h"
+#include "timeline/brush_mesh_object.h"  // drawMeshParts
+#include "tools/hlvtool/import_guard.h"
+#include "tools/hlvtool/render_file.h"
+#include "tools/hlvtool/render_frame.h"
+
+namespace hlvtool {
+
+namespace {
+
+constexpr float kTilt = 20;  // degrees, the top towards the camera
+constexpr float kDegreesPerSecond = 36;
+constexpr float kViewSlope = 0.5f;  // half the view's height over its distance, as the layer's camera
+constexpr float kMargin = 0.9f;     // of the picture the box may fill
+
+struct Frame {
+    float distance, nearest, farthest, radius;
+};
+
+// Where the camera stands for the box's corners, turned by `tilt` about X
+// after `heading` about Y, to fit a 4:3 picture.
+Frame frameFor(const BoundingBox& box, float tilt, float heading)
+{
+    const float degree = float(M_PI) / 180;
+    const float ch = std::cos(heading * degree), sh = std::sin(heading * degree);
+    const float ct = std::cos(tilt * degree), st = std::sin(tilt * degree);
+    const Vector3f half = box.halfSize();
+    Frame frame{0, 0, 0, std::max(half.length(), 1e-6f)};
+    for (int i = 0; i < 8; ++i) {
+        const Vector3f p(i & 1 ? half.x : -half.x, i & 2 ? half.y : -half.y, i & 4 ? half.z : -half.z);
+        const Vector3f turned(ch * p.x + sh * p.z, p.y, -sh * p.x + ch * p.z);
+        const Vector3f q(turned.x, ct * turned.y - st * turned.z, st * turned.y + ct * turned.z);
+        frame.distance = std::max({frame.distance, q.z + std::fabs(q.y) / (kViewSlope * kMargin),
+                                   q.z + std::fabs(q.x) / (kViewSlope * 4 / 3 * kMargin)});
+    }
+    frame.nearest = std::max(frame.distance - frame.radius * 1.01f, frame.distance * 0.01f);
+    frame.farthest = frame.distance + frame.radius * 1.01f;
+    return frame;
+}
+
+// One lit material per part (one part per surface, in tag order) in its
+// surface's colour; LightWave's grey where the file describes no surface.
+std::vector<std::unique_ptr<hlv::Material>> surfaceMaterials(const hlv::RobustMesh& mesh, const LW::SceneObject& object,
+                                                             const LW::Scene& record)
+{
+    std::vector<uint32_t> tags = mesh.surfaceIds();
+    std::sort(tags.begin(), tags.end());
+    tags.erase(std::unique(tags.begin(), tags.end()), tags.end());
+    std::vector<std::unique_ptr<hlv::Material>> materials;
+    for (uint32_t tag : tags) {
+        auto material = std::make_unique<hlv::Mat_Lit>();
+        const uint32_t index = tag < object.tagSurface.size() ? object.tagSurface[tag] : ~0u;
+        if (index < record.surfaces.size() && record.surfaces[index]->described) {
+            for (int i = 0; i < 3; ++i) {
+                material->diffuse[i] = record.surfaces[index]->colour[i];
+                material->ambient[i] = 0.3f * record.surfaces[index]->colour[i];
+            }
+        }
+        materials.push_back(std::move(material));
+    }
+    return materials;
+}
+
+} // namespace
+
+bool renderObjectFrame(const RenderRequest& request, std::string& error)
+{
+    if (!openHiddenWindow()) {
+        error = "no OpenGL window for drawing " + request.path + " (is there a display?)";
+        return false;
+    }
+    if (request.camera != 0) {
+        error = request.path + ": an object is drawn through one camera, camera 0";
+        return false;
+    }
+    LW::Scene record;
+    LW::SceneObject object;
+    if (!guardedImport(request.path, [&] {
+            object = LW::readSceneObject(request.path.c_str(), record);
+            object.mesh->build(hlv::RobustMesh::ComputeNormals);
+        }, error))
+        return false;
+    const hlv::RobustMesh& mesh = *object.mesh;
+    if (mesh.triangleCount() == 0) {
+        error = request.path + ": has no polygon to draw";
+        return false;
+    }
+    // Framed about the centre of its box, whatever its pivot: the camera
+    // stands as far out on +z as the box's corners, turned as the object is
+    // now, need to fit the picture with a margin.
+    const BoundingBox& box = mesh.boundingBox();
+    const Vector3f centre = box.center();
+    const float heading = kDegreesPerSecond * request.seconds;
+    const Frame frame = frameFor(box, kTilt, heading);
+    const Camera camera(Vector3f(0, 0, frame.distance), Vector3f(0, 0, 0), Vector3f(0, 1, 0), frame.nearest,
+                        frame.farthest, frame.nearest * kViewSlope, frame.nearest * kViewSlope);
+    std::vector<std::unique_ptr<hlv::Material>> owned = surfaceMaterials(mesh, object, record);
+    std::vector<hlv::Material*> materials;
+    for (const auto& material : owned)
+        materials.push_back(material.get());
+
+    glViewport(0, 0, 800, 600);
+    glClearColor(0.12f, 0.14f, 0.18f, 1);
+    glDepthMask(GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CW);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    GLStateCache::instance().setMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();  // the light stands beside the camera
+    glEnable(GL_LIGHT0);
+    const float light[4] = {frame.radius, frame.radius, 3 * frame.radius, 1};
+    glLightfv(GL_LIGHT0, GL_POSITION, light);
+    // The square view widened to the picture's 4:3.
+    GLStateCache& cache = GLStateCache::instance();
+    cache.setMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glScalef(0.75f, 1, 1);
+    glMultMatrixf(camera.projectionMatrix().data());
+    cache.setMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(camera.viewMatrix().data());
+    glRotatef(kTilt, 1, 0, 0);
+    glRotatef(heading, 0, 1, 0);
+    glTranslatef(-centre.x, -centre.y, -centre.z);
+    hlv::drawMeshParts(mesh, materials, &camera);
+    glDisable(GL_LIGHT0);
+    return writeFramePicture(request.picture, error);
+}
+
+} // namespace hlvtool
