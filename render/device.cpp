@@ -56,6 +56,7 @@ HL_3Ddevice::HL_3Ddevice(platform::Window* window) : window(window)
 
 HL_3Ddevice::~HL_3Ddevice()
 {
+    offscreenFrame.reset();  // while its context is current
     wglMakeCurrent(nullptr, nullptr);
     wglDeleteContext(mainContext);
 }
@@ -66,7 +67,18 @@ void HL_3Ddevice::present()
         wglSwapIntervalEXT(1);
         gldevice::swapIntervalRequest = 0;
     }
+    if (offscreenFrame) {
+        int width = 0, height = 0;
+        platform::drawableSize(window, &width, &height);
+        offscreenFrame->copyToWindow(width, height);
+    }
     SwapBuffers(window);
+}
+
+bool HL_3Ddevice::drawOffscreen(unsigned width, unsigned height)
+{
+    offscreenFrame = OffscreenFrame::create(int(width), int(height));
+    return offscreenFrame != nullptr;
 }
 
 void ShutdownGL()
