@@ -1,6 +1,5 @@
 #include "platform/window.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -66,16 +65,6 @@ bool drawsOffscreenOnly()
     return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
-std::string format(const char* pattern, ...)
-{
-    char text[256];
-    va_list arguments;
-    va_start(arguments, pattern);
-    std::vsnprintf(text, sizeof text, pattern, arguments);
-    va_end(arguments);
-    return text;
-}
-
 Window* failure(std::string* why, const std::string& reason)
 {
     if (why)
@@ -93,7 +82,7 @@ bool ensureVideo(std::string* why)
         return true;
     provideRuntimeDirectory();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        failure(why, format("Cannot open the display: %s", SDL_GetError()));
+        failure(why, std::string("Cannot open the display: ") + SDL_GetError());
         return false;
     }
     return true;
@@ -106,26 +95,36 @@ Window* createWindow(const WindowOptions& options, std::string* why)
     const bool changesMode = options.fullScreen && !options.fillDesktop;
     SDL_DisplayMode mode{};
     if (changesMode && !findFullScreenMode(options, &mode))
-        return failure(why, format("No %dx%dx32 display mode at %d Hz", options.width, options.height,
-                                   options.refreshRate));
+        return failure(why, "No " + std::to_string(options.width) + "x" + std::to_string(options.height)
+                                + "x32 display mode at " + std::to_string(options.refreshRate) + " Hz");
     if (!options.hidden && drawsOffscreenOnly())
-        return failure(why, format("No screen to show the window on (SDL's %s video driver)",
-                                   SDL_GetCurrentVideoDriver()));
+        return failure(why, std::string("No screen to show the window on (SDL's ") + SDL_GetCurrentVideoDriver()
+                                + " video driver)");
     requestPixelFormat();
     Uint32 flags = SDL_WINDOW_OPENGL | (options.hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN);
-    int x = 0, y = 0;
-    if (options.fillDesktop)
-        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;  // SDL sizes it to the desktop
+    int x = 0, y = 0, width = options.width, height = options.height;
+    SDL_Rect desktop;
+    if (options.fillDesktop && SDL_GetDisplayBounds(0, &desktop) != 0)
+        return failure(why, std::string("Cannot read the desktop's size: ") + SDL_GetError());
+    if (options.fillDesktop) {
+        // Made at the desktop's size, not only marked full-screen: without a
+        // window manager to act on the mark, the window would keep its size.
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+        x = desktop.x;
+        y = desktop.y;
+        width = desktop.w;
+        height = desktop.h;
+    }
     if (options.resizable) {
         flags |= SDL_WINDOW_RESIZABLE;
         x = y = SDL_WINDOWPOS_CENTERED;
     }
-    SDL_Window* sdl = SDL_CreateWindow(options.title, x, y, options.width, options.height, flags);
+    SDL_Window* sdl = SDL_CreateWindow(options.title, x, y, width, height, flags);
     if (!sdl)
-        return failure(why, format("Cannot create the window: %s", SDL_GetError()));
+        return failure(why, std::string("Cannot create the window: ") + SDL_GetError());
     if (changesMode
         && (SDL_SetWindowDisplayMode(sdl, &mode) != 0 || SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN) != 0)) {
-        std::string reason = format("Cannot change the display mode: %s", SDL_GetError());
+        std::string reason = std::string("Cannot change the display mode: ") + SDL_GetError();
         SDL_DestroyWindow(sdl);  // puts the desktop mode back
         return failure(why, reason);
     }

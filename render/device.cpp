@@ -1,5 +1,7 @@
 #include "render/device.h"
 
+#include <algorithm>
+
 #include "platform/window.h"
 #include "render/gl_api.h"
 
@@ -79,6 +81,21 @@ bool HL_3Ddevice::drawOffscreen(unsigned width, unsigned height)
 {
     offscreenFrame = OffscreenFrame::create(int(width), int(height));
     return offscreenFrame != nullptr;
+}
+
+std::vector<uint8_t> readFrameRGB()
+{
+    const unsigned width = gldevice::screenWidth, height = gldevice::screenHeight;
+    const size_t rowBytes = size_t(width) * 3;
+    std::vector<uint8_t> bottomUp(rowBytes * height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, GLsizei(width), GLsizei(height), GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    // OpenGL gives the bottom row first.
+    std::vector<uint8_t> topDown(bottomUp.size());
+    for (unsigned row = 0; row < height; ++row)
+        std::copy_n(&bottomUp[(height - 1 - row) * rowBytes], rowBytes, &topDown[row * rowBytes]);
+    return topDown;
 }
 
 void ShutdownGL()

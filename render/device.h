@@ -2,7 +2,9 @@
 // The OpenGL device on the program's window, and what start-up publishes
 // for the layers and the loader thread.
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/gl_context.h"
 #include "render/offscreen_frame.h"
@@ -47,6 +49,10 @@ bool acceptablePixelFormat(const platform::PixelFormatDescriptor& granted);
 
 // Deletes the current device, if any.
 void ShutdownGL();
+
+// The frame as drawn so far (the offscreen frame, or the window's back
+// buffer without one): screen width x height RGB pixels, top row first.
+std::vector<uint8_t> readFrameRGB();
 
 // Published by start-up; read by every layer and by background loads.
 namespace gldevice {

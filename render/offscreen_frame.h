@@ -31,6 +31,7 @@ public:
 
     int width() const { return width_; }
     int height() const { return height_; }
+    unsigned framebuffer() const { return framebuffer_; }
 
 private:
     OffscreenFrame(int width, int height) : width_(width), height_(height) {}
