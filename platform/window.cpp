@@ -157,6 +157,11 @@ void drawableSize(Window* window, int* width, int* height)
     SDL_GL_GetDrawableSize(window->sdl, width, height);
 }
 
+bool windowVisible(Window* window)
+{
+    return !(SDL_GetWindowFlags(window->sdl) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED));
+}
+
 void restoreDisplayMode()
 {
     if (g_mainWindow && g_mainWindow->fullScreen) {

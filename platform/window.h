@@ -29,6 +29,9 @@ Window* mainWindow();
 // The window's drawing surface in pixels, as it is now.
 void drawableSize(Window* window, int* width, int* height);
 
+// False while nothing the window holds can be seen: made hidden, or minimised.
+bool windowVisible(Window* window);
+
 // Puts the desktop's own display mode back (harmless when unchanged).
 void restoreDisplayMode();
 

@@ -69,7 +69,9 @@ void HL_3Ddevice::present()
         wglSwapIntervalEXT(1);
         gldevice::swapIntervalRequest = 0;
     }
-    if (offscreenFrame) {
+    // A window nobody sees (the tools', a minimised one) is not worth the
+    // copy: on a software renderer it costs more than a millisecond.
+    if (offscreenFrame && platform::windowVisible(window)) {
         int width = 0, height = 0;
         platform::drawableSize(window, &width, &height);
         offscreenFrame->copyToWindow(width, height);

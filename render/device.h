@@ -25,7 +25,7 @@ public:
     HL_3Ddevice& operator=(const HL_3Ddevice&) = delete;
 
     // Shows the frame; the first call turns vertical synchronisation on.
-    // An offscreen frame is scaled into the window first.
+    // An offscreen frame is scaled into the window first, where it can be seen.
     void present();
 
     // Draws from now on into an offscreen frame of width x height, which
