@@ -103,10 +103,10 @@ Window* createWindow(const WindowOptions& options, std::string* why)
     requestPixelFormat();
     Uint32 flags = SDL_WINDOW_OPENGL | (options.hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN);
     int x = 0, y = 0, width = options.width, height = options.height;
-    SDL_Rect desktop;
-    if (options.fillDesktop && SDL_GetDisplayBounds(0, &desktop) != 0)
-        return failure(why, std::string("Cannot read the desktop's size: ") + SDL_GetError());
     if (options.fillDesktop) {
+        SDL_Rect desktop;
+        if (SDL_GetDisplayBounds(0, &desktop) != 0)
+            return failure(why, std::string("Cannot read the desktop's size: ") + SDL_GetError());
         // Made at the desktop's size, not only marked full-screen: without a
         // window manager to act on the mark, the window would keep its size.
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
