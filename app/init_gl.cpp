@@ -13,6 +13,7 @@ bool InitGL(platform::Window* window, int, unsigned width, unsigned height)
     } catch (HL_3Ddevice::EError) {
         return false;
     }
+    gldevice::current->drawOffscreen(width, height);
     register_factories();
     return true;
 }

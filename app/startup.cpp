@@ -1,12 +1,17 @@
 #include "app/startup.h"
 
+#include <cstdio>
+#include <vector>
+
 #include "app/init_gl.h"
 #include "app/loading_frame.h"
 #include "app/music_steps.h"
 #include "app/show_script.h"
+#include "app/show_window.h"
 #include "platform/dialog.h"
 #include "platform/ini.h"
 #include "platform/window.h"
+#include "render/device.h"
 #include "render/gl_api.h"
 #include "timeline/timeline.h"
 
@@ -54,13 +59,14 @@ std::optional<int> startUp(const StartupOptions& options)
         loadDuringShow = answer == platform::Answer::No;
     }
 
-    platform::WindowOptions windowOptions;
-    windowOptions.width = kScreenWidth;
-    windowOptions.height = kScreenHeight;
-    windowOptions.fullScreen = options.fullScreen;
-    windowOptions.hidden = options.hidden;
-    windowOptions.refreshRate = platform::readIniInt("./Sky_Drift.ini", "Sky_Drift", "Freq", 60);
-    platform::Window* window = platform::createWindow(windowOptions);
+    const std::vector<ShowDisplay> displays =
+        options.fullScreen ? displaysToTry() : std::vector<ShowDisplay>{ShowDisplay::Plain};
+    ShowWindowSize size;
+    size.width = int(kScreenWidth);
+    size.height = int(kScreenHeight);
+    size.refreshRate = platform::readIniInt("./Sky_Drift.ini", "Sky_Drift", "Freq", 60);
+    ShowDisplay display = ShowDisplay::Plain;
+    platform::Window* window = openShowWindow(displays, size, options.hidden, &display);
     if (!window) {
         platform::showError(kCaption, kWindowError);
         return -1;
@@ -76,6 +82,10 @@ std::optional<int> startUp(const StartupOptions& options)
         platform::showError(kCaption, kExtensionError);
         return -1;
     }
+    if ((display == ShowDisplay::Desktop || display == ShowDisplay::Window) && !gldevice::current->offscreenFrame)
+        std::fprintf(stderr, "This OpenGL has no framebuffer objects to scale the show with: it is drawn unscaled "
+                             "in the lower-left %ux%u of the window\n",
+                     kScreenWidth, kScreenHeight);
 
     showLoadingFrame();
     startSoundAndLoadingTune();

@@ -4,11 +4,11 @@
 struct StartupOptions {
     bool askDisclaimer = true;    // false: `loadDuringShow` is the answer
     bool loadDuringShow = false;
-    bool fullScreen = true;
+    bool fullScreen = true;       // the program's display choice (displaysToTry); false: a plain window
     bool hidden = false;          // tools render without showing the window
 };
 
-// Start-up up to the show clock: disclaimer, window and display mode, the
+// Start-up up to the show clock: disclaimer, window and display, the
 // device, the extension check, the loading frame, the loading tune, the
 // show, the fade and the main stream. Returns the exit code when the
 // program must end here (0 cancelled, -1 failed), nothing when the show is

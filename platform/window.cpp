@@ -2,7 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
+#include "platform/runtime_directory.h"
 #include "platform/sdl_window.h"
 
 namespace platform {
@@ -56,46 +58,80 @@ void requestPixelFormat()
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 }
 
+// SDL's drivers that draw into memory only: a window there is never seen.
+bool drawsOffscreenOnly()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+Window* failure(std::string* why, const std::string& reason)
+{
+    if (why)
+        *why = reason;
+    else
+        std::fprintf(stderr, "%s\n", reason.c_str());
+    return nullptr;
+}
+
 } // namespace
 
-bool ensureVideo()
+bool ensureVideo(std::string* why)
 {
     if (SDL_WasInit(SDL_INIT_VIDEO))
         return true;
+    provideRuntimeDirectory();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "Cannot open the display: %s\n", SDL_GetError());
+        failure(why, std::string("Cannot open the display: ") + SDL_GetError());
         return false;
     }
     return true;
 }
 
-Window* createWindow(const WindowOptions& options)
+Window* createWindow(const WindowOptions& options, std::string* why)
 {
-    if (!ensureVideo())
+    if (!ensureVideo(why))
         return nullptr;
+    const bool changesMode = options.fullScreen && !options.fillDesktop;
     SDL_DisplayMode mode{};
-    if (options.fullScreen && !findFullScreenMode(options, &mode)) {
-        std::fprintf(stderr, "No %dx%dx32 display mode at %d Hz\n", options.width, options.height,
-                     options.refreshRate);
-        return nullptr;
-    }
+    if (changesMode && !findFullScreenMode(options, &mode))
+        return failure(why, "No " + std::to_string(options.width) + "x" + std::to_string(options.height)
+                                + "x32 display mode at " + std::to_string(options.refreshRate) + " Hz");
+    if (!options.hidden && drawsOffscreenOnly())
+        return failure(why, std::string("No screen to show the window on (SDL's ") + SDL_GetCurrentVideoDriver()
+                                + " video driver)");
     requestPixelFormat();
     Uint32 flags = SDL_WINDOW_OPENGL | (options.hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN);
-    SDL_Window* sdl = SDL_CreateWindow(options.title, 0, 0, options.width, options.height, flags);
-    if (!sdl) {
-        std::fprintf(stderr, "Cannot create the window: %s\n", SDL_GetError());
-        return nullptr;
+    int x = 0, y = 0, width = options.width, height = options.height;
+    if (options.fillDesktop) {
+        SDL_Rect desktop;
+        if (SDL_GetDisplayBounds(0, &desktop) != 0)
+            return failure(why, std::string("Cannot read the desktop's size: ") + SDL_GetError());
+        // Made at the desktop's size, not only marked full-screen: without a
+        // window manager to act on the mark, the window would keep its size.
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+        x = desktop.x;
+        y = desktop.y;
+        width = desktop.w;
+        height = desktop.h;
     }
-    if (options.fullScreen
+    if (options.resizable) {
+        flags |= SDL_WINDOW_RESIZABLE;
+        x = y = SDL_WINDOWPOS_CENTERED;
+    }
+    SDL_Window* sdl = SDL_CreateWindow(options.title, x, y, width, height, flags);
+    if (!sdl)
+        return failure(why, std::string("Cannot create the window: ") + SDL_GetError());
+    if (changesMode
         && (SDL_SetWindowDisplayMode(sdl, &mode) != 0 || SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN) != 0)) {
-        std::fprintf(stderr, "Cannot change the display mode: %s\n", SDL_GetError());
+        std::string reason = std::string("Cannot change the display mode: ") + SDL_GetError();
         SDL_DestroyWindow(sdl);  // puts the desktop mode back
-        return nullptr;
+        return failure(why, reason);
     }
     SDL_ShowCursor(SDL_DISABLE);
     auto* window = new Window;
     window->sdl = sdl;
-    window->fullScreen = options.fullScreen;
+    window->fullScreen = changesMode;
     if (!g_mainWindow)
         g_mainWindow = window;
     return window;
@@ -114,6 +150,16 @@ void destroyWindow(Window* window)
 Window* mainWindow()
 {
     return g_mainWindow;
+}
+
+void drawableSize(Window* window, int* width, int* height)
+{
+    SDL_GL_GetDrawableSize(window->sdl, width, height);
+}
+
+bool windowVisible(Window* window)
+{
+    return !(SDL_GetWindowFlags(window->sdl) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED));
 }
 
 void restoreDisplayMode()

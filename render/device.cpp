@@ -1,5 +1,7 @@
 #include "render/device.h"
 
+#include <algorithm>
+
 #include "platform/window.h"
 #include "render/gl_api.h"
 
@@ -56,6 +58,7 @@ HL_3Ddevice::HL_3Ddevice(platform::Window* window) : window(window)
 
 HL_3Ddevice::~HL_3Ddevice()
 {
+    offscreenFrame.reset();  // while its context is current
     wglMakeCurrent(nullptr, nullptr);
     wglDeleteContext(mainContext);
 }
@@ -66,7 +69,35 @@ void HL_3Ddevice::present()
         wglSwapIntervalEXT(1);
         gldevice::swapIntervalRequest = 0;
     }
+    // A window nobody sees (the tools', a minimised one) is not worth the
+    // copy: on a software renderer it costs more than a millisecond.
+    if (offscreenFrame && platform::windowVisible(window)) {
+        int width = 0, height = 0;
+        platform::drawableSize(window, &width, &height);
+        offscreenFrame->copyToWindow(width, height);
+    }
     SwapBuffers(window);
+}
+
+bool HL_3Ddevice::drawOffscreen(unsigned width, unsigned height)
+{
+    offscreenFrame = OffscreenFrame::create(int(width), int(height));
+    return offscreenFrame != nullptr;
+}
+
+std::vector<uint8_t> readFrameRGB()
+{
+    const unsigned width = gldevice::screenWidth, height = gldevice::screenHeight;
+    const size_t rowBytes = size_t(width) * 3;
+    std::vector<uint8_t> bottomUp(rowBytes * height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, GLsizei(width), GLsizei(height), GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    // OpenGL gives the bottom row first.
+    std::vector<uint8_t> topDown(bottomUp.size());
+    for (unsigned row = 0; row < height; ++row)
+        std::copy_n(&bottomUp[(height - 1 - row) * rowBytes], rowBytes, &topDown[row * rowBytes]);
+    return topDown;
 }
 
 void ShutdownGL()

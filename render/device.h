@@ -2,7 +2,12 @@
 // The OpenGL device on the program's window, and what start-up publishes
 // for the layers and the loader thread.
 
+#include <cstdint>
+#include <memory>
+#include <vector>
+
 #include "platform/gl_context.h"
+#include "render/offscreen_frame.h"
 
 class HL_3Ddevice {
 public:
@@ -20,12 +25,20 @@ public:
     HL_3Ddevice& operator=(const HL_3Ddevice&) = delete;
 
     // Shows the frame; the first call turns vertical synchronisation on.
+    // An offscreen frame is scaled into the window first, where it can be seen.
     void present();
+
+    // Draws from now on into an offscreen frame of width x height, which
+    // stays bound for drawing and reading between presents, so whatever
+    // reads pixels reads the frame. False when the driver cannot make one:
+    // the show then draws into the window's lower-left corner.
+    bool drawOffscreen(unsigned width, unsigned height);
 
     int desktopDepth = 0;          // bits per pixel of the desktop
     int trueColour = 0;            // 1 when desktopDepth > 8
     platform::GLContext* mainContext = nullptr;
     platform::Window* window = nullptr;
+    std::unique_ptr<OffscreenFrame> offscreenFrame;  // null while the show draws into the window
 };
 
 // The request the device makes for the desktop's colour depth.
@@ -36,6 +49,10 @@ bool acceptablePixelFormat(const platform::PixelFormatDescriptor& granted);
 
 // Deletes the current device, if any.
 void ShutdownGL();
+
+// The frame as drawn so far (the offscreen frame, or the window's back
+// buffer without one): screen width x height RGB pixels, top row first.
+std::vector<uint8_t> readFrameRGB();
 
 // Published by start-up; read by every layer and by background loads.
 namespace gldevice {

@@ -1,7 +1,8 @@
 #include "render/gl_api.h"
 
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "platform/library.h"
 
@@ -19,6 +20,7 @@ SKYDRIFT_GL_SWAP(SKYDRIFT_DEFINE_EXT_SLOT)
 SKYDRIFT_GL_EXT_POINT_PARAMETERS(SKYDRIFT_DEFINE_EXT_SLOT)
 SKYDRIFT_GL_NV_VERTEX_ARRAY_RANGE(SKYDRIFT_DEFINE_EXT_SLOT)
 SKYDRIFT_GL_NV_REGISTER_COMBINERS(SKYDRIFT_DEFINE_EXT_SLOT)
+SKYDRIFT_GL_ARB_FRAMEBUFFER_OBJECT(SKYDRIFT_DEFINE_EXT_SLOT)
 
 namespace glflags {
 int GL = 1;
@@ -42,6 +44,7 @@ int NV_vertex_array_range = 1;
 int NV_fog_distance = 1;
 int NV_register_combiners = 1;
 int SGIS_generate_mipmap = 1;
+int ARB_framebuffer_object = 1;
 } // namespace glflags
 
 namespace {
@@ -66,6 +69,9 @@ const GLEntryPoint kEntryPoints[] = {
 };
 constexpr int kEntryPointCount = sizeof(kEntryPoints) / sizeof(kEntryPoints[0]);
 static_assert(kEntryPointCount == 389, "the entry-point table has 389 rows");
+
+const GLEntryPoint kFramebufferEntryPoints[] = {SKYDRIFT_GL_ARB_FRAMEBUFFER_OBJECT(SKYDRIFT_EXT_ROW)};
+constexpr int kFramebufferEntryPointCount = sizeof(kFramebufferEntryPoints) / sizeof(kFramebufferEntryPoints[0]);
 
 // Extensions that bring no entry points, and the group after which the
 // second pass reads each of them.
@@ -111,6 +117,22 @@ int imagingSupported()
 {
     return IsExtensionSupported("GL_ARB_imaging") || glVersionAtLeast(1, 4)
         || IsExtensionSupported("GL_EXT_blend_subtract");
+}
+
+// GL 3.0 and GL_ARB_framebuffer_object name the entry points as the rows do;
+// GL_EXT_framebuffer_object and GL_EXT_framebuffer_blit add "EXT".
+void resolveFramebufferObjects()
+{
+    const char* suffix = nullptr;
+    if (glVersionAtLeast(3, 0) || IsExtensionSupported("GL_ARB_framebuffer_object"))
+        suffix = "";
+    else if (IsExtensionSupported("GL_EXT_framebuffer_object") && IsExtensionSupported("GL_EXT_framebuffer_blit"))
+        suffix = "EXT";
+    glflags::ARB_framebuffer_object = suffix ? 1 : 0;
+    if (!suffix)
+        return;
+    for (const GLEntryPoint& row : kFramebufferEntryPoints)
+        ResolveEntryPoint(row.slot, (std::string(row.name) + suffix).c_str(), row.group, row.flag, true);
 }
 
 void resolveGroup(const char* group, int* flag)
@@ -180,6 +202,7 @@ void LoadGLExtensions()
     const char* renderer = slot_glGetString ? reinterpret_cast<const char*>(glGetString(GL_RENDERER)) : nullptr;
     if (renderer && std::strstr(renderer, "llvmpipe"))
         glflags::EXT_texture_filter_anisotropic = 0;
+    resolveFramebufferObjects();
 }
 
 int IsExtensionSupported(const char* name)
@@ -205,6 +228,8 @@ int IsExtensionSupported(const char* name)
 
 const GLEntryPoint* glEntryPoints() { return kEntryPoints; }
 int glEntryPointCount() { return kEntryPointCount; }
+const GLEntryPoint* glFramebufferEntryPoints() { return kFramebufferEntryPoints; }
+int glFramebufferEntryPointCount() { return kFramebufferEntryPointCount; }
 
 int* glFlagByName(const char* name)
 {
@@ -214,5 +239,7 @@ int* glFlagByName(const char* name)
     for (const PlainExtension& extension : kPlainExtensions)
         if (std::strcmp(extension.name, name) == 0)
             return extension.flag;
+    if (std::strcmp(kFramebufferEntryPoints[0].group, name) == 0)
+        return kFramebufferEntryPoints[0].flag;
     return nullptr;
 }

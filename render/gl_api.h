@@ -47,6 +47,7 @@ SKYDRIFT_GL_SWAP(SKYDRIFT_DECLARE_EXT_SLOT)
 SKYDRIFT_GL_EXT_POINT_PARAMETERS(SKYDRIFT_DECLARE_EXT_SLOT)
 SKYDRIFT_GL_NV_VERTEX_ARRAY_RANGE(SKYDRIFT_DECLARE_EXT_SLOT)
 SKYDRIFT_GL_NV_REGISTER_COMBINERS(SKYDRIFT_DECLARE_EXT_SLOT)
+SKYDRIFT_GL_ARB_FRAMEBUFFER_OBJECT(SKYDRIFT_DECLARE_EXT_SLOT)
 #undef SKYDRIFT_DECLARE_SLOT
 #undef SKYDRIFT_DECLARE_EXT_SLOT
 
@@ -76,6 +77,9 @@ extern int NV_vertex_array_range;
 extern int NV_fog_distance;
 extern int NV_register_combiners;
 extern int SGIS_generate_mipmap;
+// Framebuffer objects with blit, from GL 3.0, GL_ARB_framebuffer_object or
+// GL_EXT_framebuffer_object with GL_EXT_framebuffer_blit.
+extern int ARB_framebuffer_object;
 } // namespace glflags
 
 // The first pass: opens libGL.so.1, libGLU.so.1 and the platform's GL
@@ -83,7 +87,8 @@ extern int SGIS_generate_mipmap;
 // process; returns 1 when the "_GL" and "_GLU" groups are complete.
 int LoadGLLibraries();
 
-// The second pass, with a context current: resolves the extension groups.
+// The second pass, with a context current: resolves the extension groups,
+// then the framebuffer objects.
 void LoadGLExtensions();
 
 // Fills one slot (unless already filled) and clears the group flag when the
@@ -104,5 +109,8 @@ struct GLEntryPoint {
 // The 389 rows in table order.
 const GLEntryPoint* glEntryPoints();
 int glEntryPointCount();
+// The framebuffer-object entry points, beside the table.
+const GLEntryPoint* glFramebufferEntryPoints();
+int glFramebufferEntryPointCount();
 // The flag of a group or extension by its name ("GL_ARB_multitexture"), or null.
 int* glFlagByName(const char* name);

@@ -56,3 +56,20 @@
     X(NV_register_combiners, void, glGetCombinerOutputParameterivNV, (GLenum stage, GLenum portion, GLenum pname, GLint* params)) \
     X(NV_register_combiners, void, glGetFinalCombinerInputParameterfvNV, (GLenum variable, GLenum pname, GLfloat* params)) \
     X(NV_register_combiners, void, glGetFinalCombinerInputParameterivNV, (GLenum variable, GLenum pname, GLint* params))
+
+// Framebuffer objects, for drawing the frame off the window. They are not
+// rows of the entry-point table: GL 3.0 and GL_ARB_framebuffer_object offer
+// them under these names, GL_EXT_framebuffer_object with
+// GL_EXT_framebuffer_blit under the same names ending in "EXT"; either set
+// fills these slots.
+#define SKYDRIFT_GL_ARB_FRAMEBUFFER_OBJECT(X) \
+    X(ARB_framebuffer_object, void, glGenFramebuffers, (GLsizei n, GLuint* framebuffers)) \
+    X(ARB_framebuffer_object, void, glDeleteFramebuffers, (GLsizei n, const GLuint* framebuffers)) \
+    X(ARB_framebuffer_object, void, glBindFramebuffer, (GLenum target, GLuint framebuffer)) \
+    X(ARB_framebuffer_object, GLenum, glCheckFramebufferStatus, (GLenum target)) \
+    X(ARB_framebuffer_object, void, glGenRenderbuffers, (GLsizei n, GLuint* renderbuffers)) \
+    X(ARB_framebuffer_object, void, glDeleteRenderbuffers, (GLsizei n, const GLuint* renderbuffers)) \
+    X(ARB_framebuffer_object, void, glBindRenderbuffer, (GLenum target, GLuint renderbuffer)) \
+    X(ARB_framebuffer_object, void, glRenderbufferStorage, (GLenum target, GLenum internalFormat, GLsizei width, GLsizei height)) \
+    X(ARB_framebuffer_object, void, glFramebufferRenderbuffer, (GLenum target, GLenum attachment, GLenum renderbufferTarget, GLuint renderbuffer)) \
+    X(ARB_framebuffer_object, void, glBlitFramebuffer, (GLint srcX0, GLint srcY0, GLint srcX1, GLint srcY1, GLint dstX0, GLint dstY0, GLint dstX1, GLint dstY1, GLbitfield mask, GLenum filter))

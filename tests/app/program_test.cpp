@@ -54,9 +54,11 @@ TEST(Program, EscapeEndsTheMainLoopWithOne)
 
 TEST(Program, RefreshRateNoDisplayCanRunGivesTheWindowError)
 {
+    // Only the display mode: without a mode to change to the program would
+    // otherwise play on the desktop.
     std::string folder = freshFolder("bad_freq");
     std::ofstream(folder + "/Sky_Drift.ini") << "[Sky_Drift]\nFreq=5000\n";
-    ProgramRun run = runInFolder(folder, "SKYDRIFT_ANSWER=yes '" + kProgram + "'");
+    ProgramRun run = runInFolder(folder, "SKYDRIFT_DISPLAY=mode SKYDRIFT_ANSWER=yes '" + kProgram + "'");
     EXPECT_EQ(run.exitCode, 255);
     EXPECT_NE(run.errors.find(std::string("Sky Drift: ") + kWindowError), std::string::npos) << run.errors;
 }

@@ -135,3 +135,66 @@ TEST(GLEntryPoints, FirstPassRunsOncePerProcess)
     EXPECT_EQ(LoadGLLibraries(), 1);
     EXPECT_EQ(slot_glAccum, nullptr);
 }
+
+namespace {
+
+void forgetFramebufferEntryPoints()
+{
+    for (int i = 0; i < glFramebufferEntryPointCount(); ++i)
+        *glFramebufferEntryPoints()[i].slot = nullptr;
+    g_askedNames.clear();
+}
+
+bool asked(const std::string& name)
+{
+    for (const std::string& askedName : g_askedNames)
+        if (askedName == name)
+            return true;
+    return false;
+}
+
+} // namespace
+
+TEST(GLEntryPoints, FramebufferObjectsComeFromGL30TheARBOrTheEXTExtensions)
+{
+    EXPECT_EQ(glFlagByName("GL_ARB_framebuffer_object"), &glflags::ARB_framebuffer_object);
+    EXPECT_EQ(glFramebufferEntryPointCount(), 10);
+
+    useFakeDriver("GL_ARB_multitexture", "3.0 Mesa");
+    forgetFramebufferEntryPoints();
+    LoadGLExtensions();
+    EXPECT_EQ(glflags::ARB_framebuffer_object, 1);
+    EXPECT_TRUE(asked("glBlitFramebuffer"));
+    EXPECT_NE(slot_glBlitFramebuffer, nullptr);
+
+    useFakeDriver("GL_ARB_framebuffer_object", "2.1");
+    forgetFramebufferEntryPoints();
+    LoadGLExtensions();
+    EXPECT_EQ(glflags::ARB_framebuffer_object, 1);
+    EXPECT_TRUE(asked("glGenFramebuffers"));
+
+    // The EXT entry points, bound to the same slots.
+    useFakeDriver("GL_EXT_framebuffer_object GL_EXT_framebuffer_blit", "2.1");
+    forgetFramebufferEntryPoints();
+    LoadGLExtensions();
+    EXPECT_EQ(glflags::ARB_framebuffer_object, 1);
+    EXPECT_TRUE(asked("glBlitFramebufferEXT"));
+    EXPECT_TRUE(asked("glCheckFramebufferStatusEXT"));
+    EXPECT_FALSE(asked("glBlitFramebuffer"));
+    for (int i = 0; i < glFramebufferEntryPointCount(); ++i)
+        EXPECT_NE(*glFramebufferEntryPoints()[i].slot, nullptr) << glFramebufferEntryPoints()[i].name;
+
+    // EXT without its blit, or nothing: no framebuffer objects, nothing asked.
+    useFakeDriver("GL_EXT_framebuffer_object", "2.1");
+    forgetFramebufferEntryPoints();
+    LoadGLExtensions();
+    EXPECT_EQ(glflags::ARB_framebuffer_object, 0);
+    EXPECT_FALSE(asked("glGenFramebuffersEXT"));
+
+    // Listed, yet one entry point missing.
+    useFakeDriver("GL_ARB_framebuffer_object", "2.1");
+    forgetFramebufferEntryPoints();
+    g_missing = {"glRenderbufferStorage"};
+    LoadGLExtensions();
+    EXPECT_EQ(glflags::ARB_framebuffer_object, 0);
+}

@@ -18,21 +18,6 @@ double millisecondsSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// The back buffer as RGB rows, top row first.
-std::vector<uint8_t> readFrame()
-{
-    const unsigned width = gldevice::screenWidth, height = gldevice::screenHeight;
-    const size_t rowBytes = size_t(width) * 3;
-    std::vector<uint8_t> bottomUp(rowBytes * height);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, GLsizei(width), GLsizei(height), GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    std::vector<uint8_t> topDown(bottomUp.size());
-    for (unsigned row = 0; row < height; ++row)
-        std::copy_n(&bottomUp[(height - 1 - row) * rowBytes], rowBytes, &topDown[row * rowBytes]);
-    return topDown;
-}
-
 } // namespace
 
 FrameRunner::~FrameRunner()
@@ -57,7 +42,7 @@ bool FrameRunner::frame(float t, const CaptureTime* capture)
     double readBack = 0.0;
     auto grab = [&] {
         Clock::time_point start = Clock::now();
-        pixels = readFrame();
+        pixels = readFrameRGB();
         readBack = millisecondsSince(start);
     };
     const bool wanted = capture || raw_;

@@ -1,0 +1,32 @@
+#pragma once
+// The show's window and how it reaches the screen.
+
+#include <vector>
+
+namespace platform {
+struct Window;
+}
+
+enum class ShowDisplay {
+    Mode,     // full screen in the frame's own display mode (800x600x32) at the ini's rate
+    Desktop,  // a full-screen window at the desktop's own size, the frame scaled into it
+    Window,   // a resizable window of the frame's size captioned "Sky Drift", the frame scaled into it
+    Plain,    // a window of the frame's size, no mode change (tools render into it hidden)
+};
+
+struct ShowWindowSize {
+    int width = 800;
+    int height = 600;
+    int refreshRate = 60;  // of the display mode, in hertz
+};
+
+// The displays to try, in order: the one SKYDRIFT_DISPLAY names (mode,
+// desktop or window), else the display mode, then the desktop. A value it
+// does not know is reported on standard error and the usual order taken.
+std::vector<ShowDisplay> displaysToTry();
+
+// Opens the first of `displays` that can be made and tells which one it
+// was. Null when none could be made, with each one's reason on standard
+// error.
+platform::Window* openShowWindow(const std::vector<ShowDisplay>& displays, const ShowWindowSize& size, bool hidden,
+                                 ShowDisplay* opened);

@@ -1,0 +1,363 @@
+// How the show meets screens of other sizes: the display mode where the
+// screen has it, else the desktop with the frame scaled between black bars,
+// a window on request; and the frame the same pixels whatever the screen.
+// Each test brings its own X screen of the size it needs.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/main_loop.h"
+#include "app/show_window.h"
+#include "app/startup.h"
+#include "platform/dialog.h"
+#include "platform/window.h"
+#include "render/device.h"
+#include "render/image_file.h"
+#include "render/offscreen_frame.h"
+#include "tests/support/run_program.h"
+#include "tests/support/virtual_screen.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kFrameWidth = 800, kFrameHeight = 600;
+const std::string kProgram = SKYDRIFT_PROGRAM;
+const std::string kRenderTool = SKYDRIFT_RENDER_TOOL;
+const char* const kWindowError = "Unable to create a window or change display settings.";
+
+// An RGB picture, top row first.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;
+
+    const uint8_t* at(int x, int y) const { return &rgb[(size_t(y) * size_t(width) + size_t(x)) * 3]; }
+};
+
+Picture screenPicture(const VirtualScreen& screen)
+{
+    return {screen.width(), screen.height(), screen.capture()};
+}
+
+// Pixels of a rectangle that are not black.
+int litPixels(const Picture& picture, int x0, int y0, int x1, int y1)
+{
+    int lit = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const uint8_t* p = picture.at(x, y);
+            lit += p[0] || p[1] || p[2];
+        }
+    return lit;
+}
+
+// The frame scaled into `fit` as a linear filter scales it: each target
+// pixel centre mapped back into the frame, between its four nearest pixels.
+struct ScaleError {
+    double mean = 0.0;
+    int largest = 0;
+};
+
+ScaleError compareScaled(const Picture& screen, const FrameRect& fit, const Picture& frame)
+{
+    ScaleError error;
+    const double sx = double(frame.width) / fit.width, sy = double(frame.height) / fit.height;
+    for (int y = 0; y < fit.height; ++y) {
+        const double fy = std::clamp((y + 0.5) * sy - 0.5, 0.0, frame.height - 1.0);
+        const int y0 = int(fy), y1 = std::min(y0 + 1, frame.height - 1);
+        for (int x = 0; x < fit.width; ++x) {
+            const double fx = std::clamp((x + 0.5) * sx - 0.5, 0.0, frame.width - 1.0);
+            const int x0 = int(fx), x1 = std::min(x0 + 1, frame.width - 1);
+            const double wx = fx - x0, wy = fy - y0;
+            const uint8_t* got = screen.at(fit.x + x, fit.y + y);
+            for (int c = 0; c < 3; ++c) {
+                const double want = (1 - wy) * ((1 - wx) * frame.at(x0, y0)[c] + wx * frame.at(x1, y0)[c])
+                    + wy * ((1 - wx) * frame.at(x0, y1)[c] + wx * frame.at(x1, y1)[c]);
+                const double difference = std::abs(got[c] - want);
+                error.mean += difference;
+                error.largest = std::max(error.largest, int(std::lround(difference)));
+            }
+        }
+    }
+    error.mean /= double(fit.width) * fit.height * 3;
+    return error;
+}
+
+// The real start-up on the generated pack, on `screen`, as the program
+// makes it (the display chosen, the window shown), the disclaimer answered.
+bool startShowOn(const VirtualScreen& screen)
+{
+    setenv("DISPLAY", screen.display().c_str(), 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    fs::current_path(fs::path(SKYDRIFT_DEMO_PACK).parent_path());
+    platform::setUnattended();
+    StartupOptions options;
+    options.askDisclaimer = false;
+    options.loadDuringShow = true;
+    const bool started = !startUp(options).has_value();
+    gldevice::swapIntervalRequest = 0;
+    return started;
+}
+
+// Runs the show on a virtual clock at `fps` up to `t`, and returns the frame
+// drawn at `t`, read just before it was presented.
+Picture runShowTo(float t, int fps)
+{
+    Picture frame{kFrameWidth, kFrameHeight, {}};
+    for (long k = 0; float(double(k) / fps) < t; ++k) {
+        const float frameTime = float(double(k) / fps);
+        EXPECT_TRUE(runFrame([frameTime] { return frameTime; }));
+    }
+    EXPECT_TRUE(runFrame([t] { return t; }, [&] { frame.rgb = readFrameRGB(); }));
+    return frame;
+}
+
+// The program in the background on a screen, its window found by its
+// title; stopped by Escape, or killed if it does not quit.
+class BackgroundProgram {
+public:
+    BackgroundProgram(const std::string& name, const VirtualScreen& screen, const std::string& environment)
+        : folder_(fs::absolute(name).string()), display_(screen.display())
+    {
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        fs::create_directory_symlink(SKYDRIFT_DEMO_PACK, folder_ + "/demo");
+        const std::string line = "cd '" + folder_ + "' && (DISPLAY=" + display_ +
+                                 " SDL_AUDIODRIVER=dummy SKYDRIFT_ANSWER=no " + environment + " '" + kProgram +
+                                 "' >run.out 2>run.err & echo $! >run.pid; wait $!; echo $? >run.rc) &";
+        std::system(line.c_str());
+    }
+    ~BackgroundProgram()
+    {
+        if (!fs::exists(folder_ + "/run.rc"))
+            std::system(("kill -9 $(cat '" + folder_ + "/run.pid') 2>/dev/null").c_str());
+    }
+
+    // The window's id, once it is there; empty after a minute without it.
+    std::string findWindow(const std::string& title)
+    {
+        window_ = xdotool("search --sync --name '" + title + "'");
+        if (const size_t end = window_.find('\n'); end != std::string::npos)
+            window_.resize(end);
+        return window_;
+    }
+    // One of the window's "X", "Y", "WIDTH" and "HEIGHT".
+    int geometry(const std::string& key)
+    {
+        const std::string shell = "\n" + xdotool("getwindowgeometry --shell " + window_);
+        const size_t at = shell.find("\n" + key + "=");
+        return at == std::string::npos ? -1 : std::atoi(shell.c_str() + at + key.size() + 2);
+    }
+    std::string size() { return std::to_string(geometry("WIDTH")) + "x" + std::to_string(geometry("HEIGHT")); }
+    void resize(int width, int height)
+    {
+        xdotool("windowsize " + window_ + " " + std::to_string(width) + " " + std::to_string(height));
+    }
+    // Sends Escape and waits up to a minute for the exit code.
+    int quitWithEscape()
+    {
+        xdotool("key --window " + window_ + " Escape");
+        for (int i = 0; i < 600 && !fs::exists(folder_ + "/run.rc"); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the code written whole
+        return std::atoi(readWholeFile(folder_ + "/run.rc").c_str());
+    }
+    std::string errors() const { return readWholeFile(folder_ + "/run.err"); }
+
+private:
+    std::string xdotool(const std::string& arguments)
+    {
+        ProgramRun run = runInFolder(folder_ + "/xdotool", "DISPLAY=" + display_ + " timeout 60 xdotool " + arguments);
+        return run.output;
+    }
+
+    std::string folder_, display_, window_;
+};
+
+// Waits until the region changes from one capture to the next: the show
+// playing, past the still loading frame. The last capture is returned.
+Picture waitForTheShow(const VirtualScreen& screen, int x0, int y0, int x1, int y1)
+{
+    Picture previous, shot = screenPicture(screen);
+    for (int attempt = 0; attempt < 240; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        previous = std::move(shot);
+        shot = screenPicture(screen);
+        if (shot.rgb.empty() || previous.rgb.empty())
+            continue;
+        for (int y = y0; y < y1; ++y)
+            if (!std::equal(previous.at(x0, y), previous.at(x1, y), shot.at(x0, y)))
+                return shot;
+    }
+    return shot;
+}
+
+} // namespace
+
+TEST(Display, OnAScreenWithTheModeTheDisplayModeIsTaken)
+{
+    VirtualScreen screen(800, 600);
+    ASSERT_TRUE(screen.started()) << "Xvfb must be installed";
+    setenv("DISPLAY", screen.display().c_str(), 1);
+    unsetenv("SKYDRIFT_DISPLAY");
+    ShowDisplay opened = ShowDisplay::Plain;
+    platform::Window* window = openShowWindow(displaysToTry(), ShowWindowSize{}, false, &opened);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(opened, ShowDisplay::Mode);
+    platform::restoreDisplayMode();
+    platform::destroyWindow(window);
+
+    // A value it does not know is said so, and the usual order taken.
+    setenv("SKYDRIFT_DISPLAY", "fullscreen", 1);
+    testing::internal::CaptureStderr();
+    const std::vector<ShowDisplay> displays = displaysToTry();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(displays, (std::vector<ShowDisplay>{ShowDisplay::Mode, ShowDisplay::Desktop}));
+    EXPECT_NE(said.find("SKYDRIFT_DISPLAY=fullscreen"), std::string::npos) << said;
+}
+
+TEST(Display, ADesktopWithoutTheModeShowsTheRenderToolsFrameScaledBetweenBlackBars)
+{
+    VirtualScreen screen(1920, 1080);
+    ASSERT_TRUE(screen.started()) << "Xvfb must be installed";
+    unsetenv("SKYDRIFT_DISPLAY");
+    ASSERT_TRUE(startShowOn(screen));
+    int width = 0, height = 0;
+    platform::drawableSize(platform::mainWindow(), &width, &height);
+    EXPECT_EQ(width, 1920);
+    EXPECT_EQ(height, 1080);
+
+    const float t = 2.0f;
+    const int fps = 10;
+    const Picture frame = runShowTo(t, fps);
+    const Picture shot = screenPicture(screen);
+    shutDownShow();
+    ASSERT_EQ(shot.rgb.size(), 1920u * 1080u * 3u);
+
+    // The largest centred 4:3 rectangle of 1920x1080: 1440 wide from x 240.
+    const FrameRect fit{240, 0, 1440, 1080};
+    EXPECT_EQ(litPixels(shot, 0, 0, 240, 1080), 0);
+    EXPECT_EQ(litPixels(shot, 1680, 0, 1920, 1080), 0);
+    EXPECT_GT(litPixels(frame, 0, 0, kFrameWidth, kFrameHeight), kFrameWidth * kFrameHeight / 2)
+        << "the intro's sky is drawn";
+    // The filter's weights are fixed-point: a level off here and there.
+    const ScaleError error = compareScaled(shot, fit, frame);
+    EXPECT_LT(error.mean, 0.5);
+    EXPECT_LE(error.largest, 2);
+
+    // The render tool's frame at the same show time is the same frame.
+    const std::string out = fs::absolute("desktop_tool").string();
+    ProgramRun tool = runInFolder(fs::path(SKYDRIFT_DEMO_PACK).parent_path().string(),
+                                  "DISPLAY=" + screen.display() + " SDL_AUDIODRIVER=dummy '" + kRenderTool +
+                                      "' --at 2 --fps 10 --load-during-show --quiet --out '" + out + "'");
+    ASSERT_EQ(tool.exitCode, 0) << tool.errors;
+    ImageRGB toolFrame;
+    ASSERT_TRUE(loadImageRGB((out + "/frame-2.png").c_str(), toolFrame));
+    EXPECT_TRUE(toolFrame.pixels == frame.rgb) << "the frame differs from the render tool's";
+}
+
+TEST(Display, WithoutFramebufferObjectsTheDesktopShowsTheFrameInItsLowerLeftCorner)
+{
+    // Mesa can be made to offer an OpenGL 2.1 with only the extensions of
+    // 2004 and before: GL_EXT_framebuffer_object without its blit.
+    setenv("MESA_GL_VERSION_OVERRIDE", "2.1", 1);
+    setenv("MESA_EXTENSION_MAX_YEAR", "2004", 1);
+    VirtualScreen screen(1920, 1080);
+    ASSERT_TRUE(screen.started()) << "Xvfb must be installed";
+    unsetenv("SKYDRIFT_DISPLAY");
+    testing::internal::CaptureStderr();
+    const bool started = startShowOn(screen);
+    const std::string said = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(started) << said;
+    if (gldevice::current->offscreenFrame) {
+        shutDownShow();
+        GTEST_SKIP() << "the driver is not Mesa: its framebuffer objects cannot be turned off";
+    }
+    EXPECT_NE(said.find("lower-left 800x600 of the window"), std::string::npos) << said;
+
+    const Picture frame = runShowTo(1.0f, 10);
+    const Picture shot = screenPicture(screen);
+    shutDownShow();
+    ASSERT_EQ(shot.rgb.size(), 1920u * 1080u * 3u);
+    // The window's bottom-left 800x600 is the frame; the frame's clear leaves the rest black.
+    int unlike = 0;
+    for (int y = 0; y < kFrameHeight; ++y)
+        for (int x = 0; x < kFrameWidth; ++x)
+            unlike += !std::equal(frame.at(x, y), frame.at(x, y) + 3, shot.at(x, 1080 - kFrameHeight + y));
+    EXPECT_EQ(unlike, 0);
+    EXPECT_EQ(litPixels(shot, 0, 0, 1920, 1080 - kFrameHeight), 0);
+    EXPECT_EQ(litPixels(shot, kFrameWidth, 0, 1920, 1080), 0);
+}
+
+TEST(Display, TheProgramPlaysFullScreenOnADesktopWithoutTheModeAndQuitsOnEscape)
+{
+    VirtualScreen screen(1920, 1080);
+    ASSERT_TRUE(screen.started()) << "Xvfb must be installed";
+    BackgroundProgram program("desktop_program", screen, "");
+    ASSERT_FALSE(program.findWindow("REVUR").empty()) << program.errors();
+    EXPECT_EQ(program.size(), "1920x1080");
+    const Picture shot = waitForTheShow(screen, 240, 0, 1680, 1080);
+    EXPECT_GT(litPixels(shot, 240, 0, 1680, 1080), 1440 * 1080 / 2) << "the show is playing";
+    EXPECT_EQ(litPixels(shot, 0, 0, 240, 1080), 0);
+    EXPECT_EQ(litPixels(shot, 1680, 0, 1920, 1080), 0);
+    EXPECT_EQ(program.quitWithEscape(), 1) << program.errors();
+}
+
+TEST(Display, AWindowOnRequestScalesTheFrameAsItIsResized)
+{
+    VirtualScreen screen(1920, 1080);
+    ASSERT_TRUE(screen.started()) << "Xvfb must be installed";
+    BackgroundProgram program("window_program", screen, "SKYDRIFT_DISPLAY=window");
+    ASSERT_FALSE(program.findWindow("Sky Drift").empty()) << program.errors();
+    EXPECT_EQ(program.size(), "800x600");
+
+    const int x = program.geometry("X"), y = program.geometry("Y");
+    ASSERT_TRUE(x >= 0 && y >= 0 && x + 1000 <= 1920 && y + 600 <= 1080) << x << "," << y;
+    waitForTheShow(screen, x, y, x + 800, y + 600);
+
+    // Wider by 200: 100 black each side of the unscaled frame, from the
+    // next frame on.
+    program.resize(1000, 600);
+    ASSERT_EQ(program.size(), "1000x600");
+    Picture shot;
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        shot = screenPicture(screen);
+        if (!shot.rgb.empty() && litPixels(shot, x, y, x + 100, y + 600) == 0)
+            break;
+    }
+    ASSERT_FALSE(shot.rgb.empty());
+    EXPECT_GT(litPixels(shot, x + 100, y, x + 900, y + 600), 800 * 600 / 2) << "the show is playing";
+    EXPECT_EQ(litPixels(shot, x, y, x + 100, y + 600), 0);
+    EXPECT_EQ(litPixels(shot, x + 900, y, x + 1000, y + 600), 0);
+    EXPECT_EQ(program.quitWithEscape(), 1) << program.errors();
+}
+
+TEST(Display, OnlyTheDisplayModeOnADesktopWithoutItGivesTheWindowError)
+{
+    VirtualScreen screen(1920, 1080);
+    ASSERT_TRUE(screen.started()) << "Xvfb must be installed";
+    ProgramRun run = runInFolder("mode_only", "DISPLAY=" + screen.display() +
+                                                  " SKYDRIFT_DISPLAY=mode SKYDRIFT_ANSWER=yes '" + kProgram + "'");
+    EXPECT_EQ(run.exitCode, 255);
+    EXPECT_NE(run.errors.find("No 800x600x32 display mode at 60 Hz"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find(std::string("Sky Drift: ") + kWindowError), std::string::npos) << run.errors;
+}
+
+TEST(Display, WithNoScreenAtAllTheWindowErrorComesAloneWithoutSDLsRuntimeDirectoryComplaint)
+{
+    // SDL then falls back to drawing into memory: nothing there to play on.
+    ProgramRun run = runInFolder("no_screen", "env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR "
+                                              "SDL_AUDIODRIVER=dummy SKYDRIFT_ANSWER=yes '" + kProgram + "'");
+    EXPECT_EQ(run.exitCode, 255);
+    EXPECT_NE(run.errors.find(kWindowError), std::string::npos) << run.errors;
+    EXPECT_EQ(run.errors.find("XDG_RUNTIME_DIR"), std::string::npos) << run.errors;
+}
