@@ -68,7 +68,12 @@ std::vector<uint8_t> lwo3Bytes()
     return w.bytes();
 }
 
-std::string lwo3Object() { return saveObject("object.lwo3", lwo3Bytes()); }
+// A file of each test's own: the tests of a folder run side by side.
+std::string lwo3Object()
+{
+    return saveObject(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".lwo3",
+                      lwo3Bytes());
+}
 
 const hlv::MeshPart& partWithTriangles(const hlv::RobustMesh& mesh, uint32_t triangles)
 {
