@@ -9,29 +9,9 @@
 #include "geometry/uni_surface_mesh.h"
 #include "persist/encoding.h"
 #include "tests/support/stored_bytes.h"
+#include "tests/support/stored_objects.h"
 
 namespace {
-
-template <typename T>
-std::unique_ptr<T> readAs(const std::vector<uint8_t>& bytes)
-{
-    register_factories();
-    memory_pstream in(bytes);
-    std::unique_ptr<persistent> object(read_object(in));
-    EXPECT_EQ(in.remaining(), 0u) << "bytes left after the record";
-    T* typed = dynamic_cast<T*>(object.get());
-    EXPECT_NE(typed, nullptr);
-    if (typed)
-        object.release();
-    return std::unique_ptr<T>(typed);
-}
-
-std::vector<uint8_t> written(const persistent& object)
-{
-    memory_pstream out;
-    write_object(out, object);
-    return out.bytes();
-}
 
 void expectColour(const Surface& surface, float r, float g, float b, float factor)
 {

@@ -20,6 +20,7 @@
 #include "tests/geometry/capturing_logger.h"
 #include "tools/writers/lwo2_writer.h"
 #include "tools/writers/picture_writer.h"
+#include "tests/import/lws_parse.h"
 
 namespace {
 
@@ -83,9 +84,7 @@ struct SceneFolder {
     {
         record.searchDirectories = {path};
         LW::parseLwsText(text, record);
-        LW::ConvertOptions options;
-        options.uploadTextures = false;
-        return std::unique_ptr<Scene>(LW::convertLwsScene(record, options));
+        return convertWithoutUpload(record);
     }
 
     std::string path;

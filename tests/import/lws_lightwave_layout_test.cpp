@@ -64,9 +64,7 @@ struct Imported {
     {
         record.searchDirectories = {folder.path};
         LW::parseLwsFile(folder.scene(file).c_str(), record);
-        LW::ConvertOptions options;
-        options.uploadTextures = false;
-        scene.reset(LW::convertLwsScene(record, options));
+        scene = convertWithoutUpload(record);
     }
 
     size_t item(const std::string& name) const

@@ -11,6 +11,7 @@
 #include "scene/scene.h"
 #include "tests/geometry/capturing_logger.h"
 #include "tools/writers/lwo2_writer.h"
+#include "tests/import/lws_parse.h"
 
 namespace {
 
@@ -121,9 +122,7 @@ TEST(LwobObject, VersionOneSceneGivesSplineMotion)
                      "LoadObject old.lwo\nObjectMotion (unnamed)\n  9\n  2\n"
                      "  0 0 0 0 0 0 1 1 1\n  0 0 0 0 0\n  30 0 0 90 0 0 1 1 1\n  60 0 0 0 0\nEndBehavior 1\n",
                      record);
-    LW::ConvertOptions options;
-    options.uploadTextures = false;
-    std::unique_ptr<Scene> scene(LW::convertLwsScene(record, options));
+    std::unique_ptr<Scene> scene = convertWithoutUpload(record);
     ASSERT_EQ(scene->primitives().size(), 1u);
     const auto* item = dynamic_cast<const TransformNode*>(scene->nodes()[2]);
     ASSERT_NE(item, nullptr);

@@ -14,6 +14,7 @@
 #include "tests/geometry/capturing_logger.h"
 #include "tests/import/lw_test_objects.h"
 #include "tools/writers/xm_writer.h"  // writeFileBytes
+#include "tests/import/lws_parse.h"
 
 TEST(LwsObjectKinds, ObjectsAreReadByTheirContentWhateverTheirNames)
 {
@@ -34,9 +35,7 @@ TEST(LwsObjectKinds, ObjectsAreReadByTheirContentWhateverTheirNames)
                      "LoadObjectLayer 1 Objects/plate\nLoadObjectLayer 1 Objects/STAR.LWO\n"
                      "LoadObjectLayer 1 Objects/cage.object\n",
                      record);
-    LW::ConvertOptions options;
-    options.uploadTextures = false;
-    std::unique_ptr<Scene> scene(LW::convertLwsScene(record, options));
+    std::unique_ptr<Scene> scene = convertWithoutUpload(record);
     ASSERT_EQ(scene->primitives().size(), 3u);
     // The plate's ring (8 triangles), the star's five tips, the cage's cube
     // and pentagon.

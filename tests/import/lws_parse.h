@@ -1,8 +1,11 @@
 #pragma once
 // A LightWave scene text parsed for a test, with what the parser logged.
+#include <memory>
 #include <string>
 
+#include "import/lws_convert.h"
 #include "import/lws_parser.h"
+#include "scene/scene.h"
 #include "tests/geometry/capturing_logger.h"
 
 // Parses `text`; on a failure, `thrown` gets "true" or "false" (the thrown
@@ -20,3 +23,12 @@ struct Parse {
     LW::LwsScene scene;
     std::string thrown;
 };
+
+// Converts a parsed record as the tools do: textures keep their pixels and
+// are not uploaded, so no OpenGL context is needed.
+inline std::unique_ptr<Scene> convertWithoutUpload(LW::LwsScene& record)
+{
+    LW::ConvertOptions options;
+    options.uploadTextures = false;
+    return std::unique_ptr<Scene>(LW::convertLwsScene(record, options));
+}
