@@ -44,6 +44,14 @@ void Camera::serialize(pstream& s, bool write)
 void Camera::setEye(const Vector3f& eye) { eye_ = eye; update(); }
 void Camera::setTarget(const Vector3f& target) { target_ = target; update(); }
 void Camera::setUp(const Vector3f& up) { up_ = up; update(); }
+
+void Camera::place(const Vector3f& eye, const Vector3f& target, const Vector3f& up)
+{
+    eye_ = eye;
+    target_ = target;
+    up_ = up;
+    update();
+}
 void Camera::setNear(float near) { near_ = near; update(); }
 void Camera::setFar(float far) { far_ = far; update(); }
 void Camera::setHalfHeight(float halfHeight) { halfHeight_ = halfHeight; update(); }

@@ -27,6 +27,9 @@ public:
     void setEye(const Vector3f& eye);
     void setTarget(const Vector3f& target);
     void setUp(const Vector3f& up);
+    // Eye, target and up at once: the same camera as the three setters in a
+    // row, recomputed once.
+    void place(const Vector3f& eye, const Vector3f& target, const Vector3f& up);
     void setNear(float near);
     void setFar(float far);
     void setHalfHeight(float halfHeight);

@@ -29,8 +29,7 @@ bool CameraNode::compute_world(float, const Matrix44& parentWorld, Matrix44&)
     // Only the placement: the lens is the working camera's own, taken from
     // the stored camera once (take_stored_lens), so that a near distance
     // written by a zoom brush holds from frame to frame.
-    working_.setEye(parentWorld.transformPoint(stored_.eye()));
-    working_.setTarget(parentWorld.transformPoint(stored_.target()));
-    working_.setUp(parentWorld.transformVector(stored_.trueUp()));
+    working_.place(parentWorld.transformPoint(stored_.eye()), parentWorld.transformPoint(stored_.target()),
+                   parentWorld.transformVector(stored_.trueUp()));
     return false;
 }

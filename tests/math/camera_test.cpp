@@ -41,6 +41,19 @@ TEST(Camera, Matrices)
     expectNear(Camera(camera).viewMatrix().transformPoint({0, 0, 0}), {0, 0, -20});
     camera.setUp({0, -1, 0});
     expectNear(camera.viewMatrix().transformPoint({0, 1, 0}), {0, -1, -20});
+
+    // Placing all three at once is the three setters in a row.
+    camera.place({5, 0, 0}, {0, 0, 0}, {0, 1, 0});
+    expectNear(camera.viewMatrix().transformPoint({0, 0, 0}), {0, 0, -5});
+    expectNear(camera.viewMatrix().transformPoint({0, 0, 1}), {1, 0, -5});
+    Camera stepwise = testCamera();
+    stepwise.setEye({5, 0, 0});
+    stepwise.setTarget({0, 0, 0});
+    stepwise.setUp({0, 1, 0});
+    EXPECT_EQ(std::memcmp(stepwise.viewMatrix().data(), camera.viewMatrix().data(), 16 * sizeof(float)), 0);
+    EXPECT_EQ(stepwise.clipVolume().planeCount(), camera.clipVolume().planeCount());
+    for (int i = 0; i < camera.clipVolume().planeCount(); ++i)
+        expectNear(stepwise.clipVolume().plane(i).normal, camera.clipVolume().plane(i).normal);
 }
 
 TEST(Camera, StoredForm)
