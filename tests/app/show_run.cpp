@@ -79,14 +79,7 @@ bool ShowRun::renderFrame(float t, ShowFrame* frame)
 {
     auto grab = [&] {
         frame->time = t;
-        frame->rgb.resize(size_t(kWidth) * kHeight * 3);
-        std::vector<uint8_t> bottomUp(frame->rgb.size());
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-        glPixelStorei(GL_PACK_ALIGNMENT, 4);
-        const size_t rowBytes = size_t(kWidth) * 3;
-        for (int row = 0; row < kHeight; ++row)
-            std::copy_n(&bottomUp[size_t(kHeight - 1 - row) * rowBytes], rowBytes, &frame->rgb[size_t(row) * rowBytes]);
+        frame->rgb = readFrameRGB();
     };
     return frame ? runFrame([t] { return t; }, grab) : runFrame([t] { return t; });
 }

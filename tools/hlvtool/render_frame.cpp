@@ -1,17 +1,19 @@
 #include "tools/hlvtool/render_frame.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "app/init_gl.h"
+#include "platform/path.h"
 #include "platform/window.h"
+#include "render/device.h"
 #include "render/gl_api.h"
 #include "scene/scene.h"
 #include "scene/scene_file.h"
 #include "tools/hlvtool/import_guard.h"
 #include "tools/writers/picture_writer.h"
+#include "tools/writers/replace_file.h"
 
 namespace hlvtool {
 
@@ -67,21 +69,14 @@ bool renderSceneFrame(Scene& scene, const std::string& name, int camera, float s
 bool writeFramePicture(const std::string& picturePath, std::string& error)
 {
     glFinish();
-    std::vector<uint8_t> pixels(size_t(kWidth) * kHeight * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    // OpenGL gives the bottom row first; pictures start at the top.
-    std::vector<uint8_t> rows(pixels.size());
-    const size_t rowBytes = size_t(kWidth) * 3;
-    for (unsigned y = 0; y < kHeight; ++y)
-        std::copy_n(&pixels[size_t(kHeight - 1 - y) * rowBytes], rowBytes, &rows[size_t(y) * rowBytes]);
-    // Written beside its place and renamed into it, so that a failed write
-    // leaves no half picture.
-    const std::string partial = picturePath + ".part";
-    if (!writers::writePng(partial, rows.data(), kWidth, kHeight, 3) ||
-        std::rename(partial.c_str(), picturePath.c_str()) != 0) {
-        std::remove(partial.c_str());
-        error = picturePath + ": cannot be written";
+    const std::vector<uint8_t> rows = readFrameRGB();
+    try {
+        writers::replaceFile(platform::filesystemPath(picturePath), [&](const std::string& temporary) {
+            if (!writers::writePng(temporary, rows.data(), kWidth, kHeight, 3))
+                throw std::runtime_error(temporary + ": cannot be written");
+        });
+    } catch (const std::exception& e) {
+        error = e.what();
         return false;
     }
     return true;
