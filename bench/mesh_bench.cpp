@@ -195,10 +195,7 @@ std::string writeGridObject(int side)
     }
     writers::Lwo2Surface surface;
     surface.name = "Grid";
-    writers::Lwo2ImageBlock block;
-    block.projection = 5;
-    block.uvMap = "uv";
-    surface.blocks.push_back(block);
+    surface.blocks.push_back(writers::uvMappedBlock("uv"));
     writers::Lwo2Writer writer;
     writer.tags({"Grid"}).layer(0).points(points).polygons(quads).surfaceTags(tags).vertexMap("TXUV", 2, "uv", uvs).surface(surface);
     const std::string name = "mesh_bench_grid_" + std::to_string(side) + ".lwo";

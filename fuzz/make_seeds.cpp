@@ -165,11 +165,7 @@ writers::Lwo2Writer layeredObject(writers::ObjectFormat format)
 {
     writers::Lwo2Surface surface;
     surface.name = "Skin";
-    writers::Lwo2ImageBlock block;
-    block.projection = 5;
-    block.uvMap = "uv";
-    block.clip = 1;
-    surface.blocks.push_back(block);
+    surface.blocks.push_back(writers::uvMappedBlock("uv", 1));
     writers::Lwo2ImageBlock planar;
     planar.channel = "DIFF";
     surface.blocks.push_back(planar);

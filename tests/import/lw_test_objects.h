@@ -79,10 +79,7 @@ inline writers::Lwo2Writer bowTieObject()
     }
     writers::Lwo2Surface surface;
     surface.name = "Tie";
-    writers::Lwo2ImageBlock block;
-    block.projection = 5;
-    block.uvMap = "uv";
-    surface.blocks.push_back(block);
+    surface.blocks.push_back(writers::uvMappedBlock("uv"));
     writers::Lwo2Writer w;
     w.tags({"Tie"}).layer(0).points(points).vertexMap("TXUV", 2, "uv", uvs);
     w.polygons({{0, 1, 2, 3}, {4, 5, 6, 7}}).surfaceTags({{0, 0}, {1, 0}}).polygonVertexMap("TXUV", 2, "uv", own);

@@ -86,11 +86,7 @@ std::string layeredObject()
     }
     Lwo2Surface mapped;
     mapped.name = "Box2";
-    Lwo2ImageBlock block;
-    block.projection = 5;
-    block.uvMap = "uv";
-    block.clip = 1;
-    mapped.blocks.push_back(block);
+    mapped.blocks.push_back(writers::uvMappedBlock("uv", 1));
     w.clip(1, "crate.png");
     for (const char* name : {"Ball", "Box1", "Box3"}) {
         Lwo2Surface plain;
@@ -262,10 +258,7 @@ TEST(Lwo2Layers, ALayerWithoutTheUVMapOfItsSurfaceLoadsUnmapped)
     // no map of its own, which leaves its points at (0, 0).
     Lwo2Surface mapped;
     mapped.name = "Mapped";
-    Lwo2ImageBlock block;
-    block.projection = 5;
-    block.uvMap = "uv";
-    mapped.blocks.push_back(block);
+    mapped.blocks.push_back(writers::uvMappedBlock("uv"));
     Lwo2Writer w;
     w.tags({"Mapped"}).layer(0).points({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
     w.vertexMap("TXUV", 2, "uv", layerUVs(3, 0)).polygons({{0, 1, 2}}).surfaceTags({{0, 0}});

@@ -49,11 +49,7 @@ std::vector<uint8_t> lwo3Bytes()
     skin.colour[0] = 0.2f;
     skin.colour[1] = 0.4f;
     skin.colour[2] = 0.6f;
-    Lwo2ImageBlock uv;
-    uv.projection = 5;
-    uv.uvMap = "uv";
-    uv.clip = 7;
-    skin.blocks.push_back(uv);
+    skin.blocks.push_back(writers::uvMappedBlock("uv", 7));
     std::vector<writers::Lwo2MapEntry> uvs;
     for (uint32_t i = 0; i < 4; ++i)
         uvs.push_back({i, 0, {kQuad[i].x, 1 - kQuad[i].y}});

@@ -82,9 +82,7 @@ struct SceneFolder {
     // Parses and converts the scene text, textures kept without upload.
     std::unique_ptr<Scene> convert(const std::string& text)
     {
-        record.searchDirectories = {path};
-        LW::parseLwsText(text, record);
-        return convertWithoutUpload(record);
+        return importLwsText(text, path, record);
     }
 
     std::string path;

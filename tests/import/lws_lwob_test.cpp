@@ -117,12 +117,11 @@ TEST(LwobObject, VersionOneSceneGivesSplineMotion)
     lwobObject().save(folder + "/old.lwo", "LWOB");
     CapturingLogger log;
     LW::LwsScene record;
-    record.searchDirectories = {folder};
-    LW::parseLwsText("LWSC\n1\nFirstFrame 1\nLastFrame 60\nFramesPerSecond 30\n"
-                     "LoadObject old.lwo\nObjectMotion (unnamed)\n  9\n  2\n"
-                     "  0 0 0 0 0 0 1 1 1\n  0 0 0 0 0\n  30 0 0 90 0 0 1 1 1\n  60 0 0 0 0\nEndBehavior 1\n",
-                     record);
-    std::unique_ptr<Scene> scene = convertWithoutUpload(record);
+    std::unique_ptr<Scene> scene =
+        importLwsText("LWSC\n1\nFirstFrame 1\nLastFrame 60\nFramesPerSecond 30\n"
+                      "LoadObject old.lwo\nObjectMotion (unnamed)\n  9\n  2\n"
+                      "  0 0 0 0 0 0 1 1 1\n  0 0 0 0 0\n  30 0 0 90 0 0 1 1 1\n  60 0 0 0 0\nEndBehavior 1\n",
+                      folder, record);
     ASSERT_EQ(scene->primitives().size(), 1u);
     const auto* item = dynamic_cast<const TransformNode*>(scene->nodes()[2]);
     ASSERT_NE(item, nullptr);

@@ -30,12 +30,10 @@ TEST(LwsObjectKinds, ObjectsAreReadByTheirContentWhateverTheirNames)
 
     CapturingLogger log;
     LW::LwsScene record;
-    record.searchDirectories = {folder};
-    LW::parseLwsText("LWSC\n3\nFirstFrame 0\nLastFrame 1\nFramesPerSecond 30\n"
-                     "LoadObjectLayer 1 Objects/plate\nLoadObjectLayer 1 Objects/STAR.LWO\n"
-                     "LoadObjectLayer 1 Objects/cage.object\n",
-                     record);
-    std::unique_ptr<Scene> scene = convertWithoutUpload(record);
+    std::unique_ptr<Scene> scene = importLwsText("LWSC\n3\nFirstFrame 0\nLastFrame 1\nFramesPerSecond 30\n"
+                                                 "LoadObjectLayer 1 Objects/plate\nLoadObjectLayer 1 Objects/STAR.LWO\n"
+                                                 "LoadObjectLayer 1 Objects/cage.object\n",
+                                                 folder, record);
     ASSERT_EQ(scene->primitives().size(), 3u);
     // The plate's ring (8 triangles), the star's five tips, the cage's cube
     // and pentagon.

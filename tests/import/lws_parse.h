@@ -32,3 +32,12 @@ inline std::unique_ptr<Scene> convertWithoutUpload(LW::LwsScene& record)
     options.uploadTextures = false;
     return std::unique_ptr<Scene>(LW::convertLwsScene(record, options));
 }
+
+// Parses `text` into `record`, objects and images looked for in `folder`, and
+// converts it without upload.
+inline std::unique_ptr<Scene> importLwsText(const std::string& text, const std::string& folder, LW::LwsScene& record)
+{
+    record.searchDirectories = {folder};
+    LW::parseLwsText(text, record);
+    return convertWithoutUpload(record);
+}

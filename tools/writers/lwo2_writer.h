@@ -24,6 +24,16 @@ struct Lwo2ImageBlock {
     std::string uvMap;        // VMAP name; empty writes no VMAP
 };
 
+// A block that takes its coordinates from the UV map `uvMap`.
+inline Lwo2ImageBlock uvMappedBlock(const std::string& uvMap, uint32_t clip = 0)
+{
+    Lwo2ImageBlock block;
+    block.projection = 5;
+    block.uvMap = uvMap;
+    block.clip = clip;
+    return block;
+}
+
 struct Lwo2Surface {
     std::string name;
     std::string source;
