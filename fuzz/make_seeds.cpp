@@ -158,6 +158,7 @@ void writeLightWaveScenes(const fs::path& folder)
     for (const auto& scene : scenes)
         writers::writeFileBytes((folder / scene.name).string(),
                                 std::vector<uint8_t>(scene.text.begin(), scene.text.end()));
+}
 
 // Two layers of one triangle each with their own UV maps, and a layer
 // number left out as Modeler leaves empty layers out.
