@@ -121,7 +121,7 @@ void setTextureCoordinates(hlv::RobustMesh& mesh, const Lwo2Object& object, cons
         float uv[6];
         for (int k = 0; k < 3; ++k) {
             const TexCoord corner =
-                mapCorner(*surface->colourBlocks[0], object, object.triangleSource[t], points[k], normal, maps);
+                mapCorner(surface->colourBlocks[0], object, object.triangleSource[t], points[k], normal, maps);
             uv[2 * k] = corner.u;
             uv[2 * k + 1] = corner.v;
         }

@@ -125,10 +125,23 @@ void Lwo2Reader::handleContent(uint32_t id, size_t end)
     case makeId("PTAG"): readPolygonTags(end); return;
     case makeId("SURF"): readSurface(end); return;
     case makeId("BLOK"): readBlock(end); return;
-    case makeId("IMAP"): readImageMap(end); return;
     case makeId("CLIP"): readClip(end); return;
     case makeId("VMAD"): readPolygonVertexMap(end); return;
     case makeId("IMAG"): readImageReference(); return;
+    case makeId("IMAP"):
+    case makeId("PROC"):
+    case makeId("GRAD"):
+    case makeId("SHDR"): readBlockHeader(id, end); return;
+    case makeId("STIL"):
+        if (clipImage_) {
+            *clipImage_ = in_.readS0();
+            trace("\n%sStill image : %s", indent(), clipImage_->c_str());
+        }
+        return;
+    case makeId("ISEQ"):
+        if (clipImage_)
+            readImageSequence();
+        return;
     case makeId("VMAP"):
         if (block_) {
             block_->uvMap = in_.readS0();
@@ -142,152 +155,12 @@ void Lwo2Reader::handleContent(uint32_t id, size_t end)
         readSubChunks(end);
         return;
     }
-    case makeId("COLR"):
-        if (surface_) {
-            const Vector3f colour = readVector();
-            surface_->colour[0] = colour.x;
-            surface_->colour[1] = colour.y;
-            surface_->colour[2] = colour.z;
-        }
-        return;
-    case makeId("DIFF"):
-        if (surface_) {
-            surface_->diffuse = in_.readF4();
-            in_.readVX();
-        }
-        return;
-    case makeId("CHAN"):
-        if (!block_)
-            break;
-        block_->channel = in_.readID4();
-        return;
-    case makeId("CNTR"):
-        if (block_)
-            block_->centre = readVector();
-        return;
-    case makeId("SIZE"):
-        if (block_)
-            block_->size = readVector();
-        return;
-    case makeId("CSYS"):
-        if (block_)
-            block_->worldCoordinates = in_.readU2() == 1;
-        return;
-    case makeId("PROJ"):
-        if (block_) {
-            const int projection = in_.readU2();
-            if (projection <= Cubic || projection == UVMapped) {
-                block_->projection = projection;
-            } else {
-                trace("\n%sUnknown projection method (%d) !", indent(), projection);
-                block_->projection = UnknownProjection;
-            }
-        }
-        return;
-    case makeId("AXIS"):
-        if (block_)
-            block_->axis = in_.readU2() + 1;
-        return;
-    case makeId("STIL"):
-        if (clipImage_) {
-            *clipImage_ = in_.readS0();
-            trace("\n%sStill image : %s", indent(), clipImage_->c_str());
-        }
-        return;
     default:
+        if (readSurfaceChunk(id))
+            return;
         break;
     }
     trace("\n%sUnknown hunk: %s", indent(), IdText(id).c_str());
-}
-
-Vector3f Lwo2Reader::readVector()
-{
-    Vector3f v;
-    v.x = in_.readF4();
-    v.y = in_.readF4();
-    v.z = in_.readF4();
-    in_.readVX();  // envelope, not used
-    return v;
-}
-
-void Lwo2Reader::readSurface(size_t end)
-{
-    const std::string name = in_.readS0();
-    const std::string source = in_.readS0();
-    trace("\n%sSurface : %s ( source : %s)", indent(), name.c_str(), source.c_str());
-    auto known = scene_.surfaceNames.find(name);
-    if (known == scene_.surfaceNames.end()) {
-        trace("  UNTAGGED !! skipping...");
-        return;
-    }
-    surface_ = scene_.surfaces[known->second].get();
-    surface_->name = name;
-    surface_->described = true;
-    {
-        IndentLevel level;
-        readSubChunks(end);
-    }
-    surface_ = nullptr;
-}
-
-void Lwo2Reader::readBlock(size_t end)
-{
-    trace("\n%sSurface Block...", indent());
-    block_.reset();
-    {
-        IndentLevel level;
-        // The header (IMAP for an image map) first, then the block's settings.
-        readSubChunk();
-        readSubChunks(end);
-    }
-    std::unique_ptr<LWTextureBlock> block = std::move(block_);
-    if (!block || !surface_)
-        return;
-    if (block->channel == makeId("COLR"))
-        surface_->colourBlocks.push_back(std::move(block));
-    else if (block->channel == makeId("DIFF"))
-        surface_->diffuseBlocks.push_back(std::move(block));
-    else
-        trace("\n%sUnsupported texture type : %s", indent(), IdText(block->channel).c_str());
-}
-
-void Lwo2Reader::readImageMap(size_t end)
-{
-    block_ = std::make_unique<LWTextureBlock>();
-    const std::string ordinal = in_.readS0();
-    trace("\n%sImage map texture (%s)...", indent(), ordinal.c_str());
-    IndentLevel level;
-    readSubChunks(end);
-}
-
-void Lwo2Reader::readImageReference()
-{
-    if (!block_)
-        return;
-    const uint32_t clip = in_.readVX();
-    auto found = object_.clips.find(clip);
-    if (found != object_.clips.end()) {
-        block_->imageName = found->second;
-        trace("\n%sIMAG: image found : %s", indent(), block_->imageName.c_str());
-    } else {
-        trace("\n%sIMAG: undefined clip %6.6X !", indent(), clip);
-    }
-}
-
-void Lwo2Reader::readClip(size_t end)
-{
-    const uint32_t index = in_.readU4();
-    trace("\n%sImage clip %6.6X...", indent(), index);
-    // A clip nested in this one (broken input) gets its own name slot.
-    std::unique_ptr<std::string> outer = std::move(clipImage_);
-    clipImage_ = std::make_unique<std::string>();
-    {
-        IndentLevel level;
-        readSubChunks(end);
-    }
-    if (!clipImage_->empty())
-        object_.clips[index] = *clipImage_;
-    clipImage_ = std::move(outer);
 }
 
 } // namespace LW

@@ -62,13 +62,22 @@ private:
     void readTags(size_t end);
     void readPolygonTags(size_t end);
     void readSurface(size_t end);
+    // A surface's sub-chunk; false when `id` is none of a surface's or its
+    // current layer's.
+    bool readSurfaceChunk(uint32_t id);
+    bool readBlockChunk(uint32_t id);
     void readBlock(size_t end);
-    void readImageMap(size_t end);
+    void readBlockHeader(uint32_t id, size_t end);
     void readClip(size_t end);
+    // A numbered image sequence stands for its first picture.
+    void readImageSequence();
     void readVertexMap(size_t end);
     void readPolygonVertexMap(size_t end);
     void readImageReference();
-    Vector3f readVector();
+    // As much of a value as the sub-chunk holds: false, and the value left
+    // as it was, when it ends first.
+    bool readFloat(float& value);
+    bool readVector(Vector3f& v);
     uint32_t readPointIndex(const char* what);
 
     InputStream& in_;
@@ -83,6 +92,7 @@ private:
     uint32_t polygonBase_ = 0;      // the last polygon list's first polygon
     LWSurface* surface_ = nullptr;
     std::unique_ptr<LWTextureBlock> block_;
+    uint32_t blockHeader_ = 0;  // IMAP, PROC, GRAD or SHDR
     std::unique_ptr<std::string> clipImage_;  // the still image of the clip being read
     std::unique_ptr<PolygonTessellator> tessellator_;
     std::vector<uint32_t> polygonIndices_;

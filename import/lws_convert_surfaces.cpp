@@ -101,8 +101,8 @@ void convertSurfaces(const LwsScene& source, ::Scene& target, const ConvertOptio
     TextureTable textures(source, target, options);
     for (const auto& lwSurface : source.surfaces) {
         hlv::log("\n%s%s", indent(), lwSurface->name.c_str());
-        const int colour = lwSurface->colourBlocks.empty() ? -1 : textures.indexOf(*lwSurface->colourBlocks[0]);
-        const int diffuse = lwSurface->diffuseBlocks.empty() ? -1 : textures.indexOf(*lwSurface->diffuseBlocks[0]);
+        const int colour = lwSurface->colourBlocks.empty() ? -1 : textures.indexOf(lwSurface->colourBlocks[0]);
+        const int diffuse = lwSurface->diffuseBlocks.empty() ? -1 : textures.indexOf(lwSurface->diffuseBlocks[0]);
         std::unique_ptr<Surface> surface;
         if (colour >= 0 && diffuse >= 0)
             surface = std::make_unique<TexDifSurface>(lwSurface->name, &target, colour, diffuse);

@@ -56,10 +56,10 @@ void setSceneUVs(hlv::RobustMesh& mesh, const Lwo2Object& object, const Scene& s
         if (surface.diffuseBlocks.empty())
             continue;
         if (surface.colourBlocks.empty()) {
-            setTriangleUVs(mesh, 0, *surface.diffuseBlocks[0], object, t);
+            setTriangleUVs(mesh, 0, surface.diffuseBlocks[0], object, t);
         } else {
-            setTriangleUVs(mesh, 0, *surface.colourBlocks[0], object, t);
-            setTriangleUVs(mesh, 1, *surface.diffuseBlocks[0], object, t);
+            setTriangleUVs(mesh, 0, surface.colourBlocks[0], object, t);
+            setTriangleUVs(mesh, 1, surface.diffuseBlocks[0], object, t);
         }
     }
 }

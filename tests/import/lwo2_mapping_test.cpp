@@ -142,10 +142,10 @@ TEST(Lwo2Mapping, UnusableBlocksFailTheLoad)
     EXPECT_FALSE(loadBuilt(saveObject("uv_unknown.lwo", w), &failed));
     EXPECT_TRUE(capture.log.contains("Error !! Missing unknown VMAP !")) << capture.log.text;
 
-    surface.blocks[0].projection = 4;
+    surface.blocks[0].projection = 6;
     w = Lwo2Writer();
     w.tags({"Skin"}).points({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}).polygons({{0, 1, 2}}).surfaceTags({{0, 0}}).surface(surface);
-    EXPECT_FALSE(loadBuilt(saveObject("projection4.lwo", w), &failed));
-    EXPECT_TRUE(capture.traced("Unknown projection method (4) !")) << tracedText();
+    EXPECT_FALSE(loadBuilt(saveObject("projection6.lwo", w), &failed));
+    EXPECT_TRUE(capture.traced("Unknown projection method (6) !")) << tracedText();
     EXPECT_TRUE(capture.log.contains("Error !! Unknown mapping type!!")) << capture.log.text;
 }

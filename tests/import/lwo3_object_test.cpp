@@ -95,21 +95,21 @@ TEST(Lwo3Object, GeometryTagsMapsAndSurfaces)
     EXPECT_FLOAT_EQ(skin.colour[2], 0.6f);
     EXPECT_FLOAT_EQ(skin.diffuse, 1.0f);
     ASSERT_EQ(skin.colourBlocks.size(), 1u);
-    EXPECT_EQ(skin.colourBlocks[0]->projection, int(LW::UVMapped));
-    EXPECT_EQ(skin.colourBlocks[0]->uvMap, "uv");
-    EXPECT_EQ(skin.colourBlocks[0]->imageName, "Images/skin.png");
+    EXPECT_EQ(skin.colourBlocks[0].projection, int(LW::UVMapped));
+    EXPECT_EQ(skin.colourBlocks[0].uvMap, "uv");
+    EXPECT_EQ(skin.colourBlocks[0].imageName, "Images/skin.png");
 
     const LW::LWSurface& paint = *record.surfaces[1];
     EXPECT_EQ(paint.name, "Paint");
     EXPECT_FLOAT_EQ(paint.colour[1], 0.5f);
     EXPECT_FLOAT_EQ(paint.diffuse, 0.75f);
     ASSERT_EQ(paint.colourBlocks.size(), 1u);
-    const LW::LWTextureBlock& planar = *paint.colourBlocks[0];
+    const LW::LWTextureBlock& planar = paint.colourBlocks[0];
     EXPECT_EQ(planar.projection, int(LW::Planar));
     EXPECT_EQ(planar.axis, 2);  // Y, stored as axis + 1
     EXPECT_FLOAT_EQ(planar.centre.x, 0.5f);
     EXPECT_FLOAT_EQ(planar.size.z, 4.0f);
-    EXPECT_TRUE(capture.traced("Unknown hunk: NODS")) << tracedText();
+    EXPECT_EQ(paint.undrawn, std::vector<std::string>{"node graph"}) << "a node graph is named, not drawn";
 
     // Both layers in place: the quad and layer 1's triangle are "Skin".
     object.mesh->build(0);

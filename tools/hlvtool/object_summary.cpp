@@ -16,7 +16,7 @@ constexpr unsigned kShadowBuild = hlv::RobustMesh::ComputeNormals | hlv::RobustM
 
 std::string blockLine(const char* kind, const LW::LWTextureBlock& block)
 {
-    static const char* projections[] = {"planar", "cylindrical", "spherical", "cubic", "?", "uv"};
+    static const char* projections[] = {"planar", "cylindrical", "spherical", "cubic", "front", "uv"};
     const char* projection = block.projection >= 0 && block.projection <= 5 ? projections[block.projection] : "unknown";
     char text[512];
     std::snprintf(text, sizeof text, "    %s texture '%s' %s%s%s\n", kind, block.imageName.c_str(), projection,
@@ -65,9 +65,9 @@ std::string describeObject(const std::string& path, bool json)
                       surface->colour[0], surface->colour[1], surface->colour[2], surface->diffuse);
         out += text;
         for (const auto& block : surface->colourBlocks)
-            out += blockLine("colour", *block);
+            out += blockLine("colour", block);
         for (const auto& block : surface->diffuseBlocks)
-            out += blockLine("diffuse", *block);
+            out += blockLine("diffuse", block);
     }
     return out;
 }
