@@ -43,13 +43,12 @@ bool Lwo2Reader::skipsLayerData(uint32_t id) const
 
 void Lwo2Reader::readForm(uint32_t formLength)
 {
-    // The form type counts towards the length. LWO2 puts no pad byte
-    // between chunks; LWO3 pads odd chunks as IFF does.
-    for (uint64_t done = 4; done < formLength;) {
+    // The form type counts towards the length; chunks follow it.
+    const uint64_t end = in_.tell() + uint64_t(formLength) - 4;
+    while (in_.tell() < end) {
         const uint32_t id = in_.readID4();
         const uint32_t size = in_.readU4();
         handleChunk(id, size);
-        done += uint64_t(size) + 8 + (lwo3_ ? size & 1 : 0);
     }
     placeAddedPoints(object_);
 }
@@ -84,19 +83,55 @@ void Lwo2Reader::handleChunk(uint32_t id, uint32_t size)
     }
     leadingEnd_ = outerLeadingEnd;
     in_.seek(end);
-    if (lwo3_ && (size & 1) && in_.tell() < in_.limit())
+    // IFF pads odd chunks to an even length. LWO3 files always do; the
+    // show's LWO2 objects never do, and other LWO2 writers differ: read as
+    // LightWave reads them, a zero byte after an odd chunk is its pad (no
+    // chunk ID starts with one).
+    if ((size & 1) && end < in_.limit() && (lwo3_ || (lightWave_ && in_.data()[end] == 0)))
         in_.seek(end + 1);
 }
+
+namespace {
+
+// LWO3 forms whose LWO2 chunk starts with values of its own.
+bool hasLeadingValues(uint32_t type)
+{
+    switch (type) {
+    case makeId("SURF"):
+    case makeId("CLIP"):
+    case makeId("STIL"):
+    case makeId("ISEQ"):
+    case makeId("IMAP"):
+    case makeId("PROC"):
+    case makeId("GRAD"):
+    case makeId("SHDR"):
+    case makeId("CNTR"):
+    case makeId("SIZE"):
+    case makeId("ROTA"):
+    case makeId("OPAC"):
+    case makeId("WRPW"):
+    case makeId("WRPH"):
+    case makeId("TAMP"):
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
 
 void Lwo2Reader::handleForm(size_t end)
 {
     const uint32_t type = in_.readID4();
     // What an LWO2 chunk holds before its sub-chunks (a surface's name, a
     // clip's index, a block's ordinal, a vector) is, in LWO3, the content of
-    // an anonymous chunk (ID four spaces) at the start of the form, which
-    // the handler reads in place. Its sub-chunks start after it.
+    // a chunk at the start of the form: eight bytes of header (an ID and a
+    // U4 size; public readers skip them unread, so no ID is required), then
+    // the values, which the handler reads in place. Its sub-chunks start
+    // after it.
     leadingEnd_ = 0;
-    if (in_.remaining() >= 8 && std::memcmp(in_.data() + in_.tell(), "    ", 4) == 0) {
+    const bool anonymous = in_.remaining() >= 8 && std::memcmp(in_.data() + in_.tell(), "    ", 4) == 0;
+    if (in_.remaining() >= 8 && (anonymous || hasLeadingValues(type))) {
         in_.readID4();
         const uint32_t size = in_.readU4();
         if (size > in_.remaining())

@@ -38,6 +38,12 @@ public:
     // Whether the file holds the layer asked for (always true for layer 0).
     bool foundLayer() const;
 
+    // Reads as LightWave does where the show's own objects have a rule of
+    // their own: the pad byte after an odd LWO2 chunk is skipped (LWO3
+    // always skips it), and a map given only by per-polygon values (VMAD) is
+    // kept.
+    void useLightWaveRules() { lightWave_ = true; }
+
 private:
     // Sub-chunks (ID4 and a U2 size, U4 in LWO3) up to `end`.
     void readSubChunks(size_t end);
@@ -86,6 +92,7 @@ private:
     const bool lwo3_;
     size_t leadingEnd_ = 0;  // the end of the current LWO3 form's anonymous chunk, if it has one
     const uint32_t selectedLayer_;
+    bool lightWave_ = false;
     bool readingLayer_;             // the current layer's geometry is read
     bool dataBeforeLayers_ = false;  // points came before the first LAYR
     size_t pointBase_ = 0;          // the current layer's first point

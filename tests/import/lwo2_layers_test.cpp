@@ -151,7 +151,7 @@ void expectLayerUVs(const hlv::MeshPart& part, const Box& box)
             const int point = int(std::lround(local.x)) | int(std::lround(local.y)) << 1 | int(std::lround(local.z)) << 2;
             const bool overridden = point == 3 && onFirstFace;
             EXPECT_NEAR(part.uvLayers[0][2 * v], overridden ? kOverride[0] : 0.1f * float(point), 1e-6f) << point;
-            EXPECT_NEAR(part.uvLayers[0][2 * v + 1], overridden ? kOverride[1] : 0.1f * float(box.layer), 1e-6f)
+            EXPECT_NEAR(part.uvLayers[0][2 * v + 1], 1 - (overridden ? kOverride[1] : 0.1f * float(box.layer)), 1e-6f)
                 << point;
         }
     }
@@ -269,6 +269,9 @@ TEST(Lwo2Layers, ALayerWithoutTheUVMapOfItsSurfaceLoadsUnmapped)
     ASSERT_EQ(layer.mesh->partCount(), 1u);
     const hlv::MeshPart& part = layer.mesh->parts()[0];
     ASSERT_EQ(part.uvLayerCount, 1u);
-    for (float value : part.uvLayers[0])
-        EXPECT_EQ(value, 0.0f);
+    // LightWave's (0, 0): the picture's bottom-left corner.
+    for (size_t i = 0; i < part.uvLayers[0].size(); i += 2) {
+        EXPECT_EQ(part.uvLayers[0][i], 0.0f);
+        EXPECT_EQ(part.uvLayers[0][i + 1], 1.0f);
+    }
 }

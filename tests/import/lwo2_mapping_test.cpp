@@ -113,7 +113,9 @@ TEST(Lwo2Mapping, UVMapWithPolygonOverride)
     Lwo2ImageBlock uv = block(5, 0, {1, 1, 1});
     uv.uvMap = "uvs";
     uv.clip = 7;
-    expectUVs(mapTriangle("uv.lwo", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, uv), {{0.1f, 0.2f}, {0.9f, 0.8f}, {0.5f, 0.6f}});
+    // LightWave's v runs up from the picture's bottom row; the picture is
+    // drawn from its top row.
+    expectUVs(mapTriangle("uv.lwo", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, uv), {{0.1f, 0.8f}, {0.9f, 0.2f}, {0.5f, 0.4f}});
 
     // A surface with a diffuse block as well keeps (0, 0) everywhere.
     expectUVs(mapTriangle("uv_diffuse.lwo", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, uv, {"DIFF"}),

@@ -52,12 +52,12 @@ std::vector<uint8_t> lwo3Bytes()
     skin.blocks.push_back(writers::uvMappedBlock("uv", 7));
     std::vector<writers::Lwo2MapEntry> uvs;
     for (uint32_t i = 0; i < 4; ++i)
-        uvs.push_back({i, 0, {kQuad[i].x, 1 - kQuad[i].y}});
+        uvs.push_back({i, 0, {kQuad[i].x, kQuad[i].y}});  // v up, as the quad
 
     Lwo2Writer w(ObjectFormat::Lwo3);
     w.tags({"Skin", "Paint"}).layer(0, "base").points(kQuad).boundingBox(kQuad).vertexMap("TXUV", 2, "uv", uvs);
     w.polygons({{0, 1, 2, 3}, {4, 5, 6}}).surfaceTags({{0, 0}, {1, 1}});
-    w.polygonVertexMap("TXUV", 2, "uv", {{2, 0, {0.9f, 0.1f}}});
+    w.polygonVertexMap("TXUV", 2, "uv", {{2, 0, {0.9f, 0.9f}}});
     w.layer(1, "extra", {0, 0, 0}, 0).points({{5, 0, 0}, {6, 0, 0}, {5, 1, 0}});
     w.polygons({{0, 1, 2}}).surfaceTags({{0, 0}});
     w.clip(7, "Images/skin.png").surface(skin).chunk("FORM", paintSurface().data());
