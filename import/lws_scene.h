@@ -70,7 +70,20 @@ struct LwsScene : Scene {
         Light() : Object(ItemKind::Light) {}
     };
 
+    // A file the scene needs, as the scene names it, and where it was found
+    // (empty when it was not).
+    struct FileUse {
+        std::string written;
+        std::string neededBy;
+        std::string found;
+    };
+
     int version = 3;
+    // The folder of the scene file: the content directory is it or one above it.
+    std::string sceneFolder;
+    // A file not found fails the import instead of being warned about.
+    bool strict = false;
+    std::vector<FileUse> files;
     std::vector<std::string> convertedObjects;
     int firstFrame = 0;
     int lastFrame = 0;
