@@ -39,24 +39,31 @@ std::vector<std::string> partsOf(const std::string& written)
     return parts;
 }
 
-// The scene's folder, each folder above it, then the search folders: the
-// places a content-relative name is tried against.
+// The search folders (the user's own choice), then the scene's folder and
+// each folder above it: the places a content-relative name is tried against. They are made absolute,
+// so that what is found is opened as it is, not through a search folder.
 std::vector<std::string> contentFolders(const std::string& sceneFolder, const std::vector<std::string>& searchFolders)
 {
+    auto absolute = [](const std::string& folder) {
+        std::error_code error;
+        const std::filesystem::path path =
+            std::filesystem::absolute(platform::filesystemPath(folder.empty() ? "." : folder), error);
+        if (error)
+            return std::filesystem::path();
+        std::filesystem::path normal = path.lexically_normal();
+        return normal.has_filename() || !normal.has_relative_path() ? normal : normal.parent_path();
+    };
     std::vector<std::string> folders;
-    std::error_code error;
-    std::filesystem::path folder = std::filesystem::absolute(
-        platform::filesystemPath(sceneFolder.empty() ? "." : sceneFolder), error);
-    if (!error) {
-        folder = folder.lexically_normal();
-        for (;;) {
-            folders.push_back(folder.string());
-            if (!folder.has_relative_path())
-                break;
-            folder = folder.parent_path();
-        }
+    for (const std::string& search : searchFolders)
+        if (!absolute(search).empty())
+            folders.push_back(absolute(search).string());
+    std::filesystem::path folder = absolute(sceneFolder);
+    while (!folder.empty()) {
+        folders.push_back(folder.string());
+        if (!folder.has_relative_path())
+            break;
+        folder = folder.parent_path();
     }
-    folders.insert(folders.end(), searchFolders.begin(), searchFolders.end());
     return folders;
 }
 
@@ -87,7 +94,8 @@ std::string findContentFile(const std::string& written, const std::string& scene
         const std::string rest = joined(parts, first);
         for (const std::string& folder : folders) {
             for (const char* subfolder : {"", "/Objects", "/Images"}) {
-                const std::string candidate = folder + subfolder + "/" + rest;
+                const std::string candidate = (folder.back() == '/' ? folder.substr(0, folder.size() - 1) : folder) +
+                                              subfolder + "/" + rest;
                 if (isFile(candidate))
                     return candidate;
             }
@@ -103,7 +111,7 @@ std::string locateSceneFile(LwsScene& scene, const std::string& written, const s
     if (found.empty()) {
         if (scene.strict)
             loadFailuref("The file '%s' (needed by %s) is not found.", written.c_str(), neededBy.c_str());
-        hlv::log("\n%s** Warning: the file '%s' (needed by %s) is not found.", indent(), written.c_str(),
+        hlv::log("\n%s%s'%s' (needed by %s) is not found.", indent(), kMissingFileWarning, written.c_str(),
                  neededBy.c_str());
     }
     return found;

@@ -12,12 +12,16 @@ namespace LW {
 
 struct LwsScene;
 
-// Where the file named `written` is: as written; then with its drive or
-// volume dropped and its leading folders dropped one at a time, under the
-// scene's folder, each folder above it (one of them is the content
-// directory) and each search folder, each of those also with "Objects" and
-// "Images" appended; then by its file name alone in the same folders.
-// Empty when none exists. The result can be opened with
+// How the warning about a file not found begins in the log.
+constexpr const char* kMissingFileWarning = "** Warning: the file ";
+
+// Where the file named `written` is: as written when that is an absolute
+// path; then with its drive or volume dropped and its leading folders
+// dropped one at a time, under each search folder, the scene's folder and
+// each folder above it (one of them is the content directory), each of
+// those also with "Objects" and "Images" appended, which ends with the file
+// name alone in the same folders; last a relative name as written, from the
+// working folder. Empty when none exists. The result can be opened with
 // platform::openResource.
 std::string findContentFile(const std::string& written, const std::string& sceneFolder,
                             const std::vector<std::string>& searchFolders);
