@@ -95,21 +95,26 @@ std::vector<const LWTextureBlock*> uvBlocks(const LWSurface* surface, MeshRules 
     return blocks;
 }
 
-size_t setCountOf(const LWSurface* surface, MeshRules rules)
+} // namespace
+
+size_t uvSetCount(const LWSurface* surface, MeshRules rules)
 {
     if (!surface)
         return 0;
     if (rules == MeshRules::Show)
         return surface->colourBlocks.size() + surface->diffuseBlocks.size();
-    return LWSurface::enabledOf(surface->colourBlocks).size() + LWSurface::enabledOf(surface->diffuseBlocks).size();
+    return size_t(!LWSurface::enabledOf(surface->colourBlocks).empty()) +
+           size_t(!LWSurface::enabledOf(surface->diffuseBlocks).empty());
 }
+
+namespace {
 
 uint32_t addUVSets(hlv::RobustMesh& mesh, const std::vector<const LWSurface*>& surfaces, MeshRules rules)
 {
     hlv::log("\n%d surfaces", static_cast<int>(surfaces.size()));
     size_t sets = 0;
     for (size_t j = 0; j < surfaces.size(); ++j) {
-        const size_t blocks = setCountOf(surfaces[j], rules);
+        const size_t blocks = uvSetCount(surfaces[j], rules);
         hlv::log("\n[S%d] UVsets:%d", static_cast<int>(j), static_cast<int>(blocks));
         sets = std::max(sets, std::min<size_t>(blocks, 2));
     }

@@ -22,6 +22,10 @@ namespace LW {
 // pictures' top-row-first coordinates.
 enum class MeshRules { Show, LightWave };
 
+// How many texture layers of the surface give UV sets (the mesh has at most
+// two); 0 for none.
+size_t uvSetCount(const LWSurface* surface, MeshRules rules);
+
 std::unique_ptr<hlv::RobustMesh> buildLwo2Mesh(const Lwo2Object& object, const Scene& scene,
                                                MeshRules rules = MeshRules::Show);
 

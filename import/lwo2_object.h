@@ -52,6 +52,8 @@ struct TriangleRange {
     uint32_t count = 0;
 };
 
+constexpr uint32_t kNoSurface = UINT32_MAX;
+
 struct Lwo2Object {
     std::vector<Vector3f> points;
     std::vector<hlv::RobustMesh::TaggedTriangle> triangles;
@@ -61,7 +63,7 @@ struct Lwo2Object {
     std::vector<uint32_t> triangleSource;               // polygon of each triangle
     std::vector<TriangleRange> polygonTriangles;        // per polygon
     std::vector<std::string> tags;
-    std::vector<uint32_t> tagSurface;                   // tag -> index into the scene's surfaces
+    std::vector<uint32_t> tagSurface;                   // tag -> index into the scene's surfaces, or kNoSurface
     // This object's surfaces by name: each object (and each layer read on
     // its own) has its own, whatever other objects call theirs.
     std::map<std::string, uint32_t> surfaceNames;

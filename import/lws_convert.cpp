@@ -8,7 +8,9 @@
 #include "import/content_directory.h"
 #include "import/importer_context.h"
 #include "import/lws_line_reader.h"
+#include "import/lwo2_mesh_build.h"
 #include "import/lws_object.h"
+#include "import/part_split.h"
 #include "import/lws_parser.h"
 #include "import/lws_targets.h"
 #include "log/logger.h"
@@ -22,7 +24,6 @@ namespace LW {
 
 namespace {
 
-constexpr size_t kMaxPartVertices = 65536;  // parts index their vertices with 16 bits
 constexpr size_t kMaxHierarchyDepth = 256;
 
 template <typename Mesh, typename Vertex, typename MakeVertex>
@@ -59,8 +60,9 @@ UniSurfaceMesh* elementOf(const hlv::MeshPart& part, size_t textureSets)
     return partElement<UniSurfaceMesh_Point, VertexPoint>(part, [&](uint32_t v) { return VertexPoint{part.positions[v]}; });
 }
 
-// Welds the object and makes one part per surface.
-std::unique_ptr<NMesh> meshOf(SceneObject& object, const LwsScene& scene)
+// Welds the object and makes one part per surface, several for a surface
+// with more vertices than a part can index.
+std::unique_ptr<NMesh> meshOf(SceneObject& object, const LwsScene& scene, const std::vector<std::string>& surfaceNames)
 {
     hlv::RobustMesh& mesh = *object.mesh;
     mesh.build(0);
@@ -69,17 +71,20 @@ std::unique_ptr<NMesh> meshOf(SceneObject& object, const LwsScene& scene)
     auto primitive = std::make_unique<NMesh>();
     auto tag = tags.begin();
     for (const hlv::MeshPart& part : mesh.parts()) {
-        if (part.vertexCount > kMaxPartVertices)
-            loadFailuref("A surface of the object has %u vertices; at most %u can be drawn.", part.vertexCount,
-                         unsigned(kMaxPartVertices));
         const uint32_t surfaceIndex = *tag < object.tagSurface.size() ? object.tagSurface[*tag] : ~0u;
         ++tag;
         const LWSurface* surface = surfaceIndex < scene.surfaces.size() ? scene.surfaces[surfaceIndex].get() : nullptr;
-        const size_t sets = surface ? surface->colourBlocks.size() + surface->diffuseBlocks.size() : 0;
-        std::unique_ptr<UniSurfaceMesh> element(elementOf(part, sets));
-        element->part_index = unsigned(primitive->parts.size());
-        primitive->add_part(surface ? surface->name : std::string());
-        primitive->add_element(element.release());
+        const size_t sets = uvSetCount(surface, MeshRules::LightWave);
+        const std::vector<hlv::MeshPart> pieces = splitPart(part);
+        if (pieces.size() > 1)
+            hlv::log("\n%sSurface '%s' has %u vertices: drawn in %zu parts.", indent(),
+                     surface ? surface->name.c_str() : "", part.vertexCount, pieces.size());
+        for (const hlv::MeshPart& piece : pieces) {
+            std::unique_ptr<UniSurfaceMesh> element(elementOf(piece, sets));
+            element->part_index = unsigned(primitive->parts.size());
+            primitive->add_part(surface ? surfaceNames[surfaceIndex] : std::string());
+            primitive->add_element(element.release());
+        }
     }
     return primitive;
 }
@@ -110,7 +115,8 @@ void convertObjects(LwsScene& source, ::Scene& target, PrimitiveTable& primitive
             hlv::log("\n%sThe object '%s' (layer %u) cannot be used", indent(), mesh->path.c_str(), mesh->layer);
             throw;
         }
-        primitiveOf[{mesh->path, mesh->layer}] = target.add_primitive(meshOf(object, source).release());
+        primitiveOf[{mesh->path, mesh->layer}] =
+            target.add_primitive(meshOf(object, source, sceneSurfaceNames(source)).release());
         source.convertedObjects.push_back(mesh->path);
     }
     hlv::log("\nOK.");

@@ -221,8 +221,9 @@ TEST(Lwo2Layers, SceneLayerNumbersCountFromOne)
         expectBox(box.mesh->parts()[0], kBoxes[b]);
         if (kBoxes[b].layer == kUVLayer)
             expectLayerUVs(box.mesh->parts()[0], kBoxes[b]);
-        // The surfaces are read whichever layer is taken.
-        EXPECT_EQ(record.surfaces.size(), 4u);
+        // A layer taken on its own has its own polygons' surface only.
+        ASSERT_EQ(record.surfaces.size(), 1u);
+        EXPECT_EQ(record.surfaces[0]->name, "Box" + std::to_string(b + 1));
         EXPECT_EQ(box.layers.size(), 4u);
     }
 
