@@ -12,9 +12,9 @@
 #include "render/gl_api.h"
 #include "render/gl_state_cache.h"
 #include "import/content_directory.h"
-#include "import/picture_lookup.h"
 #include "log/logger.h"
 #include "tools/hlvtool/import_guard.h"
+#include "tools/hlvtool/object_pictures.h"
 #include "tools/hlvtool/render_file.h"
 #include "tools/hlvtool/render_frame.h"
 #include "tools/hlvtool/surface_material.h"
@@ -28,19 +28,17 @@ constexpr float kDegreesPerSecond = 36;
 constexpr float kViewSlope = 0.5f;  // half the view's height over its distance, as the layer's camera
 constexpr float kMargin = 0.9f;     // of the picture the box may fill
 
-// The file of the surface's first enabled colour picture, found beside the
-// object as a scene's content directory would find it; empty (and one
+// The file of the surface's first enabled colour picture; empty (and one
 // warning) when it is missing.
-std::string locatePicture(const LW::LWSurface& surface, const std::string& folder)
+std::string locatePicture(const LW::LWSurface& surface, const std::string& objectPath)
 {
     const std::vector<const LW::LWTextureBlock*> layers = LW::LWSurface::enabledOf(surface.colourBlocks);
     if (layers.empty() || layers[0]->imageName.empty())
         return {};
-    const std::string name = LW::pictureName(layers[0]->imageName, folder, {});
-    const std::string found = LW::findContentFile(name, folder, {});
+    const std::string found = findObjectPicture(layers[0]->imageName, objectPath);
     if (found.empty())
-        hlv::log("\n%s'%s' (needed by surface '%s') is not found.", LW::kMissingFileWarning, name.c_str(),
-                 surface.name.c_str());
+        hlv::log("\n%s'%s' (needed by surface '%s') is not found.", LW::kMissingFileWarning,
+                 layers[0]->imageName.c_str(), surface.name.c_str());
     return found;
 }
 
@@ -78,13 +76,11 @@ std::vector<std::unique_ptr<SurfaceMaterial>> surfaceMaterials(const hlv::Robust
     std::vector<uint32_t> tags = mesh.surfaceIds();
     std::sort(tags.begin(), tags.end());
     tags.erase(std::unique(tags.begin(), tags.end()), tags.end());
-    const size_t slash = path.find_last_of("/\\");
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
     std::vector<std::unique_ptr<SurfaceMaterial>> materials;
     for (uint32_t tag : tags) {
         const uint32_t index = tag < object.tagSurface.size() ? object.tagSurface[tag] : ~0u;
         const LW::LWSurface surface = index < record.surfaces.size() ? *record.surfaces[index] : LW::LWSurface();
-        materials.push_back(std::make_unique<SurfaceMaterial>(surface, locatePicture(surface, folder)));
+        materials.push_back(std::make_unique<SurfaceMaterial>(surface, locatePicture(surface, path)));
     }
     return materials;
 }
