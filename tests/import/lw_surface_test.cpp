@@ -29,9 +29,8 @@ Lwo2Surface coloured(const std::string& name, float r, float g, float b)
 }
 
 // A triangle of each tag in turn.
-Lwo2Writer trianglesOf(const std::vector<std::string>& tags)
+Lwo2Writer trianglesOf(const std::vector<std::string>& tags, Lwo2Writer w = Lwo2Writer())
 {
-    Lwo2Writer w;
     std::vector<Vector3f> points;
     std::vector<std::vector<uint32_t>> polygons;
     std::vector<std::pair<uint32_t, uint16_t>> polygonTags;
@@ -86,7 +85,10 @@ TEST(LightWaveSurface, SettingsAsLightWaveWritesThemAndItsDefaultsForTheRest)
 
     // "Plain" gives only COLR, and that without its envelope index, as some
     // exporters write it; "Bare" has polygons but no SURF chunk.
-    Lwo2Writer w = trianglesOf({"Glass", "Plain", "Bare"});
+    // An odd chunk with its pad byte, as IFF writers put it, comes first.
+    Lwo2Writer w;
+    w.chunk("DESC", {'o', 'd', 'd', 0, 0});
+    w = trianglesOf({"Glass", "Plain", "Bare"}, std::move(w));
     w.vertexMap("RGB ", 3, "paint", {{0, 0, {1, 0, 0}}});
     w.clip(1, "Images/glass.png").surface(glass);
     w.chunk("SURF", Lwo2Bytes().s0("Plain").s0("").subChunk("COLR", Lwo2Bytes().f4(1).f4(0.5f).f4(0)).data());

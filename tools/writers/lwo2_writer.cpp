@@ -81,6 +81,8 @@ Lwo2Writer& Lwo2Writer::chunk(const std::string& id, const std::vector<uint8_t>&
     header.id4(id).u4(static_cast<uint32_t>(body.size()));
     chunks_.insert(chunks_.end(), header.data().begin(), header.data().end());
     chunks_.insert(chunks_.end(), body.begin(), body.end());
+    if (body.size() & 1)
+        chunks_.push_back(0);  // IFF's pad byte, not counted in the size
     return *this;
 }
 

@@ -117,7 +117,7 @@ public:
     // VMAD: values of a point as seen from one polygon.
     Lwo2Writer& polygonVertexMap(const std::string& type, uint16_t dimension, const std::string& name,
                                  const std::vector<Lwo2MapEntry>& entries);
-    // Any chunk, as given.
+    // Any chunk, as given; an odd one gets IFF's pad byte after it.
     Lwo2Writer& chunk(const std::string& id, const std::vector<uint8_t>& body);
 
     // The whole file: FORM, its length, the form type ("LWO2" or "LWO3" by
