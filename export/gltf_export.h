@@ -125,6 +125,10 @@ std::vector<int> addSceneNodes(Document& document, const Scene& scene, const std
 // Constant handlers give no channel; their value goes into the node.
 void addMotion(Document& document, int node, const TransformNode& transform, const TimeRange& range);
 
+// The earliest and the latest key of any handler in the scene (a loop
+// length counts as a key); false when nothing is keyed.
+bool keyRange(const Scene& scene, float& first, float& last);
+
 // Meshes of the scene's own primitives (scene files): positions and UVs as
 // stored, normals smoothed across edges under `smoothingDegrees`.
 std::vector<int> addScenePrimitives(Document& document, const Scene& scene, float smoothingDegrees);

@@ -5,12 +5,15 @@
 // interpolates quaternions, so they are sampled.
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 
 #include "export/axes.h"
 #include "export/gltf_export.h"
 #include "export/scalar_curve.h"
+#include "math/envelope.h"
 #include "scene/keyframe_handlers.h"
+#include "scene/scene.h"
 
 namespace gltf_export {
 
@@ -88,7 +91,10 @@ void push3(std::vector<float>& values, const double (&v)[3], double zSign)
 // A translation or scale channel: nothing when the curves stay constant
 // (the value goes into `still`), STEP when every piece is constant, LINEAR
 // when every piece is straight and none jumps, else CUBICSPLINE.
-bool curveChannel(const Curves& curves, double first, double last, double zSign, Channel& channel, float (&still)[3])
+// `exact` gives the handler's own value at a time: at a jump it tells
+// which side the handler takes at the jump's very moment.
+bool curveChannel(const Curves& curves, const std::function<Vector3f(double)>& exact, double first, double last,
+                  double zSign, Channel& channel, float (&still)[3])
 {
     const std::vector<double> times = breakpointsOf(curves, first, last);
     const size_t pieces = times.size() - 1;
@@ -150,14 +156,36 @@ bool curveChannel(const Curves& curves, double first, double last, double zSign,
         push3(channel.values, at.value, zSign);
         push3(channel.values, out.slope, zSign);
     };
+    auto edge = [&](double t) {
+        const Vector3f v = exact(t);
+        Sample s{{v.x, v.y, v.z}, {0, 0, 0}};
+        return s;
+    };
     for (size_t j = 0; j <= pieces; ++j) {
-        const Sample& left = j > 0 ? ends[j - 1] : starts[j];
-        const Sample& right = j < pieces ? starts[j] : ends[j - 1];
-        if (j > 0 && j < pieces && !sameValue(left, right)) {
-            const double before = times[j] - jumpLength(times[j], times[j - 1]);
-            const Sample held = sample(curves, (times[j - 1] + times[j]) / 2, before);
-            key(before, held, held, held);
-            key(times[j], right, right, right);
+        // At the ends of the range the handler's own value stands outside:
+        // a repeat that starts its next period at the last frame.
+        const Sample left = j > 0 ? ends[j - 1] : edge(times[0]);
+        const Sample right = j < pieces ? starts[j] : edge(times[pieces]);
+        if (!sameValue(left, right)) {
+            // The ramp lies on the side the handler does not take at the jump.
+            const Vector3f at = exact(times[j]);
+            double toLeft = 0, toRight = 0;
+            for (int c = 0; c < 3; ++c) {
+                const double v = c == 0 ? at.x : c == 1 ? at.y : at.z;
+                toLeft += std::fabs(v - left.value[c]);
+                toRight += std::fabs(v - right.value[c]);
+            }
+            if (j < pieces && (j == 0 || toLeft < toRight)) {
+                const double after = times[j] + jumpLength(times[j + 1], times[j]);
+                key(times[j], left, left, left);
+                const Sample next = sample(curves, (times[j] + times[j + 1]) / 2, after);
+                key(after, next, next, next);
+            } else {
+                const double before = times[j] - jumpLength(times[j], times[j - 1]);
+                const Sample held = sample(curves, (times[j - 1] + times[j]) / 2, before);
+                key(before, held, held, held);
+                key(times[j], right, right, right);
+            }
         } else {
             key(times[j], left, right, right);
         }
@@ -192,6 +220,8 @@ void rotationChannel(Document& document, int node, const TransformNode& transfor
             times.push_back(t);
             if (t > first)
                 times.push_back(t - jumpLength(t, first));
+            if (t < last)
+                times.push_back(t + jumpLength(last, t));
         }
     }
     std::sort(times.begin(), times.end());
@@ -228,6 +258,37 @@ void rotationChannel(Document& document, int node, const TransformNode& transfor
 
 } // namespace
 
+bool keyRange(const Scene& scene, float& first, float& last)
+{
+    bool any = false;
+    auto add = [&](float t) {
+        first = any ? std::min(first, t) : t;
+        last = any ? std::max(last, t) : t;
+        any = true;
+    };
+    for (const SceneNode* node : scene.nodes()) {
+        const auto* transform = dynamic_cast<const TransformNode*>(node);
+        if (!transform)
+            continue;
+        for (const TransformNode::KeyframeHandler* handler : {&transform->position(), &transform->rotation(), &transform->scale()}) {
+            if (const auto* lw6 = dynamic_cast<const LW6KeyframeHandler*>(handler)) {
+                for (int c = 0; c < 3; ++c)
+                    if (lw6->envelope(c).firstKey) {
+                        add(lw6->envelope(c).firstKey->time);
+                        add(lw6->envelope(c).lastKey()->time);
+                    }
+            } else if (const auto* lw5 = dynamic_cast<const LW5KeyframeHandler*>(handler)) {
+                const HermiteInterpolator& spline = lw5->spline.interpolator;
+                if (!spline.points.empty()) {
+                    add(spline.points.front().time);
+                    add(std::max(spline.points.back().time, spline.loopLength));
+                }
+            }
+        }
+    }
+    return any;
+}
+
 void addMotion(Document& document, int node, const TransformNode& transform, const TimeRange& range)
 {
     const double first = range.first, last = std::max(range.first, range.last);
@@ -248,7 +309,13 @@ void addMotion(Document& document, int node, const TransformNode& transform, con
         Channel channel;
         channel.node = node;
         channel.path = h == 0 ? Channel::Translation : Channel::Scale;
-        if (curveChannel(curves, first, last, h == 0 ? -1.0 : 1.0, channel, still)) {
+        const TransformNode::KeyframeHandler& handler = *handlers[h];
+        auto exact = [&handler](double t) {
+            Vector3f value;
+            handler.evaluate(value, float(t));
+            return value;
+        };
+        if (curveChannel(curves, exact, first, last, h == 0 ? -1.0 : 1.0, channel, still)) {
             // The node's own value is the curve at the first time.
             for (int c = 0; c < 3; ++c)
                 still[c] = channel.values[size_t(channel.interpolation == Channel::CubicSpline ? 3 + c : c)];

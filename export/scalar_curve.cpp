@@ -28,6 +28,37 @@ void hermite(double w, double v0, double out, double v1, double in, double& valu
     derivative = -d2 * v0 + d2 * v1 + d3 * out + d4 * in;
 }
 
+// A two-dimensional Bezier span (control points as the envelope places
+// them) at time t: the curve parameter found by bisection to double
+// precision, the slope as dy/du over dx/du.
+void bezier2D(const Key& k0, const Key& k1, double t, double& value, double& slope)
+{
+    const bool outIs2D = k0.shape == Envelope::Bezier2D;
+    const double x[4] = {k0.time, k0.time + (outIs2D ? k0.params[2] : (double(k1.time) - k0.time) / 3),
+                         double(k1.time) + k1.params[0], k1.time};
+    const double y[4] = {k0.value, k0.value + (outIs2D ? k0.params[3] : k0.params[1] / 3.0),
+                         double(k1.value) + k1.params[1], k1.value};
+    auto at = [](const double (&p)[4], double u) {
+        const double v = 1 - u;
+        return v * v * v * p[0] + 3 * v * v * u * p[1] + 3 * v * u * u * p[2] + u * u * u * p[3];
+    };
+    auto derivative = [](const double (&p)[4], double u) {
+        const double v = 1 - u;
+        return 3 * v * v * (p[1] - p[0]) + 6 * v * u * (p[2] - p[1]) + 3 * u * u * (p[3] - p[2]);
+    };
+    double lower = 0, upper = 1, u = 0.5;
+    for (int step = 0; step < 60; ++step) {
+        u = (lower + upper) / 2;
+        if (at(x, u) > t)
+            upper = u;
+        else
+            lower = u;
+    }
+    value = at(y, u);
+    const double dx = derivative(x, u);
+    slope = std::fabs(dx) > 1e-12 ? derivative(y, u) / dx : 0;
+}
+
 bool repeats(int behaviour)
 {
     return behaviour == Envelope::Repeat || behaviour == Envelope::Oscillate || behaviour == Envelope::Offset;
@@ -157,15 +188,9 @@ private:
             value = k0.value;
             slope = 0;
             return;
-        case Envelope::Bezier2D: {
-            // The envelope's own bisection; the slope from a small chord.
-            auto at = [&](double u) { return double(envelope_.evaluate(float(std::clamp(u, double(k0.time), double(k1.time))))); };
-            value = t <= k0.time ? k0.value : t >= k1.time ? k1.value : at(t);
-            const double h = length / kBezier2DPieces / 64;
-            const double a = std::max(t - h, double(k0.time)), b = std::min(t + h, double(k1.time));
-            slope = b > a ? (at(b) - at(a)) / (b - a) : 0;
+        case Envelope::Bezier2D:
+            bezier2D(k0, k1, t, value, slope);
             return;
-        }
         default:
             value = slope = 0;
             return;

@@ -68,7 +68,6 @@ void visit(Walk& walk, const SceneNode* node, int parent)
         if (name.empty())
             name = std::string(kind) + " " + std::to_string(number);
         const int at = addNode(walk.document, name, parent);
-        walk.document.nodes[size_t(at)].sceneNode = number;
         if (number > 0 && size_t(number) < walk.made.size())
             walk.made[size_t(number)] = at;
         int below = at;
@@ -85,6 +84,8 @@ void visit(Walk& walk, const SceneNode* node, int parent)
         } else if (const auto* camera = dynamic_cast<const CameraNode*>(node)) {
             addCamera(walk, *camera, at);
         }
+        // The node whose world matrix is the scene node's own.
+        walk.document.nodes[size_t(below)].sceneNode = number;
         visit(walk, node->first_child(), below);
     }
 }

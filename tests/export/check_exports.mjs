@@ -22,6 +22,13 @@ THREE.ImageLoader.prototype.load = function (url, onLoad) {
     return image;
 };
 globalThis.createImageBitmap = undefined;
+// The file loader reports progress on the embedded buffers of .gltf files.
+globalThis.ProgressEvent ??= class ProgressEvent extends Event {
+    constructor(type, init = {}) {
+        super(type);
+        Object.assign(this, init);
+    }
+};
 
 function parse(bytes) {
     const buffer = bytes.buffer.slice(bytes.byteOffset, bytes.byteOffset + bytes.byteLength);
@@ -52,16 +59,24 @@ async function check(file) {
             byNumber.set(object.userData.sceneNode, object);
     });
     const mixer = new THREE.AnimationMixer(gltf.scene);
-    for (const clip of gltf.animations) {
+    const actions = gltf.animations.map((clip) => {
         const action = mixer.clipAction(clip);
         action.setLoop(THREE.LoopOnce);
         action.clampWhenFinished = true;
-        action.play();
-    }
+        return action;
+    });
+    // glTF holds the last value after the last key; a finished action
+    // pauses, so each time starts the actions afresh.
+    const play = (time) => {
+        for (const action of actions)
+            action.reset().play();
+        const duration = Math.max(0, ...gltf.animations.map((clip) => clip.duration));
+        mixer.setTime(Math.min(time, duration));
+    };
     const position = new THREE.Vector3();
     const quaternion = new THREE.Quaternion();
     for (const at of file.checks) {
-        mixer.setTime(at.time);
+        play(at.time);
         gltf.scene.updateMatrixWorld(true);
         for (const node of at.nodes) {
             const object = byNumber.get(node.number);

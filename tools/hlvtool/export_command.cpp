@@ -1,5 +1,6 @@
 #include "tools/hlvtool/export_command.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -11,7 +12,6 @@
 #include "import/lws_scene.h"
 #include "persist/persistent.h"
 #include "platform/path.h"
-#include "scene/keyframe_handlers.h"
 #include "scene/scene.h"
 #include "scene/scene_file.h"
 #include "scene/transform_node.h"
@@ -109,6 +109,13 @@ void exportLightWaveScene(const std::string& path, const std::string& search, fl
     gltf_export::TimeRange range;
     range.first = record.firstFrame / fps;
     range.last = record.lastFrame / fps;
+    // Keys outside the frame range (a first key at frame 0 before FirstFrame
+    // 1) are kept.
+    float firstKey = 0, lastKey = 0;
+    if (gltf_export::keyRange(*scene, firstKey, lastKey)) {
+        range.first = std::min(range.first, firstKey);
+        range.last = std::max(range.last, lastKey);
+    }
     range.framesPerSecond = framesPerSecond > 0 ? framesPerSecond : fps;
     LabelNaming naming(itemLabels(record));
     const std::vector<int> made = gltf_export::addSceneNodes(document, *scene, meshOfPrimitive, range, &naming);
@@ -126,36 +133,15 @@ void exportLightWaveScene(const std::string& path, const std::string& search, fl
     }
 }
 
-// The last key of any handler: what a scene file's motion covers.
-float lastKeyTime(const Scene& scene)
-{
-    float last = 0;
-    for (const SceneNode* node : scene.nodes()) {
-        const auto* transform = dynamic_cast<const TransformNode*>(node);
-        if (!transform)
-            continue;
-        const TransformNode::KeyframeHandler* handlers[3] = {&transform->position(), &transform->rotation(),
-                                                             &transform->scale()};
-        for (const auto* handler : handlers) {
-            if (const auto* lw6 = dynamic_cast<const LW6KeyframeHandler*>(handler)) {
-                for (int c = 0; c < 3; ++c)
-                    if (const Key* key = lw6->envelope(c).lastKey())
-                        last = std::max(last, key->time);
-            } else if (const auto* lw5 = dynamic_cast<const LW5KeyframeHandler*>(handler)) {
-                const HermiteInterpolator& spline = lw5->spline.interpolator;
-                if (!spline.points.empty())
-                    last = std::max({last, spline.points.back().time, spline.loopLength});
-            }
-        }
-    }
-    return last;
-}
-
 void exportSceneFile(const std::string& path, float framesPerSecond, Document& document)
 {
     std::unique_ptr<Scene> scene(load_scene(path));
     gltf_export::TimeRange range;
-    range.last = lastKeyTime(*scene);
+    float firstKey = 0, lastKey = 0;
+    if (gltf_export::keyRange(*scene, firstKey, lastKey)) {
+        range.first = std::min(0.0f, firstKey);
+        range.last = lastKey;
+    }
     range.framesPerSecond = framesPerSecond > 0 ? framesPerSecond : 30;
     const std::vector<int> meshes = gltf_export::addScenePrimitives(document, *scene, 89.5f);
     gltf_export::addSceneNodes(document, *scene, meshes, range, nullptr);
