@@ -59,6 +59,9 @@ struct Material {
     bool blend = false, doubleSided = false;
     int image = -1;  // base colour texture, or -1
     float textureScale[2] = {1, 1};  // KHR_texture_transform where not (1, 1)
+    // The sampler's wrapS and wrapT (glTF's numbers).
+    static constexpr int kRepeat = 10497, kMirroredRepeat = 33648, kClampToEdge = 33071;
+    int wrap[2] = {kRepeat, kRepeat};
 };
 
 struct Camera {

@@ -126,15 +126,14 @@ void addMeshes(const Document& document, tinygltf::Model& model, ModelBuilder& b
 
 void addMaterials(const Document& document, tinygltf::Model& model, ModelBuilder& builder)
 {
+    std::vector<int> imageOf;
     for (const Image& image : document.images) {
         tinygltf::Image out;
         out.name = image.name;
         out.mimeType = image.mimeType;
         out.bufferView = builder.view(image.bytes.data(), image.bytes.size(), 0);
         model.images.push_back(out);
-        tinygltf::Texture texture;
-        texture.source = int(model.images.size() - 1);
-        model.textures.push_back(texture);
+        imageOf.push_back(int(model.images.size() - 1));
     }
     bool transformed = false;
     for (const Material& material : document.materials) {
@@ -147,7 +146,18 @@ void addMaterials(const Document& document, tinygltf::Model& model, ModelBuilder
         out.alphaMode = material.blend ? "BLEND" : "OPAQUE";
         out.doubleSided = material.doubleSided;
         if (material.image >= 0 && size_t(material.image) < document.images.size()) {
-            out.pbrMetallicRoughness.baseColorTexture.index = material.image;
+            // One texture per image and wrap: samplers differ by wrap only.
+            tinygltf::Sampler sampler;
+            sampler.wrapS = material.wrap[0];
+            sampler.wrapT = material.wrap[1];
+            sampler.minFilter = TINYGLTF_TEXTURE_FILTER_LINEAR_MIPMAP_LINEAR;
+            sampler.magFilter = TINYGLTF_TEXTURE_FILTER_LINEAR;
+            model.samplers.push_back(sampler);
+            tinygltf::Texture texture;
+            texture.source = imageOf[size_t(material.image)];
+            texture.sampler = int(model.samplers.size() - 1);
+            model.textures.push_back(texture);
+            out.pbrMetallicRoughness.baseColorTexture.index = int(model.textures.size() - 1);
             if (material.textureScale[0] != 1 || material.textureScale[1] != 1) {
                 tinygltf::Value::Array scale{tinygltf::Value(double(material.textureScale[0])),
                                              tinygltf::Value(double(material.textureScale[1]))};

@@ -2,6 +2,7 @@
 // smoothed normals, vertex colours, the first texture set with its
 // projection already baked, and no limit on vertices per surface.
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -46,6 +47,19 @@ int imageOf(Document& document, const std::string& name, const LW::Scene& record
     return -1;
 }
 
+int wrapOf(LW::WrapMode mode)
+{
+    switch (mode) {
+    case LW::WrapMode::Repeat: return Material::kRepeat;
+    case LW::WrapMode::Mirror: return Material::kMirroredRepeat;
+    default: return Material::kClampToEdge;  // edge; reset (nothing outside) comes closest
+    }
+}
+
+// LightWave's surface as glTF's metallic-roughness model: colour times
+// diffuse as the base colour, luminosity as emission, transparency as alpha,
+// glossiness as roughness through its Phong exponent 2^(10 g + 2)
+// (roughness = (2 / (n + 2))^(1/4)); a surface without specular is fully rough.
 int materialOf(Document& document, const LW::Scene& record, uint32_t surfaceIndex)
 {
     const LW::LWSurface* surface = surfaceIndex < record.surfaces.size() ? record.surfaces[surfaceIndex].get() : nullptr;
@@ -53,28 +67,38 @@ int materialOf(Document& document, const LW::Scene& record, uint32_t surfaceInde
     for (size_t m = 0; m < document.materials.size(); ++m)
         if (document.materials[m].name == name)
             return int(m);
+    const LW::LWSurface defaults;
+    const LW::LWSurface& s = surface ? *surface : defaults;
     Material material;
     material.name = name;
-    if (surface && surface->described) {
-        // LightWave lights a surface by its colour times its diffuse level.
-        for (int c = 0; c < 3; ++c)
-            material.baseColour[c] = std::clamp(surface->colour[c] * surface->diffuse, 0.0f, 1.0f);
+    for (int c = 0; c < 3; ++c) {
+        material.baseColour[c] = std::clamp(s.colour[c] * s.diffuse, 0.0f, 1.0f);
+        material.emissive[c] = std::clamp(s.colour[c] * s.luminosity, 0.0f, 1.0f);
     }
-    if (surface) {
-        const auto& blocks = surface->colourBlocks.empty() ? surface->diffuseBlocks : surface->colourBlocks;
-        if (!blocks.empty() && !blocks[0]->imageName.empty()) {
-            material.image = imageOf(document, blocks[0]->imageName, record);
-            if (material.image >= 0) {
-                material.textureScale[0] = blocks[0]->widthWrap;
-                material.textureScale[1] = blocks[0]->heightWrap;
-                // The texture shows the picture as it is, untinted.
-                std::fill(material.baseColour, material.baseColour + 3, 1.0f);
-            }
+    material.baseColour[3] = std::clamp(1 - s.transparency, 0.0f, 1.0f);
+    material.blend = s.transparency > 0;
+    material.doubleSided = s.doubleSided;
+    if (s.specular > 0) {
+        const double exponent = std::pow(2.0, 10.0 * s.glossiness + 2);
+        material.roughness = float(std::pow(2 / (exponent + 2), 0.25));
+    }
+    std::vector<const LW::LWTextureBlock*> layers = LW::LWSurface::enabledOf(s.colourBlocks);
+    if (layers.empty())
+        layers = LW::LWSurface::enabledOf(s.diffuseBlocks);
+    if (!layers.empty() && !layers[0]->imageName.empty()) {
+        // Projections and wrap counts are baked into the first UV set.
+        material.image = imageOf(document, layers[0]->imageName, record);
+        if (material.image >= 0) {
+            material.wrap[0] = wrapOf(layers[0]->widthWrapMode);
+            material.wrap[1] = wrapOf(layers[0]->heightWrapMode);
+            // The picture as it is; LightWave lays the layer over the colour.
+            std::fill(material.baseColour, material.baseColour + 3, std::clamp(s.diffuse, 0.0f, 1.0f));
         }
-        size_t images = surface->colourBlocks.size() + surface->diffuseBlocks.size();
-        if (images > 1)
-            document.notCarried.push_back("surface '" + name + "': texture layers beyond the first");
     }
+    if (LW::LWSurface::enabledOf(s.colourBlocks).size() + LW::LWSurface::enabledOf(s.diffuseBlocks).size() > 1)
+        document.notCarried.push_back("surface '" + name + "': image layers beyond the first");
+    for (const std::string& what : s.undrawn)
+        document.notCarried.push_back("surface '" + name + "': " + what);
     document.materials.push_back(material);
     return int(document.materials.size() - 1);
 }
@@ -86,7 +110,8 @@ int addLightWaveMesh(Document& document, LW::Scene& record, const std::string& p
 {
     LW::SceneObject object = LW::readSceneObject(path.c_str(), record, layer);
     hlv::RobustMesh& mesh = *object.mesh;
-    mesh.build(hlv::RobustMesh::ComputeNormals);
+    // Normals come from each surface's own smoothing angle, not the player's.
+    mesh.build(0);
     // Parts come in ascending surface-tag order.
     const std::set<uint32_t> tags(mesh.surfaceIds().begin(), mesh.surfaceIds().end());
     auto tag = tags.begin();
@@ -100,12 +125,12 @@ int addLightWaveMesh(Document& document, LW::Scene& record, const std::string& p
             continue;
         MeshArrays arrays;
         arrays.positions = &part.positions;
-        arrays.normals = part.hasNormals() ? &part.normals : nullptr;
         arrays.colours = part.hasWeights() ? &part.weights : nullptr;
         arrays.uvs = part.uvLayerCount > 0 ? part.uvLayers[0].data() : nullptr;
         arrays.indices = part.indices.data();
         arrays.triangleCount = part.triangleCount;
-        Primitive primitive = primitiveOf(arrays, 89.5f);
+        const float smoothing = surfaceIndex < record.surfaces.size() ? record.surfaces[surfaceIndex]->smoothingAngle : 0;
+        Primitive primitive = primitiveOf(arrays, smoothing * float(180 / M_PI));
         primitive.material = materialOf(document, record, surfaceIndex);
         if (document.materials[size_t(primitive.material)].image < 0)
             primitive.uvs.clear();

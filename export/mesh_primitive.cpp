@@ -2,8 +2,7 @@
 
 #include <cmath>
 #include <cstring>
-#include <map>
-#include <tuple>
+#include <array>
 #include <unordered_map>
 
 #include "export/axes.h"
@@ -33,7 +32,16 @@ std::vector<Triple> cornerNormals(const std::vector<float>& positions, const std
         faces[t] = cross({b.x - a.x, b.y - a.y, b.z - a.z}, {c.x - a.x, c.y - a.y, c.z - a.z});
     }
     // Corners by position: vertices split for UVs still smooth together.
-    std::map<std::tuple<float, float, float>, std::vector<uint32_t>> at;
+    struct PositionHash {
+        size_t operator()(const std::array<float, 3>& p) const
+        {
+            uint32_t bits[3];
+            std::memcpy(bits, p.data(), sizeof bits);
+            return size_t(bits[0]) * 73856093u ^ size_t(bits[1]) * 19349663u ^ size_t(bits[2]) * 83492791u;
+        }
+    };
+    std::unordered_map<std::array<float, 3>, std::vector<uint32_t>, PositionHash> at;
+    at.reserve(positions.size() / 3);
     for (size_t corner = 0; corner < triangles.size(); ++corner) {
         const uint32_t v = triangles[corner];
         at[{positions[3 * v], positions[3 * v + 1], positions[3 * v + 2]}].push_back(uint32_t(corner));

@@ -116,6 +116,54 @@ void writePictures(const fs::path& folder, const fs::path& scratch)
 }
 
 // Each layout at its smallest: items, ids, parents, blocks to skip, motion.
+// What scenes from other machines and other LightWave versions hold:
+// classic Mac OS line ends, a byte-order mark with CRLF, LightWave 5.6's
+// channel-major motion, envelopes on scalar keywords, 2D Bezier keys,
+// targeted items, drive and volume paths and an object that is nowhere.
+void writeRealSceneFiles(const fs::path& folder, const std::string& channels, const std::string& cameraChannels)
+{
+    auto lineEnds = [](std::string text, const std::string& end) {
+        for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + end.size()))
+            text.replace(at, 1, end);
+        return text;
+    };
+    const std::string keyed = "{ Envelope\n  2\n  Key 0.5 0 3 0 0 0 0 0 0\n  Key 4 1 3 0 0 0 0 0 0\n"
+                              "  Behaviors 1 1\n}\n";
+    const std::string bezier = "{ Envelope\n  2\n  Key 0 0 5 0 0 0.3 6 0 0\n  Key 10 1 5 -0.3 0 0.3 0 0 0\n"
+                               "  Behaviors 1 1\n}\n";
+    std::string channelMajor = "  9\n  2\n  0 0 3 0 0 0\n  10 1 3 0 0 0\n";
+    for (int c = 1; c < 9; ++c)
+        channelMajor += "  1\n  " + std::string(c >= 6 ? "1" : "0") + " 0 0 0 0 0\n";
+    const std::string scene3 = "LWSC\n3\n\nFirstFrame 1\nLastFrame 30\nFramesPerSecond 30\n\n"
+                               "LoadObjectLayer 1 D:\\Work\\Objects\\Box.lwo\nObjectMotion\n" + channels +
+                               "LoadObjectLayer 1 C:\\gone\\Missing.lwo\nObjectMotion\n" + channels +
+                               "AddNullObject Child\nObjectMotion\n" + channels + "ParentItem 10000001\n"
+                               "AddCamera\nCameraMotion\n" + cameraChannels + "TargetItem 10000000\n";
+    const struct {
+        const char* name;
+        std::string text;
+    } scenes[] = {
+        {"cr_only", lineEnds(scene3, "\r")},
+        {"bom_crlf", "\xEF\xBB\xBF" + lineEnds(scene3, "\r\n")},
+        {"version2_channels", "LWSC\n2\n\nFirstFrame 0\nLastFrame 30\nFramesPerSecond 30\n"
+                              "LoadObject HD1:Objects/Box.lwo\nObjectMotion (unnamed)\n" + channelMajor +
+                              "EndBehavior 2\nAddNullObject Target\nObjectMotion (unnamed)\n" + channelMajor +
+                              "TargetObject 1\nZoomFactor (envelope)\n  1\n  2\n  2\n  0 1 0 0 0\n  4\n"
+                              "  30 1 0 0 0\nEndBehavior 1\n"},
+        {"keyword_envelopes", "LWSC\n3\n\nFirstFrame 15\nLastFrame 60\nFramesPerSecond 30\n"
+                              "AddNullObject Mover\nObjectMotion\nNumChannels 9\nChannel 0\n" + bezier +
+                              channels.substr(channels.find("Channel 1")) +
+                              "AddCamera\nCameraMotion\n" + cameraChannels + "TargetItem 10000000\n"
+                              "ZoomFactor (envelope)\n" + keyed + "NearClipDistance (envelope)\n" + keyed +
+                              "FogType 1\nFogMinDistance (envelope)\n" + keyed + "FogMaxDistance (envelope)\n" +
+                              keyed + "FogMinAmount (envelope)\n" + keyed + "BackdropColor 0.2 0.4 0.6\n"
+                              "BackdropFog 1\n"},
+    };
+    for (const auto& scene : scenes)
+        writers::writeFileBytes((folder / scene.name).string(),
+                                std::vector<uint8_t>(scene.text.begin(), scene.text.end()));
+}
+
 void writeLightWaveScenes(const fs::path& folder)
 {
     const char* const envelope = "{ Envelope\n  2\n  Key 0 0 0 0 0 0 0 0 0\n  Key 1.570796 1 3 0 0 0 0 0 0\n"
@@ -158,6 +206,7 @@ void writeLightWaveScenes(const fs::path& folder)
     for (const auto& scene : scenes)
         writers::writeFileBytes((folder / scene.name).string(),
                                 std::vector<uint8_t>(scene.text.begin(), scene.text.end()));
+    writeRealSceneFiles(folder, channels, cameraChannels);
 }
 
 // Two layers of one triangle each with their own UV maps, and a layer

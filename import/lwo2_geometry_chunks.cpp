@@ -175,23 +175,28 @@ void Lwo2Reader::readPolygonTags(size_t end)
         trace("\n%sUnknown hunk: %s", indent(), IdText(type).c_str());
         return;
     }
-    for (const std::string& tag : object_.tags) {
-        auto known = scene_.surfaceNames.find(tag);
-        if (known == scene_.surfaceNames.end()) {
-            const uint32_t index = static_cast<uint32_t>(scene_.surfaces.size());
-            scene_.surfaceNames.emplace(tag, index);
-            scene_.surfaces.push_back(std::make_unique<LWSurface>());
-            scene_.surfaces.back()->name = tag;
-            object_.tagSurface.push_back(index);
-            trace("\n%sSurface number %d", indent(), static_cast<int>(index));
-        } else {
-            object_.tagSurface.push_back(known->second);
-            trace("\n%sAlready loaded (%d); discarding.", indent(), static_cast<int>(known->second));
+    // The tag list holds every tag of the file; each PTAG chunk (one per
+    // layer) ties them to the object's surfaces again. Read as LightWave
+    // reads it, a tag becomes a surface when a polygon read uses it: a
+    // layer read on its own has the surfaces of its own polygons only.
+    if (lightWave_) {
+        object_.tagSurface.resize(object_.tags.size(), kNoSurface);
+    } else {
+        object_.tagSurface.clear();
+        for (const std::string& tag : object_.tags) {
+            const bool known = object_.surfaceNames.count(tag) != 0;
+            object_.tagSurface.push_back(objectSurface(scene_, object_, tag));
+            if (known)
+                trace("\n%sAlready loaded (%d); discarding.", indent(), static_cast<int>(object_.tagSurface.back()));
+            else
+                trace("\n%sSurface number %d", indent(), static_cast<int>(object_.tagSurface.back()));
         }
     }
     while (in_.tell() < end) {
         const uint32_t polygon = in_.readVX();
         const uint16_t tag = in_.readU2();
+        if (lightWave_ && tag < object_.tags.size() && object_.tagSurface[tag] == kNoSurface)
+            object_.tagSurface[tag] = objectSurface(scene_, object_, object_.tags[tag]);
         if (polygon >= object_.polygonTriangles.size() - polygonBase_)
             continue;
         const TriangleRange range = object_.polygonTriangles[polygonBase_ + polygon];

@@ -1,9 +1,9 @@
 #include "import/lwo2_mesh_build.h"
 
 #include <algorithm>
+#include <set>
 
 #include "import/importer_context.h"
-#include "import/texture_projection.h"
 #include "log/logger.h"
 
 namespace LW {
@@ -24,27 +24,6 @@ uint32_t packColour(const ColourMap::Value& c)
     return channelByte(c[0]) << 24 | channelByte(c[1]) << 16 | channelByte(c[2]) << 8 | channelByte(c[3]);
 }
 
-void setCornerColours(hlv::RobustMesh& mesh, const Lwo2Object& object)
-{
-    if (object.colorMaps.empty())
-        return;
-    const auto& first = *object.colorMaps.begin();
-    if (object.colorMaps.size() > 1)
-        hlv::log("\nCan only use one Vertex Color Map ; only '%s' id kept.", first.first.c_str());
-    std::vector<uint32_t> colours, corners;
-    colours.reserve(object.triangles.size() * 3);
-    corners.reserve(object.triangles.size() * 3);
-    for (size_t t = 0; t < object.triangles.size(); ++t) {
-        const hlv::RobustMesh::TaggedTriangle& tri = object.triangles[t];
-        const uint32_t points[3] = {tri.a, tri.b, tri.c};
-        for (uint32_t k = 0; k < 3; ++k) {
-            colours.push_back(packColour(first.second.at(object.triangleSource[t], points[k])));
-            corners.push_back(static_cast<uint32_t>(t * 3 + k));
-        }
-    }
-    mesh.setCornerColours(colours, corners);
-}
-
 // The surface of each tag; null where the tag names none.
 std::vector<const LWSurface*> tagSurfaces(const Lwo2Object& object, const Scene& scene)
 {
@@ -54,12 +33,88 @@ std::vector<const LWSurface*> tagSurfaces(const Lwo2Object& object, const Scene&
     return surfaces;
 }
 
-uint32_t addUVSets(hlv::RobustMesh& mesh, const std::vector<const LWSurface*>& surfaces)
+const LWSurface* surfaceOf(const std::vector<const LWSurface*>& surfaces, const hlv::RobustMesh::TaggedTriangle& tri)
+{
+    return tri.tag < surfaces.size() ? surfaces[tri.tag] : nullptr;
+}
+
+// Corner colours: the first map for every triangle (the show), or the map
+// each surface names (LightWave), white where a surface names none.
+void setCornerColours(hlv::RobustMesh& mesh, const Lwo2Object& object, const std::vector<const LWSurface*>& surfaces,
+                      MeshRules rules)
+{
+    if (object.colorMaps.empty())
+        return;
+    const ColourMap* first = &object.colorMaps.begin()->second;
+    if (rules == MeshRules::Show && object.colorMaps.size() > 1)
+        hlv::log("\nCan only use one Vertex Color Map ; only '%s' id kept.", object.colorMaps.begin()->first.c_str());
+    auto mapOf = [&](const LWSurface* surface) -> const ColourMap* {
+        if (rules == MeshRules::Show)
+            return first;
+        if (!surface || surface->vertexColourMap.empty())
+            return nullptr;
+        auto found = object.colorMaps.find(surface->vertexColourMap);
+        return found == object.colorMaps.end() ? nullptr : &found->second;
+    };
+    std::vector<uint32_t> colours, corners;
+    colours.reserve(object.triangles.size() * 3);
+    corners.reserve(object.triangles.size() * 3);
+    for (size_t t = 0; t < object.triangles.size(); ++t) {
+        const hlv::RobustMesh::TaggedTriangle& tri = object.triangles[t];
+        const ColourMap* map = mapOf(surfaceOf(surfaces, tri));
+        if (!map)
+            continue;
+        const uint32_t points[3] = {tri.a, tri.b, tri.c};
+        for (uint32_t k = 0; k < 3; ++k) {
+            colours.push_back(packColour(map->at(object.triangleSource[t], points[k])));
+            corners.push_back(static_cast<uint32_t>(t * 3 + k));
+        }
+    }
+    if (!colours.empty())
+        mesh.setCornerColours(colours, corners);
+}
+
+// The layers that give a surface's UV sets, in set order.
+std::vector<const LWTextureBlock*> uvBlocks(const LWSurface* surface, MeshRules rules)
+{
+    if (!surface)
+        return {};
+    if (rules == MeshRules::Show) {
+        // Only colour-only surfaces are mapped, from their first block.
+        if (surface->colourBlocks.empty() || !surface->diffuseBlocks.empty())
+            return {};
+        return {&surface->colourBlocks[0]};
+    }
+    std::vector<const LWTextureBlock*> blocks;
+    const auto colour = LWSurface::enabledOf(surface->colourBlocks);
+    const auto diffuse = LWSurface::enabledOf(surface->diffuseBlocks);
+    if (!colour.empty())
+        blocks.push_back(colour[0]);
+    if (!diffuse.empty())
+        blocks.push_back(diffuse[0]);
+    return blocks;
+}
+
+} // namespace
+
+size_t uvSetCount(const LWSurface* surface, MeshRules rules)
+{
+    if (!surface)
+        return 0;
+    if (rules == MeshRules::Show)
+        return surface->colourBlocks.size() + surface->diffuseBlocks.size();
+    return size_t(!LWSurface::enabledOf(surface->colourBlocks).empty()) +
+           size_t(!LWSurface::enabledOf(surface->diffuseBlocks).empty());
+}
+
+namespace {
+
+uint32_t addUVSets(hlv::RobustMesh& mesh, const std::vector<const LWSurface*>& surfaces, MeshRules rules)
 {
     hlv::log("\n%d surfaces", static_cast<int>(surfaces.size()));
     size_t sets = 0;
     for (size_t j = 0; j < surfaces.size(); ++j) {
-        const size_t blocks = surfaces[j] ? surfaces[j]->colourBlocks.size() + surfaces[j]->diffuseBlocks.size() : 0;
+        const size_t blocks = uvSetCount(surfaces[j], rules);
         hlv::log("\n[S%d] UVsets:%d", static_cast<int>(j), static_cast<int>(blocks));
         sets = std::max(sets, std::min<size_t>(blocks, 2));
     }
@@ -70,76 +125,90 @@ uint32_t addUVSets(hlv::RobustMesh& mesh, const std::vector<const LWSurface*>& s
 }
 
 // The UV map of a UV-mapped block, looked up once for the run of triangles
-// that use the block rather than for every corner.
+// that use the block rather than for every corner. Null (LightWave rules)
+// when the object has no such map: its corners stay at (0, 0).
 class BlockMaps {
 public:
-    explicit BlockMaps(const Lwo2Object& object) : object_(object) {}
+    BlockMaps(const Lwo2Object& object, MeshRules rules) : object_(object), rules_(rules) {}
 
-    const UVMap& of(const LWTextureBlock& block)
+    MeshRules rules() const { return rules_; }
+
+    const UVMap* of(const LWTextureBlock& block)
     {
         if (&block == block_)
-            return *map_;
-        if (block.uvMap.empty())
-            loadFailure("Missing vmap!!");
-        auto map = object_.uvMaps.find(block.uvMap);
-        if (map == object_.uvMaps.end())
-            loadFailure("Missing unknown VMAP !");
+            return map_;
         block_ = &block;
-        map_ = &map->second;
-        return *map_;
+        auto map = object_.uvMaps.find(block.uvMap);
+        map_ = map == object_.uvMaps.end() ? nullptr : &map->second;
+        if (!map_ && rules_ == MeshRules::Show)
+            loadFailure(block.uvMap.empty() ? "Missing vmap!!" : "Missing unknown VMAP !");
+        if (!map_ && warned_.insert(block.uvMap).second)
+            hlv::log("\n%sWarning: the object has no UV map '%s'; its texture is drawn at the picture's corner.",
+                     indent(), block.uvMap.c_str());
+        return map_;
     }
 
 private:
     const Lwo2Object& object_;
+    const MeshRules rules_;
     const LWTextureBlock* block_ = nullptr;
     const UVMap* map_ = nullptr;
+    std::set<std::string> warned_;
 };
 
 TexCoord mapCorner(const LWTextureBlock& block, const Lwo2Object& object, uint32_t polygon, uint32_t point,
                    const Vector3f& faceNormal, BlockMaps& maps)
 {
     if (block.projection != UVMapped) {
-        if (block.projection < Planar || block.projection > Cubic)
-            loadFailure("Unknown mapping type!!");
+        const bool show = maps.rules() == MeshRules::Show;
+        if (block.projection < Planar || block.projection > (show ? Cubic : Front)) {
+            if (show)
+                loadFailure("Unknown mapping type!!");
+            return {};  // named when the object was read
+        }
         return projectPoint(block, object.points[point], faceNormal);
     }
-    const UVMap::Value uv = maps.of(block).at(polygon, point);
-    return {uv[0], uv[1]};
+    const UVMap* map = maps.of(block);
+    if (!map)
+        return fromLightWaveUV(0, 0);
+    const UVMap::Value uv = map->at(polygon, point);
+    return fromLightWaveUV(uv[0], uv[1]);
 }
 
-void setTextureCoordinates(hlv::RobustMesh& mesh, const Lwo2Object& object, const std::vector<const LWSurface*>& surfaces)
+void setTextureCoordinates(hlv::RobustMesh& mesh, uint32_t setCount, const Lwo2Object& object,
+                           const std::vector<const LWSurface*>& surfaces, MeshRules rules)
 {
-    BlockMaps maps(object);
+    BlockMaps maps(object, rules);
     for (size_t t = 0; t < object.triangles.size(); ++t) {
         const hlv::RobustMesh::TaggedTriangle& tri = object.triangles[t];
-        const LWSurface* surface = tri.tag < surfaces.size() ? surfaces[tri.tag] : nullptr;
-        if (!surface || surface->colourBlocks.empty() || !surface->diffuseBlocks.empty())
-            continue;
+        const std::vector<const LWTextureBlock*> blocks = uvBlocks(surfaceOf(surfaces, tri), rules);
         const uint32_t points[3] = {tri.a, tri.b, tri.c};
         const Vector3f& p0 = object.points[tri.a];
         const Vector3f normal = cross(object.points[tri.b] - p0, object.points[tri.c] - p0);
-        float uv[6];
-        for (int k = 0; k < 3; ++k) {
-            const TexCoord corner =
-                mapCorner(*surface->colourBlocks[0], object, object.triangleSource[t], points[k], normal, maps);
-            uv[2 * k] = corner.u;
-            uv[2 * k + 1] = corner.v;
+        for (uint32_t set = 0; set < blocks.size() && set < setCount; ++set) {
+            float uv[6];
+            for (int k = 0; k < 3; ++k) {
+                const TexCoord corner =
+                    mapCorner(*blocks[set], object, object.triangleSource[t], points[k], normal, maps);
+                uv[2 * k] = corner.u;
+                uv[2 * k + 1] = corner.v;
+            }
+            mesh.setTriangleUVs(set, static_cast<uint32_t>(t), uv);
         }
-        mesh.setTriangleUVs(0, static_cast<uint32_t>(t), uv);
     }
 }
 
 } // namespace
 
-std::unique_ptr<hlv::RobustMesh> buildLwo2Mesh(const Lwo2Object& object, const Scene& scene)
+std::unique_ptr<hlv::RobustMesh> buildLwo2Mesh(const Lwo2Object& object, const Scene& scene, MeshRules rules)
 {
     auto mesh = std::make_unique<hlv::RobustMesh>();
     mesh->setPoints(object.points);
     mesh->setTriangles(object.triangles);
-    setCornerColours(*mesh, object);
     const std::vector<const LWSurface*> surfaces = tagSurfaces(object, scene);
-    addUVSets(*mesh, surfaces);
-    setTextureCoordinates(*mesh, object, surfaces);
+    setCornerColours(*mesh, object, surfaces, rules);
+    const uint32_t sets = addUVSets(*mesh, surfaces, rules);
+    setTextureCoordinates(*mesh, sets, object, surfaces, rules);
     return mesh;
 }
 

@@ -4,12 +4,29 @@
 #include "geometry/robust_mesh.h"
 #include "import/lw_scene.h"
 #include "import/lwo2_object.h"
+#include "import/texture_projection.h"
 
 namespace LW {
 
-// The raw mesh of a read object: points, tagged triangles, corner colours
-// from the first colour map, and texture coordinates from each surface's
-// first colour block.
-std::unique_ptr<hlv::RobustMesh> buildLwo2Mesh(const Lwo2Object& object, const Scene& scene);
+// Which reading of the surfaces builds the mesh.
+//  - Show: the show's own objects. Corner colours from the first colour map;
+//    texture coordinates of the first colour block in set 0 for surfaces
+//    with colour blocks only; a UV block without a usable map, or an
+//    unknown projection, fails the load.
+//  - LightWave: any object as LightWave shows it. Enabled layers only; the
+//    first colour layer in set 0 and the first diffuse layer in set 1 (in
+//    set 0 when there is no colour layer); corner colours from the map each
+//    surface names (VCOL), white elsewhere; a layer whose map the object
+//    lacks is drawn at (0, 0) with one warning.
+// Both take LightWave's UVs (v up from the bottom of the picture) to the
+// pictures' top-row-first coordinates.
+enum class MeshRules { Show, LightWave };
+
+// How many texture layers of the surface give UV sets (the mesh has at most
+// two); 0 for none.
+size_t uvSetCount(const LWSurface* surface, MeshRules rules);
+
+std::unique_ptr<hlv::RobustMesh> buildLwo2Mesh(const Lwo2Object& object, const Scene& scene,
+                                               MeshRules rules = MeshRules::Show);
 
 } // namespace LW

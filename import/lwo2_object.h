@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "geometry/robust_mesh.h"
+#include "import/lw_scene.h"
 #include "import/polygon_tessellator.h"
 #include "math/vector3.h"
 
@@ -51,6 +52,8 @@ struct TriangleRange {
     uint32_t count = 0;
 };
 
+constexpr uint32_t kNoSurface = UINT32_MAX;
+
 struct Lwo2Object {
     std::vector<Vector3f> points;
     std::vector<hlv::RobustMesh::TaggedTriangle> triangles;
@@ -60,7 +63,10 @@ struct Lwo2Object {
     std::vector<uint32_t> triangleSource;               // polygon of each triangle
     std::vector<TriangleRange> polygonTriangles;        // per polygon
     std::vector<std::string> tags;
-    std::vector<uint32_t> tagSurface;                   // tag -> index into the scene's surfaces
+    std::vector<uint32_t> tagSurface;                   // tag -> index into the scene's surfaces, or kNoSurface
+    // This object's surfaces by name: each object (and each layer read on
+    // its own) has its own, whatever other objects call theirs.
+    std::map<std::string, uint32_t> surfaceNames;
     std::map<std::string, UVMap> uvMaps;
     std::map<std::string, ColourMap> colorMaps;
     std::map<uint32_t, std::string> clips;              // clip index -> still image file
@@ -74,5 +80,9 @@ struct Lwo2Object {
 // renumbers the triangles that use them, and gives them vertex-map values
 // (and per-polygon values) mixed from their sources as their position is.
 void placeAddedPoints(Lwo2Object& object);
+
+// The index in `scene` of the object's surface `name`, made with LightWave's
+// defaults when the object has none of that name yet.
+uint32_t objectSurface(Scene& scene, Lwo2Object& object, const std::string& name);
 
 } // namespace LW

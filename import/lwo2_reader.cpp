@@ -43,13 +43,12 @@ bool Lwo2Reader::skipsLayerData(uint32_t id) const
 
 void Lwo2Reader::readForm(uint32_t formLength)
 {
-    // The form type counts towards the length. LWO2 puts no pad byte
-    // between chunks; LWO3 pads odd chunks as IFF does.
-    for (uint64_t done = 4; done < formLength;) {
+    // The form type counts towards the length; chunks follow it.
+    const uint64_t end = in_.tell() + uint64_t(formLength) - 4;
+    while (in_.tell() < end) {
         const uint32_t id = in_.readID4();
         const uint32_t size = in_.readU4();
         handleChunk(id, size);
-        done += uint64_t(size) + 8 + (lwo3_ ? size & 1 : 0);
     }
     placeAddedPoints(object_);
 }
@@ -84,19 +83,55 @@ void Lwo2Reader::handleChunk(uint32_t id, uint32_t size)
     }
     leadingEnd_ = outerLeadingEnd;
     in_.seek(end);
-    if (lwo3_ && (size & 1) && in_.tell() < in_.limit())
+    // IFF pads odd chunks to an even length. LWO3 files always do; the
+    // show's LWO2 objects never do, and other LWO2 writers differ: read as
+    // LightWave reads them, a zero byte after an odd chunk is its pad (no
+    // chunk ID starts with one).
+    if ((size & 1) && end < in_.limit() && (lwo3_ || (lightWave_ && in_.data()[end] == 0)))
         in_.seek(end + 1);
 }
+
+namespace {
+
+// LWO3 forms whose LWO2 chunk starts with values of its own.
+bool hasLeadingValues(uint32_t type)
+{
+    switch (type) {
+    case makeId("SURF"):
+    case makeId("CLIP"):
+    case makeId("STIL"):
+    case makeId("ISEQ"):
+    case makeId("IMAP"):
+    case makeId("PROC"):
+    case makeId("GRAD"):
+    case makeId("SHDR"):
+    case makeId("CNTR"):
+    case makeId("SIZE"):
+    case makeId("ROTA"):
+    case makeId("OPAC"):
+    case makeId("WRPW"):
+    case makeId("WRPH"):
+    case makeId("TAMP"):
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
 
 void Lwo2Reader::handleForm(size_t end)
 {
     const uint32_t type = in_.readID4();
     // What an LWO2 chunk holds before its sub-chunks (a surface's name, a
     // clip's index, a block's ordinal, a vector) is, in LWO3, the content of
-    // an anonymous chunk (ID four spaces) at the start of the form, which
-    // the handler reads in place. Its sub-chunks start after it.
+    // a chunk at the start of the form: eight bytes of header (an ID and a
+    // U4 size; public readers skip them unread, so no ID is required), then
+    // the values, which the handler reads in place. Its sub-chunks start
+    // after it.
     leadingEnd_ = 0;
-    if (in_.remaining() >= 8 && std::memcmp(in_.data() + in_.tell(), "    ", 4) == 0) {
+    const bool anonymous = in_.remaining() >= 8 && std::memcmp(in_.data() + in_.tell(), "    ", 4) == 0;
+    if (in_.remaining() >= 8 && (anonymous || hasLeadingValues(type))) {
         in_.readID4();
         const uint32_t size = in_.readU4();
         if (size > in_.remaining())
@@ -125,10 +160,23 @@ void Lwo2Reader::handleContent(uint32_t id, size_t end)
     case makeId("PTAG"): readPolygonTags(end); return;
     case makeId("SURF"): readSurface(end); return;
     case makeId("BLOK"): readBlock(end); return;
-    case makeId("IMAP"): readImageMap(end); return;
     case makeId("CLIP"): readClip(end); return;
     case makeId("VMAD"): readPolygonVertexMap(end); return;
     case makeId("IMAG"): readImageReference(); return;
+    case makeId("IMAP"):
+    case makeId("PROC"):
+    case makeId("GRAD"):
+    case makeId("SHDR"): readBlockHeader(id, end); return;
+    case makeId("STIL"):
+        if (clipImage_) {
+            *clipImage_ = in_.readS0();
+            trace("\n%sStill image : %s", indent(), clipImage_->c_str());
+        }
+        return;
+    case makeId("ISEQ"):
+        if (clipImage_)
+            readImageSequence();
+        return;
     case makeId("VMAP"):
         if (block_) {
             block_->uvMap = in_.readS0();
@@ -142,152 +190,12 @@ void Lwo2Reader::handleContent(uint32_t id, size_t end)
         readSubChunks(end);
         return;
     }
-    case makeId("COLR"):
-        if (surface_) {
-            const Vector3f colour = readVector();
-            surface_->colour[0] = colour.x;
-            surface_->colour[1] = colour.y;
-            surface_->colour[2] = colour.z;
-        }
-        return;
-    case makeId("DIFF"):
-        if (surface_) {
-            surface_->diffuse = in_.readF4();
-            in_.readVX();
-        }
-        return;
-    case makeId("CHAN"):
-        if (!block_)
-            break;
-        block_->channel = in_.readID4();
-        return;
-    case makeId("CNTR"):
-        if (block_)
-            block_->centre = readVector();
-        return;
-    case makeId("SIZE"):
-        if (block_)
-            block_->size = readVector();
-        return;
-    case makeId("CSYS"):
-        if (block_)
-            block_->worldCoordinates = in_.readU2() == 1;
-        return;
-    case makeId("PROJ"):
-        if (block_) {
-            const int projection = in_.readU2();
-            if (projection <= Cubic || projection == UVMapped) {
-                block_->projection = projection;
-            } else {
-                trace("\n%sUnknown projection method (%d) !", indent(), projection);
-                block_->projection = UnknownProjection;
-            }
-        }
-        return;
-    case makeId("AXIS"):
-        if (block_)
-            block_->axis = in_.readU2() + 1;
-        return;
-    case makeId("STIL"):
-        if (clipImage_) {
-            *clipImage_ = in_.readS0();
-            trace("\n%sStill image : %s", indent(), clipImage_->c_str());
-        }
-        return;
     default:
+        if (readSurfaceChunk(id))
+            return;
         break;
     }
     trace("\n%sUnknown hunk: %s", indent(), IdText(id).c_str());
-}
-
-Vector3f Lwo2Reader::readVector()
-{
-    Vector3f v;
-    v.x = in_.readF4();
-    v.y = in_.readF4();
-    v.z = in_.readF4();
-    in_.readVX();  // envelope, not used
-    return v;
-}
-
-void Lwo2Reader::readSurface(size_t end)
-{
-    const std::string name = in_.readS0();
-    const std::string source = in_.readS0();
-    trace("\n%sSurface : %s ( source : %s)", indent(), name.c_str(), source.c_str());
-    auto known = scene_.surfaceNames.find(name);
-    if (known == scene_.surfaceNames.end()) {
-        trace("  UNTAGGED !! skipping...");
-        return;
-    }
-    surface_ = scene_.surfaces[known->second].get();
-    surface_->name = name;
-    surface_->described = true;
-    {
-        IndentLevel level;
-        readSubChunks(end);
-    }
-    surface_ = nullptr;
-}
-
-void Lwo2Reader::readBlock(size_t end)
-{
-    trace("\n%sSurface Block...", indent());
-    block_.reset();
-    {
-        IndentLevel level;
-        // The header (IMAP for an image map) first, then the block's settings.
-        readSubChunk();
-        readSubChunks(end);
-    }
-    std::unique_ptr<LWTextureBlock> block = std::move(block_);
-    if (!block || !surface_)
-        return;
-    if (block->channel == makeId("COLR"))
-        surface_->colourBlocks.push_back(std::move(block));
-    else if (block->channel == makeId("DIFF"))
-        surface_->diffuseBlocks.push_back(std::move(block));
-    else
-        trace("\n%sUnsupported texture type : %s", indent(), IdText(block->channel).c_str());
-}
-
-void Lwo2Reader::readImageMap(size_t end)
-{
-    block_ = std::make_unique<LWTextureBlock>();
-    const std::string ordinal = in_.readS0();
-    trace("\n%sImage map texture (%s)...", indent(), ordinal.c_str());
-    IndentLevel level;
-    readSubChunks(end);
-}
-
-void Lwo2Reader::readImageReference()
-{
-    if (!block_)
-        return;
-    const uint32_t clip = in_.readVX();
-    auto found = object_.clips.find(clip);
-    if (found != object_.clips.end()) {
-        block_->imageName = found->second;
-        trace("\n%sIMAG: image found : %s", indent(), block_->imageName.c_str());
-    } else {
-        trace("\n%sIMAG: undefined clip %6.6X !", indent(), clip);
-    }
-}
-
-void Lwo2Reader::readClip(size_t end)
-{
-    const uint32_t index = in_.readU4();
-    trace("\n%sImage clip %6.6X...", indent(), index);
-    // A clip nested in this one (broken input) gets its own name slot.
-    std::unique_ptr<std::string> outer = std::move(clipImage_);
-    clipImage_ = std::make_unique<std::string>();
-    {
-        IndentLevel level;
-        readSubChunks(end);
-    }
-    if (!clipImage_->empty())
-        object_.clips[index] = *clipImage_;
-    clipImage_ = std::move(outer);
 }
 
 } // namespace LW

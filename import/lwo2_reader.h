@@ -38,6 +38,12 @@ public:
     // Whether the file holds the layer asked for (always true for layer 0).
     bool foundLayer() const;
 
+    // Reads as LightWave does where the show's own objects have a rule of
+    // their own: the pad byte after an odd LWO2 chunk is skipped (LWO3
+    // always skips it), and a map given only by per-polygon values (VMAD) is
+    // kept.
+    void useLightWaveRules() { lightWave_ = true; }
+
 private:
     // Sub-chunks (ID4 and a U2 size, U4 in LWO3) up to `end`.
     void readSubChunks(size_t end);
@@ -62,13 +68,22 @@ private:
     void readTags(size_t end);
     void readPolygonTags(size_t end);
     void readSurface(size_t end);
+    // A surface's sub-chunk; false when `id` is none of a surface's or its
+    // current layer's.
+    bool readSurfaceChunk(uint32_t id);
+    bool readBlockChunk(uint32_t id);
     void readBlock(size_t end);
-    void readImageMap(size_t end);
+    void readBlockHeader(uint32_t id, size_t end);
     void readClip(size_t end);
+    // A numbered image sequence stands for its first picture.
+    void readImageSequence();
     void readVertexMap(size_t end);
     void readPolygonVertexMap(size_t end);
     void readImageReference();
-    Vector3f readVector();
+    // As much of a value as the sub-chunk holds: false, and the value left
+    // as it was, when it ends first.
+    bool readFloat(float& value);
+    bool readVector(Vector3f& v);
     uint32_t readPointIndex(const char* what);
 
     InputStream& in_;
@@ -77,12 +92,14 @@ private:
     const bool lwo3_;
     size_t leadingEnd_ = 0;  // the end of the current LWO3 form's anonymous chunk, if it has one
     const uint32_t selectedLayer_;
+    bool lightWave_ = false;
     bool readingLayer_;             // the current layer's geometry is read
     bool dataBeforeLayers_ = false;  // points came before the first LAYR
     size_t pointBase_ = 0;          // the current layer's first point
     uint32_t polygonBase_ = 0;      // the last polygon list's first polygon
     LWSurface* surface_ = nullptr;
     std::unique_ptr<LWTextureBlock> block_;
+    uint32_t blockHeader_ = 0;  // IMAP, PROC, GRAD or SHDR
     std::unique_ptr<std::string> clipImage_;  // the still image of the clip being read
     std::unique_ptr<PolygonTessellator> tessellator_;
     std::vector<uint32_t> polygonIndices_;

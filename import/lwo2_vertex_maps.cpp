@@ -14,6 +14,16 @@ void readValues(InputStream& in, std::array<float, N>& value)
         f = in.readF4();
 }
 
+// An RGB map's colours are opaque.
+void readColour(InputStream& in, bool alpha, ColourMap::Value& colour)
+{
+    for (int i = 0; i < 3; ++i)
+        colour[i] = in.readF4();
+    colour[3] = alpha ? in.readF4() : 1.0f;
+}
+
+bool isColourType(uint32_t type) { return type == makeId("RGBA") || type == makeId("RGB "); }
+
 } // namespace
 
 void Lwo2Reader::readVertexMap(size_t end)
@@ -29,13 +39,19 @@ void Lwo2Reader::readVertexMap(size_t end)
             readValues(in_, map.values[point]);
         }
     };
-    if (type == makeId("RGBA")) {
-        if (dimension != 4) {
-            trace("\n%sToo much (%d) dimensions in RGBA.", indent(), dimension);
+    if (isColourType(type)) {
+        const bool alpha = type == makeId("RGBA");
+        if (dimension != (alpha ? 4 : 3)) {
+            trace("\n%sToo much (%d) dimensions in %s.", indent(), dimension, alpha ? "RGBA" : "RGB");
             return;
         }
-        trace("\n%sRGBA VMap : %s", indent(), name.c_str());
-        readEntries(object_.colorMaps[name]);
+        trace("\n%s%s VMap : %s", indent(), alpha ? "RGBA" : "RGB", name.c_str());
+        ColourMap& map = object_.colorMaps[name];
+        map.values.resize(object_.points.size());
+        while (in_.tell() < end) {
+            const uint32_t point = readPointIndex(what.c_str());
+            readColour(in_, alpha, map.values[point]);
+        }
     } else if (type == makeId("TXUV")) {
         if (dimension != 2) {
             trace("\n%sToo much (%d) dimensions in TXUV.", indent(), dimension);
@@ -53,21 +69,24 @@ void Lwo2Reader::readPolygonVertexMap(size_t end)
     const uint32_t type = in_.readID4();
     const uint16_t dimension = in_.readU2();
     const std::string name = in_.readS0();
-    const bool colours = type == makeId("RGBA");
+    const bool colours = isColourType(type);
+    const bool alpha = type == makeId("RGBA");
     if (!colours && type != makeId("TXUV")) {
         trace("\n%sUnknown VMAD type : %s", indent(), IdText(type).c_str());
         return;
     }
-    if (colours && dimension != 4) {
-        trace("\n%sWrong (%d) dimensions in RGBA.", indent(), dimension);
+    if (colours && dimension != (alpha ? 4 : 3)) {
+        trace("\n%sWrong (%d) dimensions in %s.", indent(), dimension, alpha ? "RGBA" : "RGB");
         return;
     }
     if (!colours && dimension != 2) {
         trace("\n%sToo much (%d) dimensions in TXUV.", indent(), dimension);
         return;
     }
+    // A map may hold per-polygon values only (LightWave writes a UV map
+    // that is discontinuous everywhere that way): its points have none.
     const bool exists = colours ? object_.colorMaps.count(name) != 0 : object_.uvMaps.count(name) != 0;
-    if (!exists) {
+    if (!exists && !lightWave_) {
         trace("\n%sVMAD: no VMAP named '%s' !", indent(), name.c_str());
         return;
     }
@@ -77,7 +96,7 @@ void Lwo2Reader::readPolygonVertexMap(size_t end)
         const uint32_t point = static_cast<uint32_t>(pointBase_ + in_.readVX());
         const uint32_t polygon = polygonBase_ + in_.readVX();
         if (colours)
-            readValues(in_, object_.colorMaps[name].overrides[{polygon, point}]);
+            readColour(in_, alpha, object_.colorMaps[name].overrides[{polygon, point}]);
         else
             readValues(in_, object_.uvMaps[name].overrides[{polygon, point}]);
     }

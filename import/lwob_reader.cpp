@@ -1,6 +1,7 @@
 #include "import/lwob_reader.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "import/importer_context.h"
@@ -56,16 +57,7 @@ private:
         while (in_.tell() < end) {
             const std::string name = in_.readS0();
             object_.tags.push_back(name);
-            auto known = scene_.surfaceNames.find(name);
-            if (known != scene_.surfaceNames.end()) {
-                object_.tagSurface.push_back(known->second);
-                continue;
-            }
-            const uint32_t index = uint32_t(scene_.surfaces.size());
-            scene_.surfaceNames[name] = index;
-            scene_.surfaces.push_back(std::make_unique<LWSurface>());
-            scene_.surfaces.back()->name = name;
-            object_.tagSurface.push_back(index);
+            object_.tagSurface.push_back(objectSurface(scene_, object_, name));
         }
     }
 
@@ -131,13 +123,15 @@ private:
     void readSurface(size_t end)
     {
         const std::string name = in_.readS0();
-        auto known = scene_.surfaceNames.find(name);
-        if (known == scene_.surfaceNames.end()) {
+        auto known = object_.surfaceNames.find(name);
+        if (known == object_.surfaceNames.end()) {
             trace("\n%sSurface : %s  UNTAGGED !! skipping...", indent(), name.c_str());
             return;
         }
         LWSurface& surface = *scene_.surfaces[known->second];
         surface.described = true;
+        smoothing_ = false;
+        smoothingAngle_ = 0;
         IndentLevel level;
         while (in_.tell() + 6 <= end) {
             const uint32_t id = in_.readID4();
@@ -148,24 +142,52 @@ private:
             in_.seek(subEnd);
         }
         finishBlock(surface);
+        // Without the smoothing flag every polygon is flat, whatever SMAN says.
+        surface.smoothingAngle = smoothing_ ? smoothingAngle_ : 0.0f;
     }
 
     void readSurfaceChunk(LWSurface& surface, uint32_t id)
     {
+        // Levels before LightWave 6 are 0 to 256 in U2; the V... forms are
+        // the same as floats.
+        auto level = [&] { return float(in_.readU2()) / 256.0f; };
         if (id == makeId("COLR")) {
             const uint32_t rgb = in_.readU4();  // red, green, blue, pad
             for (int i = 0; i < 3; ++i)
                 surface.colour[i] = float((rgb >> (24 - 8 * i)) & 0xFF) / 255.0f;
+        } else if (id == makeId("FLAG")) {
+            const uint16_t flags = in_.readU2();
+            surface.doubleSided = (flags & kDoubleSided) != 0;
+            smoothing_ = (flags & kSmoothing) != 0;
         } else if (id == makeId("DIFF")) {
-            surface.diffuse = float(in_.readU2()) / 256.0f;
+            surface.diffuse = level();
         } else if (id == makeId("VDIF")) {
             surface.diffuse = in_.readF4();
+        } else if (id == makeId("LUMI")) {
+            surface.luminosity = level();
+        } else if (id == makeId("VLUM")) {
+            surface.luminosity = in_.readF4();
+        } else if (id == makeId("SPEC")) {
+            surface.specular = level();
+        } else if (id == makeId("VSPC")) {
+            surface.specular = in_.readF4();
+        } else if (id == makeId("TRAN")) {
+            surface.transparency = level();
+        } else if (id == makeId("VTRN")) {
+            surface.transparency = in_.readF4();
+        } else if (id == makeId("GLOS")) {
+            // 16, 64, 256 and 1024 are LightWave's low, medium, high and
+            // maximum glossiness, 20 % to 80 %.
+            surface.glossiness = std::clamp((std::log2(std::max<float>(in_.readU2(), 1)) - 2) / 10, 0.0f, 1.0f);
+        } else if (id == makeId("SMAN")) {
+            smoothingAngle_ = in_.readF4();
         } else if (id == makeId("CTEX") || id == makeId("DTEX")) {
             startBlock(surface, id, in_.readS0());
         } else if (id == makeId("BTEX") || id == makeId("STEX") || id == makeId("RTEX") || id == makeId("TTEX") ||
                    id == makeId("LTEX")) {
             finishBlock(surface);
             trace("\n%sUnsupported texture type : %s", indent(), IdText(id).c_str());
+            surface.noteUndrawn(std::string("texture on ") + IdText(id).c_str());
         } else if (block_) {
             readBlockChunk(id);
         }
@@ -185,6 +207,7 @@ private:
             }
         }
         trace("\n%sUnsupported texture type : %s", indent(), kind.c_str());
+        surface.noteUndrawn("procedural texture '" + kind + "' on " + (id == makeId("CTEX") ? "COLR" : "DIFF"));
     }
 
     void readBlockChunk(uint32_t id)
@@ -195,6 +218,11 @@ private:
             const uint16_t flags = in_.readU2();
             block_->axis = flags & 1 ? 1 : flags & 2 ? 2 : flags & 4 ? 3 : 0;
             block_->worldCoordinates = (flags & 8) != 0;
+            block_->negative = (flags & 16) != 0;
+        } else if (id == makeId("TWRP")) {
+            auto mode = [](uint16_t value) { return value <= 3 ? static_cast<WrapMode>(value) : WrapMode::Repeat; };
+            block_->widthWrapMode = mode(in_.readU2());
+            block_->heightWrapMode = mode(in_.readU2());
         } else if (id == makeId("TSIZ")) {
             block_->size = readVector();
         } else if (id == makeId("TCTR")) {
@@ -209,7 +237,7 @@ private:
             return;
         if (!block_->imageName.empty() && block_->imageName != "(none)") {
             auto& list = block_->channel == makeId("COLR") ? surface.colourBlocks : surface.diffuseBlocks;
-            list.push_back(std::move(block_));
+            list.push_back(std::move(*block_));
         }
         block_.reset();
     }
@@ -223,7 +251,11 @@ private:
     InputStream& in_;
     Scene& scene_;
     Lwo2Object& object_;
+    static constexpr uint16_t kSmoothing = 4, kDoubleSided = 256;  // FLAG bits
+
     std::unique_ptr<LWTextureBlock> block_;
+    bool smoothing_ = false;  // of the surface being read
+    float smoothingAngle_ = 0;
     std::unique_ptr<PolygonTessellator> tessellator_;
     uint32_t polygonCount_ = 0;
 };

@@ -5,10 +5,14 @@
 
 #include "geometry/nmesh.h"
 #include "geometry/uni_surface_mesh.h"
+#include "import/content_directory.h"
 #include "import/importer_context.h"
 #include "import/lws_line_reader.h"
+#include "import/lwo2_mesh_build.h"
 #include "import/lws_object.h"
+#include "import/part_split.h"
 #include "import/lws_parser.h"
+#include "import/lws_targets.h"
 #include "log/logger.h"
 #include "math/camera.h"
 #include "scene/camera_node.h"
@@ -20,7 +24,6 @@ namespace LW {
 
 namespace {
 
-constexpr size_t kMaxPartVertices = 65536;  // parts index their vertices with 16 bits
 constexpr size_t kMaxHierarchyDepth = 256;
 
 template <typename Mesh, typename Vertex, typename MakeVertex>
@@ -57,8 +60,9 @@ UniSurfaceMesh* elementOf(const hlv::MeshPart& part, size_t textureSets)
     return partElement<UniSurfaceMesh_Point, VertexPoint>(part, [&](uint32_t v) { return VertexPoint{part.positions[v]}; });
 }
 
-// Welds the object and makes one part per surface.
-std::unique_ptr<NMesh> meshOf(SceneObject& object, const LwsScene& scene)
+// Welds the object and makes one part per surface, several for a surface
+// with more vertices than a part can index.
+std::unique_ptr<NMesh> meshOf(SceneObject& object, const LwsScene& scene, const std::vector<std::string>& surfaceNames)
 {
     hlv::RobustMesh& mesh = *object.mesh;
     mesh.build(0);
@@ -67,17 +71,20 @@ std::unique_ptr<NMesh> meshOf(SceneObject& object, const LwsScene& scene)
     auto primitive = std::make_unique<NMesh>();
     auto tag = tags.begin();
     for (const hlv::MeshPart& part : mesh.parts()) {
-        if (part.vertexCount > kMaxPartVertices)
-            loadFailuref("A surface of the object has %u vertices; at most %u can be drawn.", part.vertexCount,
-                         unsigned(kMaxPartVertices));
         const uint32_t surfaceIndex = *tag < object.tagSurface.size() ? object.tagSurface[*tag] : ~0u;
         ++tag;
         const LWSurface* surface = surfaceIndex < scene.surfaces.size() ? scene.surfaces[surfaceIndex].get() : nullptr;
-        const size_t sets = surface ? surface->colourBlocks.size() + surface->diffuseBlocks.size() : 0;
-        std::unique_ptr<UniSurfaceMesh> element(elementOf(part, sets));
-        element->part_index = unsigned(primitive->parts.size());
-        primitive->add_part(surface ? surface->name : std::string());
-        primitive->add_element(element.release());
+        const size_t sets = uvSetCount(surface, MeshRules::LightWave);
+        const std::vector<hlv::MeshPart> pieces = splitPart(part);
+        if (pieces.size() > 1)
+            hlv::log("\n%sSurface '%s' has %u vertices: drawn in %zu parts.", indent(),
+                     surface ? surface->name.c_str() : "", part.vertexCount, pieces.size());
+        for (const hlv::MeshPart& piece : pieces) {
+            std::unique_ptr<UniSurfaceMesh> element(elementOf(piece, sets));
+            element->part_index = unsigned(primitive->parts.size());
+            primitive->add_part(surface ? surfaceNames[surfaceIndex] : std::string());
+            primitive->add_element(element.release());
+        }
     }
     return primitive;
 }
@@ -85,22 +92,31 @@ std::unique_ptr<NMesh> meshOf(SceneObject& object, const LwsScene& scene)
 // Primitives by object file and layer: two items of the same layer share one.
 using PrimitiveTable = std::map<std::pair<std::string, uint32_t>, int>;
 
+// An object not found leaves its item empty: the item still moves and its
+// children keep their places.
 void convertObjects(LwsScene& source, ::Scene& target, PrimitiveTable& primitiveOf)
 {
     hlv::log("\n%sProcessing objects ------------------------------------------------------", indent());
-    for (const auto& item : source.items) {
-        const auto* mesh = dynamic_cast<const LwsScene::Mesh*>(item.get());
-        if (!mesh || mesh->path.empty() || primitiveOf.count({mesh->path, mesh->layer}))
+    std::set<std::string> missing;
+    for (size_t i = 0; i < source.items.size(); ++i) {
+        const auto* mesh = dynamic_cast<const LwsScene::Mesh*>(source.items[i].get());
+        if (!mesh || mesh->path.empty() || primitiveOf.count({mesh->path, mesh->layer}) || missing.count(mesh->path))
             continue;
+        const std::string found = locateSceneFile(source, mesh->path, "object item " + std::to_string(i + 1));
+        if (found.empty()) {
+            missing.insert(mesh->path);
+            continue;
+        }
         SceneObject object;
         try {
-            object = readSceneObject(mesh->path.c_str(), source, mesh->layer);
+            object = readSceneObject(found.c_str(), source, mesh->layer);
         } catch (bool) {
             // The reader's message says what is wrong; this one says with what.
             hlv::log("\n%sThe object '%s' (layer %u) cannot be used", indent(), mesh->path.c_str(), mesh->layer);
             throw;
         }
-        primitiveOf[{mesh->path, mesh->layer}] = target.add_primitive(meshOf(object, source).release());
+        primitiveOf[{mesh->path, mesh->layer}] =
+            target.add_primitive(meshOf(object, source, sceneSurfaceNames(source)).release());
         source.convertedObjects.push_back(mesh->path);
     }
     hlv::log("\nOK.");
@@ -196,18 +212,17 @@ int typeCode(LwsScene::ItemKind kind)
     return 0;
 }
 
-// The item that "ParentItem" names: its type in the top four bits, its
-// number in the low 16: the number of the item's own id where the file gives
-// ids, else its place among the items of that type (among all items when
-// the type is 0). A bone's id holds its object's number in the low 16 bits:
-// what follows a bone follows that object.
-int parentIndex(const LwsScene& scene, size_t child)
+// The item that "ParentItem" or "TargetItem" names: its type in the top
+// four bits, its number in the low 16: the number of the item's own id where
+// the file gives ids, else its place among the items of that type (among all
+// items when the type is 0). A bone's id holds its object's number in the
+// low 16 bits: what follows a bone follows that object.
+int itemIndex(const LwsScene& scene, unsigned id, const char* keyword)
 {
-    const unsigned id = scene.items[child]->parentItem;
     int type = int(id >> 28);
     const unsigned number = id & 0xFFFF;
     if (type == 4) {
-        hlv::log("\n%s** Warning: ParentItem %X is a bone; the item follows the bone's object", indent(), id);
+        hlv::log("\n%s** Warning: %s %X is a bone; the item follows the bone's object", indent(), keyword, id);
         type = 1;
     }
     unsigned place = 0;
@@ -220,7 +235,22 @@ int parentIndex(const LwsScene& scene, size_t child)
         if (itemNumber == number)
             return int(i);
     }
-    parseError("\n%sParentItem %X names no item.", indent(), id);
+    parseError("\n%s%s %X names no item.", indent(), keyword, id);
+}
+
+int parentIndex(const LwsScene& scene, size_t child)
+{
+    return itemIndex(scene, scene.items[child]->parentItem, "ParentItem");
+}
+
+// Each item's target, or -1.
+std::vector<int> targetsOf(const LwsScene& scene)
+{
+    std::vector<int> targets(scene.items.size(), -1);
+    for (size_t i = 0; i < scene.items.size(); ++i)
+        if (scene.items[i]->hasTarget)
+            targets[i] = itemIndex(scene, scene.items[i]->targetItem, "TargetItem");
+    return targets;
 }
 
 std::vector<int> parentsOf(const LwsScene& scene)
@@ -291,6 +321,7 @@ void buildHierarchy(LwsScene& source, ::Scene& target, const PrimitiveTable& pri
     // and the cameras their order in the scene.
     for (size_t i = source.items.size(); i-- > 0;)
         transforms[i]->attach(parents[i] >= 0 ? transforms[size_t(parents[i])] : root);
+    bakeTargets(source, transforms, targetsOf(source));
     for (size_t i = 0; i < source.items.size(); ++i) {
         if (const auto* camera = dynamic_cast<const LwsScene::Camera*>(source.items[i].get())) {
             // The zoom factor is the focal length over the half-height.
@@ -317,7 +348,7 @@ void convertMisc(const LwsScene& source, ::Scene& target)
     hlv::log("\n%sProcessing misc. --------------------------------------------", indent());
     for (int i = 0; i < 3; ++i) {
         target.backdrop[i] = source.backdrop[i];
-        target.fog_colour[i] = source.fogColour[i];
+        target.fog_colour[i] = source.fogTakesBackdrop ? source.backdrop[i] : source.fogColour[i];
     }
     target.fog_enabled = source.fogEnabled;
     target.fog_start = source.fogMinDistance;

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "import/lws_scene.h"
 
@@ -26,7 +27,13 @@ struct ConvertOptions {
 // search directory) and converts it.
 ::Scene* importLwsScene(const char* path, const char* searchDirectory, const ConvertOptions& options);
 
-// The surfaces step: every importer surface becomes a scene surface.
-void convertSurfaces(const LwsScene& source, ::Scene& target, const ConvertOptions& options);
+// The surfaces step: every importer surface becomes a scene surface, its
+// pictures found by their own name first, then as the ".jpg" of that name.
+void convertSurfaces(LwsScene& source, ::Scene& target, const ConvertOptions& options);
+
+// The name each importer surface has in the converted scene: its own, and
+// for a later surface of a name taken by another object's, the name with
+// " (2)", " (3)" ... after it.
+std::vector<std::string> sceneSurfaceNames(const Scene& source);
 
 } // namespace LW

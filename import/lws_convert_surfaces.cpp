@@ -4,8 +4,8 @@
 #include <type_traits>
 
 #include "geometry/surface.h"
+#include "import/content_directory.h"
 #include "import/importer_context.h"
-#include "import/lws_files.h"
 #include "import/lws_convert.h"
 #include "log/logger.h"
 #include "platform/path.h"
@@ -17,45 +17,50 @@ namespace LW {
 
 namespace {
 
-// Where the image is: as the search finds it; pictures named with a folder
-// of the machine the scene was made on are then looked for by their file
-// name in the search directories.
-std::string locate(const std::string& path, const Scene& scene)
+// The name a picture is found by: its own first, in whatever format it is;
+// then the ".jpg" of that name, as the show keeps its pictures. Found by
+// neither, its own, which the warning then gives.
+std::string pictureName(const LwsScene& scene, const std::string& image)
 {
-    const std::string found = locateFile(path, scene);
-    if (found != path || fileExists(path))
-        return found;
-    return locateFile(platform::fileNamePart(path.c_str()), scene);
+    const std::string jpeg = platform::renameExtension(image, ".jpg");
+    if (jpeg != image && findContentFile(image, scene.sceneFolder, scene.searchDirectories).empty() &&
+        !findContentFile(jpeg, scene.sceneFolder, scene.searchDirectories).empty())
+        return jpeg;
+    return image;
 }
 
 class TextureTable {
 public:
-    TextureTable(const LwsScene& source, ::Scene& target, const ConvertOptions& options)
+    TextureTable(LwsScene& source, ::Scene& target, const ConvertOptions& options)
         : source_(source), target_(target), options_(options) {}
 
-    // The texture's index in the scene, or -1 when its image does not decode.
-    int indexOf(const LWTextureBlock& block)
+    // The texture's index in the scene, or -1 when its image is missing or
+    // does not decode.
+    int indexOf(const LWTextureBlock& block, const std::string& surfaceName)
     {
         if (block.imageName.empty())
             return -1;
-        const std::string path = platform::renameExtension(block.imageName, ".jpg");
-        auto known = loaded_.find(path);
+        auto known = loaded_.find(block.imageName);
         if (known != loaded_.end())
             return known->second;
-        hlv::log("\n%s** loading image %s - ", indent(), path.c_str());
-        const int index = load(path);
-        if (index < 0)
-            hlv::log("FAILED !");
-        else
-            hlv::log("loading OK (%d)", index);
-        loaded_[path] = index;
+        const std::string name = pictureName(source_, block.imageName);
+        const std::string file = locateSceneFile(source_, name, "surface '" + surfaceName + "'");
+        int index = -1;
+        if (!file.empty()) {
+            hlv::log("\n%s** loading image %s - ", indent(), file.c_str());
+            index = load(file, name);
+            if (index < 0)
+                hlv::log("FAILED !");
+            else
+                hlv::log("loading OK (%d)", index);
+        }
+        loaded_[block.imageName] = index;
         return index;
     }
 
 private:
-    int load(const std::string& path)
+    int load(const std::string& file, const std::string& name)
     {
-        const std::string file = locate(path, source_);
         unsigned pngFlags = 0;
         std::unique_ptr<TextureImage> texture;
         if (isPngFile(file.c_str(), pngFlags) && (pngFlags & kPngGrey)) {
@@ -71,7 +76,7 @@ private:
             texture = options_.uploadTextures ? std::make_unique<TextureImage>(image.release(), 0)
                                               : keep(std::move(image));
         }
-        texture->name = path;
+        texture->name = name;
         return target_.add_texture(texture.release());
     }
 
@@ -87,35 +92,60 @@ private:
         return texture;
     }
 
-    const LwsScene& source_;
+    LwsScene& source_;
     ::Scene& target_;
     const ConvertOptions& options_;
     std::map<std::string, int> loaded_;
 };
 
+// The first enabled layer's texture, or -1.
+int firstTexture(TextureTable& textures, const std::vector<LWTextureBlock>& blocks, const std::string& surfaceName)
+{
+    const std::vector<const LWTextureBlock*> enabled = LWSurface::enabledOf(blocks);
+    return enabled.empty() ? -1 : textures.indexOf(*enabled[0], surfaceName);
+}
+
 } // namespace
 
-void convertSurfaces(const LwsScene& source, ::Scene& target, const ConvertOptions& options)
+std::vector<std::string> sceneSurfaceNames(const Scene& source)
+{
+    std::map<std::string, int> uses;
+    std::vector<std::string> names;
+    for (const auto& surface : source.surfaces) {
+        const int use = ++uses[surface->name];
+        names.push_back(use == 1 ? surface->name : surface->name + " (" + std::to_string(use) + ")");
+    }
+    return names;
+}
+
+void convertSurfaces(LwsScene& source, ::Scene& target, const ConvertOptions& options)
 {
     hlv::log("\n%sProcessing surfaces ---------------------------------------------------", indent());
     TextureTable textures(source, target, options);
-    for (const auto& lwSurface : source.surfaces) {
-        hlv::log("\n%s%s", indent(), lwSurface->name.c_str());
-        const int colour = lwSurface->colourBlocks.empty() ? -1 : textures.indexOf(*lwSurface->colourBlocks[0]);
-        const int diffuse = lwSurface->diffuseBlocks.empty() ? -1 : textures.indexOf(*lwSurface->diffuseBlocks[0]);
+    const std::vector<std::string> names = sceneSurfaceNames(source);
+    for (size_t i = 0; i < source.surfaces.size(); ++i) {
+        const LWSurface& lwSurface = *source.surfaces[i];
+        const std::string& name = names[i];
+        hlv::log("\n%s%s", indent(), name.c_str());
+        for (const std::string& undrawn : lwSurface.undrawn)
+            hlv::log("\n%s  '%s' has a %s, which is not drawn: the surface keeps its colour.", indent(),
+                     lwSurface.name.c_str(), undrawn.c_str());
+        const int colour = firstTexture(textures, lwSurface.colourBlocks, lwSurface.name);
+        const int diffuse = firstTexture(textures, lwSurface.diffuseBlocks, lwSurface.name);
         std::unique_ptr<Surface> surface;
         if (colour >= 0 && diffuse >= 0)
-            surface = std::make_unique<TexDifSurface>(lwSurface->name, &target, colour, diffuse);
+            surface = std::make_unique<TexDifSurface>(name, &target, colour, diffuse);
         else if (colour >= 0 || diffuse >= 0)
-            surface = std::make_unique<TextureSurface>(lwSurface->name, &target, colour >= 0 ? colour : diffuse);
+            surface = std::make_unique<TextureSurface>(name, &target, colour >= 0 ? colour : diffuse);
         else
-            surface = std::make_unique<Surface>(lwSurface->name, &target);
-        // A texture carries the colour of textured surfaces; plain ones show
-        // the object's colour scaled by its diffuse level.
-        if (lwSurface->colourBlocks.empty() && lwSurface->diffuseBlocks.empty()) {
-            for (int i = 0; i < 3; ++i)
-                surface->colour[i] = lwSurface->colour[i];
-            surface->colour_factor = lwSurface->diffuse;
+            surface = std::make_unique<Surface>(name, &target);
+        // A colour texture carries the colour of its surface; otherwise the
+        // surface shows its colour scaled by its diffuse level, which also
+        // darkens a diffuse texture.
+        if (colour < 0) {
+            for (int c = 0; c < 3; ++c)
+                surface->colour[c] = lwSurface.colour[c];
+            surface->colour_factor = lwSurface.diffuse;
         }
         if (target.add_surface(surface.get()))
             surface.release();

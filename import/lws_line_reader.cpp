@@ -9,6 +9,25 @@
 
 namespace LW {
 
+namespace {
+
+// The reader of the scene being parsed, so that every error names its line.
+thread_local const LineReader* g_reader = nullptr;
+
+std::string lineSuffix()
+{
+    return g_reader ? " (line " + std::to_string(g_reader->lineNumber()) + ")" : std::string();
+}
+
+[[noreturn]] void numberError(const char* text)
+{
+    loadFailuref("%s%s", text, lineSuffix().c_str());
+}
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+} // namespace
+
 void parseError(const char* format, ...)
 {
     char text[512];
@@ -16,15 +35,20 @@ void parseError(const char* format, ...)
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    hlv::log("%s", text);
+    hlv::log("%s%s", text, lineSuffix().c_str());
     throw true;
 }
 
-namespace {
+LineReader::LineReader(std::string text) : text_(std::move(text))
+{
+    // A UTF-8 byte-order mark is not part of the first keyword.
+    if (text_.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        position_ = 3;
+    previous_ = g_reader;
+    g_reader = this;
+}
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-} // namespace
+LineReader::~LineReader() { g_reader = previous_; }
 
 bool LineReader::next()
 {
@@ -33,14 +57,17 @@ bool LineReader::next()
         return !tokens_.empty();
     }
     while (position_ < text_.size()) {
-        size_t end = text_.find('\n', position_);
+        // Lines end in LF, CRLF or (classic Mac OS) CR alone.
+        size_t end = text_.find_first_of("\r\n", position_);
         if (end == std::string::npos)
             end = text_.size();
         const size_t begin = position_;
-        position_ = end < text_.size() ? end + 1 : end;
+        position_ = end;
+        if (position_ < text_.size())
+            position_ += text_.compare(position_, 2, "\r\n") == 0 ? 2 : 1;
         ++lineNumber_;
         if (end - begin > kMaxLineLength)
-            parseError("\n%sLine %d is longer than %d characters.", indent(), lineNumber_, int(kMaxLineLength));
+            parseError("\n%sThe line is longer than %d characters.", indent(), int(kMaxLineLength));
 
         size_t last = end;
         while (last > begin && isSpace(text_[last - 1]))
@@ -97,8 +124,7 @@ void LineReader::skipBlock()
 const std::string& LineReader::token(size_t i) const
 {
     if (i >= tokens_.size())
-        parseError("\n%sMissing value on line %d ('%s').", indent(), lineNumber_,
-                   tokens_.empty() ? "" : tokens_[0].text.c_str());
+        parseError("\n%sMissing value ('%s').", indent(), tokens_.empty() ? "" : tokens_[0].text.c_str());
     return tokens_[i].text;
 }
 
@@ -122,7 +148,7 @@ float readNumber(const std::string& text)
     for (; *c && *c != 'e' && *c != 'E'; ++c) {
         if (*c == '.' || *c == ',') {
             if (scale != 0)
-                loadFailure("Too many decimalsigns!!");
+                numberError("Too many decimalsigns!!");
             scale = 0.1;
         } else if (*c >= '0' && *c <= '9') {
             digits = true;
@@ -133,7 +159,7 @@ float readNumber(const std::string& text)
                 scale *= 0.1;
             }
         } else {
-            loadFailure("Illegal ASCII-char in number field!!");
+            numberError("Illegal ASCII-char in number field!!");
         }
     }
     if (*c == 'e' || *c == 'E') {
@@ -146,11 +172,11 @@ float readNumber(const std::string& text)
             ++c;
         }
         if (!*c)
-            loadFailure("Illegal ASCII-char in number field!!");
+            numberError("Illegal ASCII-char in number field!!");
         int exponent = 0;
         for (; *c; ++c) {
             if (*c < '0' || *c > '9')
-                loadFailure("Illegal ASCII-char in number field!!");
+                numberError("Illegal ASCII-char in number field!!");
             // Past a few hundred the value is infinite or zero anyway.
             if (exponent < 400)
                 exponent = exponent * 10 + (*c - '0');
@@ -159,7 +185,7 @@ float readNumber(const std::string& text)
             value *= factor;
     }
     if (!digits)
-        loadFailure("Illegal ASCII-char in number field!!");
+        numberError("Illegal ASCII-char in number field!!");
     return float(negative ? -value : value);
 }
 
@@ -176,7 +202,7 @@ int readInteger(const std::string& text)
 unsigned readHex(const std::string& text)
 {
     if (text.empty() || text.size() > 8)
-        loadFailure("Wrong hex number!");
+        numberError("Wrong hex number!");
     unsigned value = 0;
     for (char c : text) {
         if (c >= 'a' && c <= 'f')
@@ -186,7 +212,7 @@ unsigned readHex(const std::string& text)
         else if (c >= 'A' && c <= 'F')
             value = value * 16 + unsigned(c - 'A' + 10);
         else
-            loadFailure("Wrong hex number!");
+            numberError("Wrong hex number!");
     }
     return value;
 }

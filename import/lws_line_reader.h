@@ -9,8 +9,8 @@
 
 namespace LW {
 
-// Logs the formatted message (which carries its own "\n" and indentation)
-// and throws the bool true.
+// Logs the formatted message (which carries its own "\n" and indentation),
+// with the line of the scene being read, and throws the bool true.
 [[noreturn]] void parseError(const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))
@@ -26,8 +26,12 @@ public:
         std::string rest;  // this token and everything after it on the line
     };
 
-    // Takes the whole text of the file.
-    explicit LineReader(std::string text) : text_(std::move(text)) {}
+    // Takes the whole text of the file. While it lives, parse and number
+    // errors name its current line.
+    explicit LineReader(std::string text);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
 
     // The next line that is not empty, split at spaces and tabs; false at
     // the end of the file. A line longer than kMaxLineLength is a parse error.
@@ -56,11 +60,12 @@ private:
     int lineNumber_ = 0;
     bool kept_ = false;
     std::vector<Token> tokens_;
+    const LineReader* previous_ = nullptr;
 };
 
 // "-", decimal digits with one "." or ",", then "e" or "e-" and digits.
-// Errors use the load failure: "Too many decimalsigns!!", "Illegal
-// ASCII-char in number field!!".
+// Errors use the load failure (with the line being read): "Too many
+// decimalsigns!!", "Illegal ASCII-char in number field!!".
 float readNumber(const std::string& text);
 // A number truncated, held within the int range.
 int readInteger(const std::string& text);

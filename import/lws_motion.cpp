@@ -13,6 +13,25 @@ void expectKeyword(LineReader& lines, const char* keyword)
         parseError("\n%sIncoherency, expecting '%s', found '%s'", indent(), keyword, lines.token(0).c_str());
 }
 
+// A line holding a key count.
+int readKeyCount(LineReader& lines)
+{
+    lines.require();
+    const int keyCount = readInteger(lines.token(0));
+    if (keyCount < 0)
+        parseError("\n%sNegative key count (%d).", indent(), keyCount);
+    return keyCount;
+}
+
+// Versions 1 and 2: a line holding the channel count.
+void expectChannelCount(LineReader& lines, int expected)
+{
+    lines.require();
+    const int channels = readInteger(lines.token(0));
+    if (channels != expected)
+        parseError("\n%sExpected %d channels, found %d channels.", indent(), expected, channels);
+}
+
 Key readKey(const LineReader& lines)
 {
     if (lines.token(0) != "Key" || lines.count() < 4)
@@ -21,22 +40,27 @@ Key readKey(const LineReader& lines)
     key.value = readNumber(lines.token(1));
     key.time = readNumber(lines.token(2));
     key.shape = readInteger(lines.token(3));
-    float* parameters[7] = {&key.tension, &key.continuity, &key.bias, &key.params[0], &key.params[1],
-                            &key.params[2], &key.params[3]};
+    // LightWave writes six span parameters. A 2D Bezier key gives its two
+    // handles first: incoming time and value offsets, then outgoing; the
+    // other spans give tension, continuity and bias, then the tangents.
+    float* const tcbFirst[7] = {&key.tension, &key.continuity, &key.bias, &key.params[0], &key.params[1],
+                                &key.params[2], &key.params[3]};
+    float* const handlesFirst[7] = {&key.params[0], &key.params[1], &key.params[2], &key.params[3],
+                                    &key.tension, &key.continuity, &key.bias};
+    float* const* order = key.shape == Envelope::Bezier2D ? handlesFirst : tcbFirst;
     for (size_t i = 4; i < lines.count() && i - 4 < 7; ++i)
-        *parameters[i - 4] = readNumber(lines.token(i));
+        *order[i - 4] = readNumber(lines.token(i));
     return key;
 }
+
+} // namespace
 
 Envelope readEnvelope(LineReader& lines)
 {
     lines.require();
     if (lines.token(0) != "{" || lines.count() < 2 || lines.token(1) != "Envelope")
         parseError("\n%sUnsupported channel format", indent());
-    lines.require();
-    const int keyCount = readInteger(lines.token(0));
-    if (keyCount < 0)
-        parseError("\n%sNegative key count (%d).", indent(), keyCount);
+    const int keyCount = readKeyCount(lines);
     Envelope envelope;
     for (int k = 0; k < keyCount; ++k) {
         lines.require();
@@ -52,8 +76,6 @@ Envelope readEnvelope(LineReader& lines)
         parseError("\n%sExpected '}', found '%s'.", indent(), lines.token(0).c_str());
     return envelope;
 }
-
-} // namespace
 
 void readMotionBlock(LineReader& lines, LwsScene::Object& item, int expectedChannels)
 {
@@ -78,16 +100,84 @@ void readMotionBlock(LineReader& lines, LwsScene::Object& item, int expectedChan
     }
 }
 
+Envelope readLw5Envelope(LineReader& lines, float framesPerSecond)
+{
+    expectChannelCount(lines, 1);
+    const int keyCount = readKeyCount(lines);
+    const float secondsPerFrame = framesPerSecond > 0 ? 1.0f / framesPerSecond : 1.0f / 30.0f;
+    Envelope envelope;
+    for (int k = 0; k < keyCount; ++k) {
+        lines.require();
+        Key key;
+        key.value = readNumber(lines.token(0));
+        lines.require();
+        key.time = readNumber(lines.token(0)) * secondsPerFrame;
+        key.shape = readInteger(lines.token(1)) != 0 ? Envelope::Linear : Envelope::TCB;
+        key.tension = readNumber(lines.token(2));
+        key.continuity = readNumber(lines.token(3));
+        key.bias = readNumber(lines.token(4));
+        envelope.appendKey(key);
+    }
+    expectKeyword(lines, "EndBehavior");
+    return envelope;
+}
+
+namespace {
+
+// Version 2 as LightWave 5.6 writes it: each channel in turn, its key count
+// then one line per key: value, time (seconds), span shape, tension,
+// continuity and bias.
+// `firstCount` is the first channel's key count, already read.
+void readChannelMajorMotion(LineReader& lines, LwsScene::Object& item, int channels, int firstCount)
+{
+    item.channels.clear();
+    for (int c = 0; c < channels; ++c) {
+        const int keyCount = c == 0 ? firstCount : readKeyCount(lines);
+        Envelope envelope;
+        for (int k = 0; k < keyCount; ++k) {
+            lines.require();
+            Key key;
+            key.value = readNumber(lines.token(0));
+            key.time = readNumber(lines.token(1));
+            key.shape = readInteger(lines.token(2));
+            key.tension = readNumber(lines.token(3));
+            key.continuity = readNumber(lines.token(4));
+            key.bias = readNumber(lines.token(5));
+            envelope.appendKey(key);
+        }
+        item.channels.push_back(envelope);
+    }
+    // An end behaviour, where one follows, holds for every channel.
+    if (lines.next()) {
+        if (lines.token(0) == "EndBehavior") {
+            const int behaviour = readInteger(lines.token(1));
+            for (Envelope& envelope : item.channels)
+                envelope.postBehaviour = behaviour == LwsScene::EndRepeat ? Envelope::Repeat
+                                         : behaviour == LwsScene::EndReset ? Envelope::Reset
+                                                                           : Envelope::Constant;
+        } else {
+            lines.keep();
+        }
+    }
+}
+
+} // namespace
+
 void readLw5Motion(LineReader& lines, LwsScene::Object& item, float framesPerSecond)
 {
+    const int channels = 9;
+    expectChannelCount(lines, channels);
+    const int keyCount = readKeyCount(lines);
+    // Keys of all channels at once have nine values on their first line; a
+    // channel's own keys have six, and an empty first channel is followed
+    // by the next channel's count rather than "EndBehavior".
     lines.require();
-    const int channels = readInteger(lines.token(0));
-    if (channels != 9)
-        parseError("\n%sExpected %d channels, found %d channels.", indent(), 9, channels);
-    lines.require();
-    const int keyCount = readInteger(lines.token(0));
-    if (keyCount < 0)
-        parseError("\n%sNegative key count (%d).", indent(), keyCount);
+    const bool channelMajor = keyCount > 0 ? lines.count() == 6 : lines.token(0) != "EndBehavior";
+    lines.keep();
+    if (channelMajor) {
+        readChannelMajorMotion(lines, item, channels, keyCount);
+        return;
+    }
     const float secondsPerFrame = framesPerSecond > 0 ? 1.0f / framesPerSecond : 1.0f / 30.0f;
     item.lw5Position.clear();
     item.lw5Rotation.clear();

@@ -7,62 +7,10 @@
 #include "import/lwo2_mesh_build.h"
 #include "import/lwo2_reader.h"
 #include "import/lwob_reader.h"
-#include "import/texture_projection.h"
 
 namespace LW {
 
 namespace {
-
-TexCoord cornerUV(const LWTextureBlock& block, const Lwo2Object& object, uint32_t polygon, uint32_t point,
-                  const Vector3f& normal)
-{
-    if (block.projection == UVMapped) {
-        auto map = object.uvMaps.find(block.uvMap);
-        if (map == object.uvMaps.end())
-            loadFailure(block.uvMap.empty() ? "Missing vmap!!" : "Missing unknown VMAP !");
-        const UVMap::Value uv = map->second.at(polygon, point);
-        return {uv[0], uv[1]};
-    }
-    if (block.projection < Planar || block.projection > Cubic)
-        loadFailure("Unknown mapping type!!");
-    return projectPoint(block, object.points[point], normal);
-}
-
-void setTriangleUVs(hlv::RobustMesh& mesh, uint32_t set, const LWTextureBlock& block, const Lwo2Object& object,
-                    uint32_t t)
-{
-    const hlv::RobustMesh::TaggedTriangle& tri = object.triangles[t];
-    const uint32_t points[3] = {tri.a, tri.b, tri.c};
-    const Vector3f& p0 = object.points[tri.a];
-    const Vector3f normal = cross(object.points[tri.b] - p0, object.points[tri.c] - p0);
-    float uv[6];
-    for (int k = 0; k < 3; ++k) {
-        const TexCoord corner = cornerUV(block, object, object.triangleSource[t], points[k], normal);
-        uv[2 * k] = corner.u;
-        uv[2 * k + 1] = corner.v;
-    }
-    mesh.setTriangleUVs(set, t, uv);
-}
-
-// The object build fills set 0 for colour-only surfaces; a scene also draws
-// diffuse-only and two-texture surfaces, so their sets are filled here.
-void setSceneUVs(hlv::RobustMesh& mesh, const Lwo2Object& object, const Scene& scene)
-{
-    for (uint32_t t = 0; t < object.triangles.size(); ++t) {
-        const uint32_t tag = object.triangles[t].tag;
-        if (tag >= object.tagSurface.size() || object.tagSurface[tag] >= scene.surfaces.size())
-            continue;
-        const LWSurface& surface = *scene.surfaces[object.tagSurface[tag]];
-        if (surface.diffuseBlocks.empty())
-            continue;
-        if (surface.colourBlocks.empty()) {
-            setTriangleUVs(mesh, 0, *surface.diffuseBlocks[0], object, t);
-        } else {
-            setTriangleUVs(mesh, 0, *surface.colourBlocks[0], object, t);
-            setTriangleUVs(mesh, 1, *surface.diffuseBlocks[0], object, t);
-        }
-    }
-}
 
 // "layers 1, 2 and 5" for the failure message.
 std::string layerList(const std::vector<Lwo2Layer>& layers)
@@ -98,6 +46,7 @@ SceneObject readSceneObject(const char* path, Scene& scene, uint32_t layer)
     bool found = layer <= 1;
     if (form == makeId("LWO2") || form == makeId("LWO3")) {
         Lwo2Reader reader(in, scene, object, layer, form == makeId("LWO3") ? ObjectForm::Lwo3 : ObjectForm::Lwo2);
+        reader.useLightWaveRules();
         reader.readForm(formLength);
         found = reader.foundLayer();
     } else if (form == makeId("LWOB")) {
@@ -108,8 +57,7 @@ SceneObject readSceneObject(const char* path, Scene& scene, uint32_t layer)
     if (!found)
         loadFailuref("The object has no layer %u (it has %s).", layer, layerList(object.layers).c_str());
     SceneObject result;
-    result.mesh = buildLwo2Mesh(object, scene);
-    setSceneUVs(*result.mesh, object, scene);
+    result.mesh = buildLwo2Mesh(object, scene, MeshRules::LightWave);
     result.tagSurface = object.tagSurface;
     result.layers = std::move(object.layers);
     return result;

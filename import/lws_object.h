@@ -17,10 +17,10 @@ struct SceneObject {
     std::vector<Lwo2Layer> layers;          // every layer of the file, read or not
 };
 
-// Reads an LWO2, LWO3 or LWOB object into `scene`. A textured surface gets texture
-// coordinates for its first colour block in set 0 (its first diffuse block
-// when it has no colour block) and for its first diffuse block in set 1
-// when it has both. Other IFF forms fail with "Unsupported object format".
+// Reads an LWO2, LWO3 or LWOB object into `scene`, its surfaces as LightWave
+// shows them (MeshRules::LightWave): the object's surfaces join the scene's
+// as its own, whatever other objects call theirs. Other IFF forms fail with
+// "Unsupported object format".
 //
 // `layer` 0 reads the whole object, every layer in place. N >= 1 reads one
 // layer as a scene's "LoadObjectLayer N" names it: LightWave counts layers

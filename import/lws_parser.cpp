@@ -91,6 +91,8 @@ private:
             {"FogMaxAmount", &LwsParser::fogMaxAmount},
             {"FogColor", &LwsParser::fogColour},
             {"BackdropFog", &LwsParser::backdropFog},
+            {"TargetItem", &LwsParser::targetItem},
+            {"TargetObject", &LwsParser::targetObject},
         };
         return table;
     }
@@ -157,7 +159,7 @@ private:
     {
         auto* item = current_ ? dynamic_cast<Item*>(current_) : nullptr;
         if (!item)
-            parseError("\n%s'%s' on line %d belongs to no item of its kind.", indent(), keyword, lines_.lineNumber());
+            parseError("\n%s'%s' belongs to no item of its kind.", indent(), keyword);
         return *item;
     }
 
@@ -181,7 +183,7 @@ private:
     {
         const int layer = readInteger(lines_.token(1));
         if (layer < 0)
-            parseError("\n%sLoadObjectLayer on line %d names layer %d.", indent(), lines_.lineNumber(), layer);
+            parseError("\n%sLoadObjectLayer names layer %d.", indent(), layer);
         auto mesh = std::make_unique<LwsScene::Mesh>();
         mesh->layer = uint32_t(layer);
         // "LoadObjectLayer layer id path" from version 4 on.
@@ -245,11 +247,17 @@ private:
     void parentObject()
     {
         LwsScene::Object& item = current<LwsScene::Object>("ParentObject");
+        item.hasParent = true;
+        item.parentItem = objectNumber("ParentObject");
+    }
+    // Versions 1 and 2 name an object by its number counted from 1: as an
+    // item id.
+    unsigned objectNumber(const char* keyword)
+    {
         const int number = readInteger(lines_.token(1));
         if (number < 1)
-            parseError("\n%sParentObject %d names no object.", indent(), number);
-        item.hasParent = true;
-        item.parentItem = 0x10000000u | unsigned(number - 1);
+            parseError("\n%s%s %d names no object.", indent(), keyword, number);
+        return 0x10000000u | unsigned(number - 1);
     }
 
     void pivotPosition()
@@ -282,15 +290,9 @@ private:
         return current<LwsScene::Camera>(keyword);
     }
     void cameraName() { camera("CameraName").name = lines_.rest(1); }
-    void zoomFactor()
-    {
-        auto& camera = this->camera("ZoomFactor");
-        if (lines_.token(1) == "(envelope)")
-            parseError("\n%sZoomFactor envelopes can't be used!!", indent());
-        camera.zoomFactor = readNumber(lines_.token(1));
-    }
-    void nearClip() { camera("NearClipDistance").nearClip = readNumber(lines_.token(1)); }
-    void farClip() { camera("HL_FarClipDistance").farClip = readNumber(lines_.token(1)); }
+    void zoomFactor() { camera("ZoomFactor").zoomFactor = scalar(); }
+    void nearClip() { camera("NearClipDistance").nearClip = scalar(); }
+    void farClip() { camera("HL_FarClipDistance").farClip = scalar(); }
 
     void addLight()
     {
@@ -303,15 +305,47 @@ private:
 
     void backdropColour() { readColour(scene_.backdrop); }
     void fogType() { scene_.fogEnabled = readInteger(lines_.token(1)) != 0; }
-    void fogMinDistance() { scene_.fogMinDistance = readNumber(lines_.token(1)); }
-    void fogMaxDistance() { scene_.fogMaxDistance = readNumber(lines_.token(1)); }
-    void fogMinAmount() { scene_.fogMinAmount = readNumber(lines_.token(1)); }
-    void fogMaxAmount() { scene_.fogMaxAmount = readNumber(lines_.token(1)); }
+    void fogMinDistance() { scene_.fogMinDistance = scalar(); }
+    void fogMaxDistance() { scene_.fogMaxDistance = scalar(); }
+    void fogMinAmount() { scene_.fogMinAmount = scalar(); }
+    void fogMaxAmount() { scene_.fogMaxAmount = scalar(); }
     void fogColour() { readColour(scene_.fogColour); }
-    void backdropFog()
+    // LightWave's meaning: the fog takes the backdrop's colour.
+    void backdropFog() { scene_.fogTakesBackdrop = readInteger(lines_.token(1)) != 0; }
+
+    // The item a targeted item keeps pointed at: an item id from version 3
+    // on, an object counted from 1 in versions 1 and 2.
+    void targetItem()
     {
-        if (readInteger(lines_.token(1)) == 1)
-            std::memcpy(scene_.backdrop, scene_.fogColour, sizeof scene_.backdrop);
+        LwsScene::Object& item = current<LwsScene::Object>("TargetItem");
+        item.hasTarget = true;
+        item.targetItem = readHex(lines_.token(1));
+    }
+    void targetObject()
+    {
+        LwsScene::Object& item = current<LwsScene::Object>("TargetObject");
+        item.hasTarget = true;
+        item.targetItem = objectNumber("TargetObject");
+    }
+
+    // A keyword's number, or, written "(envelope)" with an envelope on the
+    // lines that follow, the envelope's value at the first frame: the
+    // scene's settings do not change over time.
+    float scalar()
+    {
+        const std::string keyword = lines_.token(0);
+        bool enveloped = false;
+        for (size_t i = 1; i < lines_.count(); ++i)
+            enveloped = enveloped || lines_.token(i) == "(envelope)";
+        if (!enveloped)
+            return readNumber(lines_.token(1));
+        const float firstSecond = scene_.framesPerSecond > 0 ? float(scene_.firstFrame) / scene_.framesPerSecond : 0.0f;
+        const Envelope envelope = scene_.version <= 2 ? readLw5Envelope(lines_, scene_.framesPerSecond)
+                                                      : readEnvelope(lines_);
+        const float value = envelope.evaluate(firstSecond);
+        hlv::log("\n%s** %s has an envelope: its value at the first frame, %g, is used", indent(), keyword.c_str(),
+                 double(value));
+        return value;
     }
 
     Vector3f readVector(size_t first)
@@ -346,8 +380,14 @@ void parseLwsText(std::string text, LwsScene& scene)
 void parseLwsFile(const char* path, LwsScene& scene)
 {
     hlv::log("\n%sParsing scene '%s' ------------------------------------------------------", indent(), path);
+    const std::string located = locateFile(path, scene);
+    // Files the scene names are looked for from where the scene is.
+    if (scene.sceneFolder.empty()) {
+        const size_t name = size_t(platform::fileNamePart(located.c_str()) - located.c_str());
+        scene.sceneFolder = name == 0 ? "." : name == 1 ? located.substr(0, 1) : located.substr(0, name - 1);
+    }
     std::string text;
-    if (!readText(locateFile(path, scene), text))
+    if (!readText(located, text))
         parseError("\n%sImpossible to open file : '%s'", indent(), path);
     parseLwsText(std::move(text), scene);
 }

@@ -38,6 +38,9 @@ struct LwsScene : Scene {
         // 2 light, 3 camera, 4 bone; 0 any item) and its number in the low 16.
         bool hasParent = false;
         unsigned parentItem = 0;
+        // "TargetItem": the item it keeps pointed at, numbered as parentItem.
+        bool hasTarget = false;
+        unsigned targetItem = 0;
         std::vector<Envelope> channels;
         // Versions 1 and 2: one control point per key, all channels at once;
         // the rotation points hold (heading, pitch, bank).
@@ -70,7 +73,20 @@ struct LwsScene : Scene {
         Light() : Object(ItemKind::Light) {}
     };
 
+    // A file the scene needs, as the scene names it, and where it was found
+    // (empty when it was not).
+    struct FileUse {
+        std::string written;
+        std::string neededBy;
+        std::string found;
+    };
+
     int version = 3;
+    // The folder of the scene file: the content directory is it or one above it.
+    std::string sceneFolder;
+    // A file not found fails the import instead of being warned about.
+    bool strict = false;
+    std::vector<FileUse> files;
     std::vector<std::string> convertedObjects;
     int firstFrame = 0;
     int lastFrame = 0;
@@ -80,6 +96,7 @@ struct LwsScene : Scene {
     float fogMinDistance = 0, fogMaxDistance = 0;
     float fogMinAmount = 0, fogMaxAmount = 0;
     float fogColour[3] = {0, 0, 0};
+    bool fogTakesBackdrop = false;  // "BackdropFog": the fog is the backdrop's colour
     std::vector<std::unique_ptr<Object>> items;
     // Filled by the conversion: the transform node made for each item, in
     // item order (owned by the converted scene).

@@ -68,15 +68,39 @@ int cubicAxis(const Vector3f& n)
     return y < x ? AxisX : AxisY;
 }
 
+// Undoes the texture's heading (about Y), pitch (about X) and bank (about Z),
+// LightWave's order, last first.
+Vector3f unrotate(const Vector3f& p, const Vector3f& hpb)
+{
+    if (hpb.x == 0 && hpb.y == 0 && hpb.z == 0)
+        return p;
+    const double ch = std::cos(hpb.x), sh = std::sin(hpb.x);
+    const double cp = std::cos(hpb.y), sp = std::sin(hpb.y);
+    const double cb = std::cos(hpb.z), sb = std::sin(hpb.z);
+    double x = p.x, y = p.y, z = p.z;
+    // bank
+    double nx = cb * x + sb * y, ny = -sb * x + cb * y;
+    x = nx, y = ny;
+    // pitch
+    ny = cp * y + sp * z;
+    double nz = -sp * y + cp * z;
+    y = ny, z = nz;
+    // heading
+    nx = ch * x - sh * z, nz = sh * x + ch * z;
+    return {float(nx), float(y), float(nz)};
+}
+
 } // namespace
 
 TexCoord projectPoint(const LWTextureBlock& block, const Vector3f& p, const Vector3f& faceNormal)
 {
-    const Vector3f d = p - block.centre;
+    const Vector3f d = unrotate(p - block.centre, block.rotation);
     const Vector3f& s = block.size;
     switch (block.projection) {
     case Planar:
         return planar(block.axis, d, s);
+    case Front:
+        return planar(AxisZ, d, s);
     case Cubic:
         return planar(cubicAxis(faceNormal), d, s);
     case Cylindrical: {

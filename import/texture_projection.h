@@ -8,8 +8,15 @@ struct TexCoord {
     float u = 0, v = 0;
 };
 
+// LightWave's UVs have their origin at the bottom left of the picture, v
+// running up; pictures are stored, and drawn, top row first.
+inline TexCoord fromLightWaveUV(float u, float v) { return {u, 1 - v}; }
+
 // (u, v) of point p by a block's planar, cylindrical, spherical or cubic
-// projection; the cubic one picks its axis from the face normal.
+// projection; the cubic one picks its axis from the face normal, the front
+// projection (from the camera) is drawn as planar along Z. The point is taken
+// into the texture's frame: moved by the centre, turned back by the
+// rotation.
 TexCoord projectPoint(const LWTextureBlock& block, const Vector3f& p, const Vector3f& faceNormal);
 
 } // namespace LW

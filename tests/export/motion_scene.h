@@ -1,6 +1,6 @@
 #pragma once
 // The export tests' LightWave scene: every span shape, all six behaviours,
-// pivots, parents with scale, a camera on a turning rig and a light, as
+// pivots, parents with scale, a targeted camera on a turning rig and a light, as
 // LightWave 6 writes them (frames 0 to 120 at 30 per second).
 #include <cstdio>
 #include <string>
@@ -91,7 +91,9 @@ inline std::string motionSceneText()
     camera.motion = "CameraMotion";
     camera.channels[2] = lwsgen::still(-10);
     camera.channels[5] = keys({{0, 0}, {0.5f, 2}});
-    camera.after = "CameraName Eye\nParentItem " + hex(1, unsigned(items.size() - 1)) + "\nZoomFactor 2.4\n";
+    // Kept pointed at the first shape null (object item 7) as it moves.
+    camera.after = "CameraName Eye\nParentItem " + hex(1, unsigned(items.size() - 1)) + "\nTargetItem " + hex(1, 7) +
+                   "\nZoomFactor 2.4\n";
     items.push_back(camera);
     Item light;
     light.add = "AddLight";

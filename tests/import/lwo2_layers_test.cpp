@@ -151,7 +151,7 @@ void expectLayerUVs(const hlv::MeshPart& part, const Box& box)
             const int point = int(std::lround(local.x)) | int(std::lround(local.y)) << 1 | int(std::lround(local.z)) << 2;
             const bool overridden = point == 3 && onFirstFace;
             EXPECT_NEAR(part.uvLayers[0][2 * v], overridden ? kOverride[0] : 0.1f * float(point), 1e-6f) << point;
-            EXPECT_NEAR(part.uvLayers[0][2 * v + 1], overridden ? kOverride[1] : 0.1f * float(box.layer), 1e-6f)
+            EXPECT_NEAR(part.uvLayers[0][2 * v + 1], 1 - (overridden ? kOverride[1] : 0.1f * float(box.layer)), 1e-6f)
                 << point;
         }
     }
@@ -221,8 +221,9 @@ TEST(Lwo2Layers, SceneLayerNumbersCountFromOne)
         expectBox(box.mesh->parts()[0], kBoxes[b]);
         if (kBoxes[b].layer == kUVLayer)
             expectLayerUVs(box.mesh->parts()[0], kBoxes[b]);
-        // The surfaces are read whichever layer is taken.
-        EXPECT_EQ(record.surfaces.size(), 4u);
+        // A layer taken on its own has its own polygons' surface only.
+        ASSERT_EQ(record.surfaces.size(), 1u);
+        EXPECT_EQ(record.surfaces[0]->name, "Box" + std::to_string(b + 1));
         EXPECT_EQ(box.layers.size(), 4u);
     }
 
@@ -269,6 +270,9 @@ TEST(Lwo2Layers, ALayerWithoutTheUVMapOfItsSurfaceLoadsUnmapped)
     ASSERT_EQ(layer.mesh->partCount(), 1u);
     const hlv::MeshPart& part = layer.mesh->parts()[0];
     ASSERT_EQ(part.uvLayerCount, 1u);
-    for (float value : part.uvLayers[0])
-        EXPECT_EQ(value, 0.0f);
+    // LightWave's (0, 0): the picture's bottom-left corner.
+    for (size_t i = 0; i < part.uvLayers[0].size(); i += 2) {
+        EXPECT_EQ(part.uvLayers[0][i], 0.0f);
+        EXPECT_EQ(part.uvLayers[0][i + 1], 1.0f);
+    }
 }

@@ -113,7 +113,9 @@ TEST(Lwo2Mapping, UVMapWithPolygonOverride)
     Lwo2ImageBlock uv = block(5, 0, {1, 1, 1});
     uv.uvMap = "uvs";
     uv.clip = 7;
-    expectUVs(mapTriangle("uv.lwo", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, uv), {{0.1f, 0.2f}, {0.9f, 0.8f}, {0.5f, 0.6f}});
+    // LightWave's v runs up from the picture's bottom row; the picture is
+    // drawn from its top row.
+    expectUVs(mapTriangle("uv.lwo", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, uv), {{0.1f, 0.8f}, {0.9f, 0.2f}, {0.5f, 0.4f}});
 
     // A surface with a diffuse block as well keeps (0, 0) everywhere.
     expectUVs(mapTriangle("uv_diffuse.lwo", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, uv, {"DIFF"}),
@@ -142,10 +144,10 @@ TEST(Lwo2Mapping, UnusableBlocksFailTheLoad)
     EXPECT_FALSE(loadBuilt(saveObject("uv_unknown.lwo", w), &failed));
     EXPECT_TRUE(capture.log.contains("Error !! Missing unknown VMAP !")) << capture.log.text;
 
-    surface.blocks[0].projection = 4;
+    surface.blocks[0].projection = 6;
     w = Lwo2Writer();
     w.tags({"Skin"}).points({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}).polygons({{0, 1, 2}}).surfaceTags({{0, 0}}).surface(surface);
-    EXPECT_FALSE(loadBuilt(saveObject("projection4.lwo", w), &failed));
-    EXPECT_TRUE(capture.traced("Unknown projection method (4) !")) << tracedText();
+    EXPECT_FALSE(loadBuilt(saveObject("projection6.lwo", w), &failed));
+    EXPECT_TRUE(capture.traced("Unknown projection method (6) !")) << tracedText();
     EXPECT_TRUE(capture.log.contains("Error !! Unknown mapping type!!")) << capture.log.text;
 }

@@ -101,7 +101,7 @@ TEST(Lwo2PolygonArea, SelfIntersectingPolygonsGetTheirCrossingAsAPoint)
         const Vector3f& p = part.positions[v];
         const float scale = p.x < 4 ? 0.5f : 0.25f;
         EXPECT_NEAR(part.uvLayers[0][2 * v], p.x * scale, 1e-5f) << p.x << " " << p.y;
-        EXPECT_NEAR(part.uvLayers[0][2 * v + 1], p.y * scale, 1e-5f) << p.x << " " << p.y;
+        EXPECT_NEAR(part.uvLayers[0][2 * v + 1], 1 - p.y * scale, 1e-5f) << p.x << " " << p.y;
         if (std::fabs(p.y - 1) < 1e-5f)
             crossingSeen[p.x < 4 ? 0 : 1] = true;
     }

@@ -285,8 +285,9 @@ TEST(LightWaveLayout, EverySpanShapePutsItsItemWhereItsKeysSay)
         {"Bezier", middle(0, 10, 0, 20)},
         {"Linear Span", 5},
         {"Stepped", 0},
-        // Handles at a third of the span in time (time is then the curve
-        // parameter) and at 24 / 3 and 10 + 0 in value: (0 + 3·8 + 3·10 + 10) / 8.
+        // Each key's handles on its own line (incoming time and value, then
+        // outgoing): a third of the span in time (time is then the curve
+        // parameter), 0 + 8 and 10 + 0 in value: (0 + 3·8 + 3·10 + 10) / 8.
         {"2D Bezier", (0 + 3 * 8.0f + 3 * 10.0f + 10) / 8},
     };
     for (const auto& s : spans) {

@@ -75,10 +75,10 @@ TEST(LwobObject, PolygonsSurfacesAndTextureBlocks)
     EXPECT_NEAR(wood.colour[1], 128.0f / 255.0f, 1e-6f);
     EXPECT_FLOAT_EQ(wood.diffuse, 0.5f);
     ASSERT_EQ(wood.colourBlocks.size(), 1u) << "the bump texture is not kept";
-    EXPECT_EQ(wood.colourBlocks[0]->imageName, "Images/grain.iff");
-    EXPECT_EQ(wood.colourBlocks[0]->axis, 2);  // Y
-    EXPECT_EQ(wood.colourBlocks[0]->projection, int(LW::Planar));
-    EXPECT_FLOAT_EQ(wood.colourBlocks[0]->size.x, 2.0f);
+    EXPECT_EQ(wood.colourBlocks[0].imageName, "Images/grain.iff");
+    EXPECT_EQ(wood.colourBlocks[0].axis, 2);  // Y
+    EXPECT_EQ(wood.colourBlocks[0].projection, int(LW::Planar));
+    EXPECT_FLOAT_EQ(wood.colourBlocks[0].size.x, 2.0f);
 
     // The quad of "Wood" (2 triangles), its detail triangle and one more of
     // "Paint"; the polygon of surface 9 is left out.

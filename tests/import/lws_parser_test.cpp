@@ -120,7 +120,8 @@ TEST(LwsParser, ItemsMotionHierarchyBackdropAndFog)
 
     EXPECT_TRUE(scene.fogEnabled);
     EXPECT_FLOAT_EQ(scene.fogMaxDistance, 90.0f);
-    EXPECT_FLOAT_EQ(scene.backdrop[2], 0.7f);  // the fog colour, as BackdropFog asks
+    EXPECT_FLOAT_EQ(scene.backdrop[2], 0.3f);  // BackdropFog colours the fog, not the backdrop
+    EXPECT_TRUE(scene.fogTakesBackdrop);
     EXPECT_TRUE(parse.log.contains("Camera found.") && parse.log.contains("Light found."));
 }
 
@@ -132,7 +133,7 @@ TEST(LwsParser, BadMotionAndItemLinesAreErrorsNotCrashes)
     };
     const std::string oneKey = "  Key 0 0 0 0 0 0 0 0 0\n";
     const Case cases[] = {
-        {"AddCamera\nZoomFactor (envelope)\n", "ZoomFactor envelopes can't be used!!"},
+        {"AddCamera\nZoomFactor (envelope)\n", "Unexpected end of file. (line 8)"},
         {"AddCamera\nCameraMotion\nNumChannels 9\n", "Expected 6 channels, found 9 channels."},
         {"AddCamera\nCameraMotion\nChannels 6\n", "Incoherency, expecting 'NumChannels', found 'Channels'"},
         {"AddCamera\nCameraMotion\nNumChannels 6\nChannel 1\n", "Expected channel 0, found channel 1."},
@@ -149,12 +150,12 @@ TEST(LwsParser, BadMotionAndItemLinesAreErrorsNotCrashes)
         {"AddCamera\nCameraMotion\nNumChannels 6\nChannel 0\n{ Envelope\n1000000000\n" + oneKey,
          "Unexpected end of file."},
         // Missing tokens and items.
-        {"AddCamera\nZoomFactor\n", "Missing value on line"},
+        {"AddCamera\nZoomFactor\n", "Missing value ('ZoomFactor'). (line 8)"},
         {"ObjectMotion\n", "belongs to no item"},
-        {"LoadObjectLayer 1\n", "Missing value on line"},
+        {"LoadObjectLayer 1\n", "Missing value ('LoadObjectLayer'). (line 7)"},
         {"AddLight\nPivotPoint 1 2 3\n", "belongs to no item of its kind"},
         {"AddCamera\nCameraMotion\nNumChannels 6\nChannel 0\n{ Envelope\n1\n  Key 1\n", "Unsupported keyframe format"},
-        {"BackdropColor 1 2\n", "Missing value on line"},
+        {"BackdropColor 1 2\n", "Missing value ('BackdropColor'). (line 7)"},
     };
     for (const Case& c : cases) {
         Parse parse(std::string(kHeader) + c.body);

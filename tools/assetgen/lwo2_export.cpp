@@ -11,8 +11,10 @@ void saveObject(const PackFolder& pack, const char* resourceName, const PolyMesh
     writer.points(mesh.points());
     if (!extras.uvMapName.empty()) {
         std::vector<writers::Lwo2MapEntry> entries;
+        // The meshes' v runs down the picture from its top row, LightWave's
+        // up from its bottom row.
         for (uint32_t i = 0; i < mesh.uvs().size(); ++i)
-            entries.push_back({i, 0, {mesh.uvs()[i].u, mesh.uvs()[i].v}});
+            entries.push_back({i, 0, {mesh.uvs()[i].u, 1 - mesh.uvs()[i].v}});
         writer.vertexMap("TXUV", 2, extras.uvMapName, entries);
     }
     if (!extras.colourMapName.empty()) {

@@ -1,8 +1,10 @@
 #include "tools/hlvtool/import_guard.h"
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 
+#include "import/content_directory.h"
 #include "log/logger.h"
 #include "persist/persistent.h"
 
@@ -11,6 +13,7 @@ namespace hlvtool {
 namespace {
 
 bool g_verbose = false;
+bool g_strictFiles = false;
 
 // Keeps the last non-blank line the importer logged: the reason of a failure.
 class LastLineLogger : public hlv::Logger {
@@ -30,6 +33,9 @@ public:
             return;
         const size_t last = line.find_last_not_of(" \n");
         last_ = line.substr(first, last - first + 1);
+        // A missing file is the user's to know about, verbose or not.
+        if (!g_verbose && last_.compare(0, std::strlen(LW::kMissingFileWarning), LW::kMissingFileWarning) == 0)
+            std::fprintf(stderr, "hlvtool: warning: %s\n", last_.c_str() + std::strlen("** Warning: "));
         if (last_.compare(0, kError.size(), kError) == 0)
             lastError_ = last_.substr(kError.size());
     }
@@ -50,6 +56,8 @@ public:
 } // namespace
 
 void setVerbose(bool verbose) { g_verbose = verbose; }
+void setStrictFiles(bool strict) { g_strictFiles = strict; }
+bool strictFiles() { return g_strictFiles; }
 
 bool guardedImport(const std::string& path, const std::function<void()>& work, std::string& error)
 {

@@ -12,5 +12,9 @@ bool guardedImport(const std::string& path, const std::function<void()>& work, s
 
 // Shows the importer's log on standard error while `verbose` is set.
 void setVerbose(bool verbose);
+// Whether a file a LightWave scene needs and that is not found fails the
+// import (--strict) rather than being warned about.
+void setStrictFiles(bool strict);
+bool strictFiles();
 
 } // namespace hlvtool

@@ -1,6 +1,7 @@
 #include "tools/hlvtool/lightwave_import.h"
 
 #include "import/importer_context.h"
+#include "tools/hlvtool/import_guard.h"
 #include "import/lws_convert.h"
 #include "import/lws_parser.h"
 #include "persist/persistent.h"
@@ -25,6 +26,7 @@ std::unique_ptr<Scene> importLightWaveScene(const std::string& path, const std::
                                             LW::LwsScene& record, Textures textures)
 {
     record.searchDirectories.push_back(search.empty() ? folderOf(path) : search);
+    record.strict = strictFiles();
     LW::SceneContext context(record);
     LW::parseLwsFile(path.c_str(), record);
     LW::ConvertOptions options;

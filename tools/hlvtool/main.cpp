@@ -30,20 +30,19 @@ constexpr int kUsage = 2;
 const char* const kHelp =
     "usage: hlvtool COMMAND ...\n"
     "\n"
-    "  hlvtool info FILE [--json] [--verbose]\n"
+    "  hlvtool info FILE [--json] [--search DIR] [--strict] [--verbose]\n"
     "      Describes a scene file (.hlv), a LightWave object (.lwo) or a\n"
     "      LightWave scene (.lws): tables, counts, cameras, node tree, surfaces\n"
-    "      with their textures, animation length, bounding boxes. --json prints\n"
-    "      one JSON object instead.\n"
+    "      with their textures, animation length, bounding boxes, cameras where\n"
+    "      they are at 0 s, and for a LightWave scene each file it needs and\n"
+    "      where it was found. --json prints one JSON object instead.\n"
     "  hlvtool info FILE --time T [--json]\n"
     "      Where every node of a scene file or LightWave scene is at T seconds:\n"
     "      its world position, the LightWave item it was made for, and for\n"
     "      cameras eye and view direction.\n"
-    "  hlvtool convert SCENE.lws OUT.hlv [--search DIR] [--verbose]\n"
+    "  hlvtool convert SCENE.lws OUT.hlv [--search DIR] [--strict] [--verbose]\n"
     "      Imports a LightWave scene with its objects and images and writes it\n"
-    "      as a scene file. Objects and images are looked for in DIR first\n"
-    "      (default: the scene's own folder). OUT is replaced only once the\n"
-    "      new file is complete.\n"
+    "      as a scene file. OUT is replaced only once the new file is complete.\n"
     "  hlvtool render FILE --out F.png [--camera N] [--time T] [--search DIR]\n"
     "      Draws one frame at T seconds (default 0) in a hidden 800x600 window\n"
     "      and writes it as a PNG picture: a scene file or a LightWave scene\n"
@@ -57,6 +56,12 @@ const char* const kHelp =
     "      replaced only once complete. --verbose lists what did not carry over.\n"
     "\n"
     "--verbose shows the importer's log on standard error.\n"
+    "A LightWave scene's objects and images are found as LightWave's content\n"
+    "directory finds them: as written, then without drive or volume and\n"
+    "leading folders, under the scene's folder, the folders above it and DIR,\n"
+    "also in their \"Objects\" and \"Images\" folders. A file not found is a\n"
+    "warning (a missing object leaves its item empty); --strict makes it an\n"
+    "error.\n"
     "Exit status: 0 done, 1 a file could not be read or written, 2 bad usage.\n";
 
 int usage(const char* message)
@@ -75,6 +80,7 @@ struct Arguments {
     std::vector<std::string> files;
     bool json = false;
     bool verbose = false;
+    bool strict = false;
     std::string search;
     std::string out;
     std::string camera;
@@ -98,6 +104,8 @@ bool parseArguments(int argc, char** argv, Arguments& args, std::string& error)
             args.json = true;
         else if (arg == "--verbose")
             args.verbose = true;
+        else if (arg == "--strict")
+            args.strict = true;
         else if (arg == "--search" || arg == "--out" || arg == "--camera" || arg == "--time" || arg == "--fps") {
             std::string& into = arg == "--search" ? args.search : arg == "--out" ? args.out
                               : arg == "--camera" ? args.camera : arg == "--fps" ? args.fps : args.time;
@@ -113,8 +121,10 @@ bool parseArguments(int argc, char** argv, Arguments& args, std::string& error)
     return true;
 }
 
-// Parses and converts; textures keep their pixels for writing.
-std::unique_ptr<Scene> importScene(const std::string& path, const std::string& search, hlvtool::FrameRange* frames)
+// Parses and converts; textures keep their pixels for writing. `files`
+// receives the files the scene needed.
+std::unique_ptr<Scene> importScene(const std::string& path, const std::string& search, hlvtool::FrameRange* frames,
+                                   std::vector<LW::LwsScene::FileUse>* files = nullptr)
 {
     LW::LwsScene record;
     std::unique_ptr<Scene> scene = hlvtool::importLightWaveScene(path, search, record);
@@ -124,6 +134,8 @@ std::unique_ptr<Scene> importScene(const std::string& path, const std::string& s
         frames->last = record.lastFrame;
         frames->framesPerSecond = record.framesPerSecond;
     }
+    if (files)
+        *files = record.files;
     return scene;
 }
 
@@ -144,8 +156,9 @@ int info(const Arguments& args)
     } else if (kind == hlvtool::FileKind::LightWaveScene) {
         ok = hlvtool::guardedImport(path, [&] {
             hlvtool::FrameRange frames;
-            std::unique_ptr<Scene> scene = importScene(path, args.search, &frames);
-            text = hlvtool::describeScene(*scene, frames, args.json);
+            std::vector<LW::LwsScene::FileUse> files;
+            std::unique_ptr<Scene> scene = importScene(path, args.search, &frames, &files);
+            text = hlvtool::describeScene(*scene, frames, args.json, files);
         }, error);
     } else if (kind == hlvtool::FileKind::SceneFile) {
         // Reading a scene file uploads its textures: it needs the window.
@@ -268,6 +281,7 @@ int main(int argc, char** argv)
     if (!parseArguments(argc, argv, args, error))
         return usage(error.c_str());
     hlvtool::setVerbose(args.verbose);
+    hlvtool::setStrictFiles(args.strict);
     if (command == "info")
         return info(args);
     if (command == "convert")

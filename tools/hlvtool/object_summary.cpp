@@ -16,12 +16,24 @@ constexpr unsigned kShadowBuild = hlv::RobustMesh::ComputeNormals | hlv::RobustM
 
 std::string blockLine(const char* kind, const LW::LWTextureBlock& block)
 {
-    static const char* projections[] = {"planar", "cylindrical", "spherical", "cubic", "?", "uv"};
+    static const char* projections[] = {"planar", "cylindrical", "spherical", "cubic", "front", "uv"};
     const char* projection = block.projection >= 0 && block.projection <= 5 ? projections[block.projection] : "unknown";
     char text[512];
     std::snprintf(text, sizeof text, "    %s texture '%s' %s%s%s\n", kind, block.imageName.c_str(), projection,
                   block.uvMap.empty() ? "" : " map ", block.uvMap.c_str());
     return text;
+}
+
+// Closed: every edge between exactly two triangles. A manifold mesh may
+// still be open (a single quad's outline edges have one triangle each).
+const char* closure(const hlv::EdgeList& edges)
+{
+    if (!edges.isManifold())
+        return "not manifold";
+    for (uint32_t e = 0; e < edges.edgeCount(); ++e)
+        if (edges.incidenceCount(e) != 2)
+            return "open";
+    return "closed";
 }
 
 } // namespace
@@ -46,6 +58,7 @@ std::string describeObject(const std::string& path, bool json)
             .add("parts", mesh->partCount())
             .add("edges", edges.edgeCount())
             .add("manifold", edges.isManifold())
+            .add("closed", std::string(closure(edges)) == "closed")
             .add("surfaces", record.surfaces.size())
             .add("textures", textures)
             .add("uvsets", uvSets);
@@ -56,7 +69,7 @@ std::string describeObject(const std::string& path, bool json)
     std::snprintf(text, sizeof text,
                   "object\n  %zu points, %u triangles, %u parts, %u edges, %s, %u UV sets\n  box (%g %g %g) - (%g %g %g)\n",
                   mesh->positions().size(), mesh->triangleCount(), mesh->partCount(), edges.edgeCount(),
-                  edges.isManifold() ? "closed (manifold)" : "not manifold", uvSets, box.min.x, box.min.y, box.min.z,
+                  closure(edges), uvSets, box.min.x, box.min.y, box.min.z,
                   box.max.x, box.max.y, box.max.z);
     std::string out = text;
     out += "surfaces\n";
@@ -65,9 +78,9 @@ std::string describeObject(const std::string& path, bool json)
                       surface->colour[0], surface->colour[1], surface->colour[2], surface->diffuse);
         out += text;
         for (const auto& block : surface->colourBlocks)
-            out += blockLine("colour", *block);
+            out += blockLine("colour", block);
         for (const auto& block : surface->diffuseBlocks)
-            out += blockLine("diffuse", *block);
+            out += blockLine("diffuse", block);
     }
     return out;
 }

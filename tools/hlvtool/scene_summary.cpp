@@ -123,10 +123,22 @@ std::string surfaceLine(const Scene& scene, const Surface& surface)
     return line;
 }
 
+std::vector<JsonObject> fileList(const std::vector<LW::LwsScene::FileUse>& files)
+{
+    std::vector<JsonObject> list;
+    for (const LW::LwsScene::FileUse& file : files) {
+        JsonObject entry;
+        entry.add("file", file.written).add("needed_by", file.neededBy).add("found", file.found);
+        list.push_back(entry);
+    }
+    return list;
+}
+
 } // namespace
 
-std::string describeScene(const Scene& scene, const FrameRange& frames, bool json)
+std::string describeScene(Scene& scene, const FrameRange& frames, bool json, const std::vector<LW::LwsScene::FileUse>& files)
 {
+    scene.evaluate(0);
     size_t triangles = 0;
     for (const Primitive* primitive : scene.primitives())
         triangles += triangleCount(*primitive);
@@ -145,6 +157,8 @@ std::string describeScene(const Scene& scene, const FrameRange& frames, bool jso
         if (frames.known)
             object.add("first_frame", frames.first).add("last_frame", frames.last)
                 .add("frames_per_second", double(frames.framesPerSecond));
+        if (!files.empty())
+            object.add("files", fileList(files));
         return object.text() + "\n";
     }
     std::string out = "scene\n";
@@ -158,6 +172,11 @@ std::string describeScene(const Scene& scene, const FrameRange& frames, bool jso
     if (scene.fog_enabled)
         out += format(", fog %g to %g colour (%g %g %g)", scene.fog_start, scene.fog_end, scene.fog_colour[0],
                       scene.fog_colour[1], scene.fog_colour[2]);
+    if (!files.empty())
+        out += "\nfiles";
+    for (const LW::LwsScene::FileUse& file : files)
+        out += format("\n  '%s' (%s): %s", file.written.c_str(), file.neededBy.c_str(),
+                      file.found.empty() ? "not found" : ("found at " + file.found).c_str());
     out += "\ntextures\n";
     for (size_t i = 0; i < scene.textures().size(); ++i) {
         const TextureImage* texture = scene.textures()[i];

@@ -2,6 +2,9 @@
 // What `hlvtool info` prints about scenes and objects, as text or JSON.
 
 #include <string>
+#include <vector>
+
+#include "import/lws_scene.h"
 
 class Scene;
 
@@ -14,7 +17,10 @@ struct FrameRange {
     float framesPerSecond = 0;
 };
 
-std::string describeScene(const Scene& scene, const FrameRange& frames, bool json);
+// The scene is evaluated at time 0 first, so that cameras are where they
+// start. `files` are those a LightWave scene needed, with where they were found.
+std::string describeScene(Scene& scene, const FrameRange& frames, bool json,
+                          const std::vector<LW::LwsScene::FileUse>& files = {});
 
 // Reads a LightWave object as the shadow layer builds it (normals and
 // edges) and describes it; throws as the importer does.

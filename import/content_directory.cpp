@@ -1,0 +1,120 @@
+#include "import/content_directory.h"
+
+#include <filesystem>
+
+#include "import/importer_context.h"
+#include "import/lws_scene.h"
+#include "log/logger.h"
+#include "platform/path.h"
+
+namespace LW {
+
+namespace {
+
+bool isFile(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(platform::filesystemPath(path), error);
+}
+
+// The path's folders and file name, without the drive or volume ("D:",
+// "HD1:") and without its root.
+std::vector<std::string> partsOf(const std::string& written)
+{
+    std::string path = written;
+    const size_t colon = path.find(':');
+    if (colon != std::string::npos && path.find_first_of("/\\") > colon)
+        path.erase(0, colon + 1);
+    std::vector<std::string> parts;
+    size_t begin = 0;
+    while (begin <= path.size()) {
+        size_t end = path.find_first_of("/\\", begin);
+        if (end == std::string::npos)
+            end = path.size();
+        const std::string part = path.substr(begin, end - begin);
+        if (!part.empty() && part != ".")
+            parts.push_back(part);
+        begin = end + 1;
+    }
+    return parts;
+}
+
+// The search folders (the user's own choice), then the scene's folder and
+// each folder above it: the places a content-relative name is tried against. They are made absolute,
+// so that what is found is opened as it is, not through a search folder.
+std::vector<std::string> contentFolders(const std::string& sceneFolder, const std::vector<std::string>& searchFolders)
+{
+    auto absolute = [](const std::string& folder) {
+        std::error_code error;
+        const std::filesystem::path path =
+            std::filesystem::absolute(platform::filesystemPath(folder.empty() ? "." : folder), error);
+        if (error)
+            return std::filesystem::path();
+        std::filesystem::path normal = path.lexically_normal();
+        return normal.has_filename() || !normal.has_relative_path() ? normal : normal.parent_path();
+    };
+    std::vector<std::string> folders;
+    for (const std::string& search : searchFolders)
+        if (!absolute(search).empty())
+            folders.push_back(absolute(search).string());
+    std::filesystem::path folder = absolute(sceneFolder);
+    while (!folder.empty()) {
+        folders.push_back(folder.string());
+        if (!folder.has_relative_path())
+            break;
+        folder = folder.parent_path();
+    }
+    return folders;
+}
+
+std::string joined(const std::vector<std::string>& parts, size_t first)
+{
+    std::string path;
+    for (size_t i = first; i < parts.size(); ++i)
+        path += (path.empty() ? "" : "/") + parts[i];
+    return path;
+}
+
+} // namespace
+
+std::string findContentFile(const std::string& written, const std::string& sceneFolder,
+                            const std::vector<std::string>& searchFolders)
+{
+    if (written.empty())
+        return {};
+    // A relative name is the content directory's, not the working folder's:
+    // it is tried there last.
+    const std::string path = platform::filesystemPath(written);
+    const bool absolute = !path.empty() && path[0] == '/';
+    if (absolute && isFile(written))
+        return written;
+    const std::vector<std::string> parts = partsOf(written);
+    const std::vector<std::string> folders = contentFolders(sceneFolder, searchFolders);
+    for (size_t first = 0; first < parts.size(); ++first) {
+        const std::string rest = joined(parts, first);
+        for (const std::string& folder : folders) {
+            for (const char* subfolder : {"", "/Objects", "/Images"}) {
+                const std::string candidate = (folder.back() == '/' ? folder.substr(0, folder.size() - 1) : folder) +
+                                              subfolder + "/" + rest;
+                if (isFile(candidate))
+                    return candidate;
+            }
+        }
+    }
+    return !absolute && isFile(written) ? written : std::string();
+}
+
+std::string locateSceneFile(LwsScene& scene, const std::string& written, const std::string& neededBy)
+{
+    const std::string found = findContentFile(written, scene.sceneFolder, scene.searchDirectories);
+    scene.files.push_back({written, neededBy, found});
+    if (found.empty()) {
+        if (scene.strict)
+            loadFailuref("The file '%s' (needed by %s) is not found.", written.c_str(), neededBy.c_str());
+        hlv::log("\n%s%s'%s' (needed by %s) is not found.", indent(), kMissingFileWarning, written.c_str(),
+                 neededBy.c_str());
+    }
+    return found;
+}
+
+} // namespace LW
