@@ -1,9 +1,10 @@
 #include "export/mesh_primitive.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
-#include <array>
 #include <unordered_map>
+#include <utility>
 
 #include "export/axes.h"
 
@@ -51,13 +52,17 @@ std::vector<Triple> cornerNormals(const std::vector<float>& positions, const std
         const double length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
         return length > 0 ? Triple{n.x / length, n.y / length, n.z / length} : Triple{0, 0, 0};
     };
+    std::vector<Triple> units(count);
+    for (size_t t = 0; t < count; ++t)
+        units[t] = unit(faces[t]);
     std::vector<Triple> normals(triangles.size());
     for (const auto& entry : at) {
         for (uint32_t corner : entry.second) {
-            const Triple own = unit(faces[corner / 3]);
+            const Triple& own = units[corner / 3];
             Triple sum{0, 0, 0};
             for (uint32_t other : entry.second) {
-                const Triple n = faces[other / 3], u = unit(n);
+                const Triple& n = faces[other / 3];
+                const Triple& u = units[other / 3];
                 if (other == corner || u.x * own.x + u.y * own.y + u.z * own.z >= limit - 1e-9) {
                     sum.x += n.x;
                     sum.y += n.y;
@@ -110,24 +115,27 @@ Primitive primitiveOf(const MeshArrays& mesh, float smoothingDegrees)
     const std::vector<Triple> normals = cornerNormals(out.positions, out.indices, smoothingDegrees);
     Primitive split;
     split.material = out.material;
-    std::unordered_map<std::string, uint32_t> made;
+    // The vertices made of each original one, by normal (few per vertex).
+    std::vector<std::vector<std::pair<std::array<float, 3>, uint32_t>>> made(positions.size());
+    split.indices.reserve(out.indices.size());
     for (size_t corner = 0; corner < out.indices.size(); ++corner) {
         const uint32_t v = out.indices[corner];
-        const float n[3] = {float(normals[corner].x), float(normals[corner].y), float(normals[corner].z)};
-        std::string key(reinterpret_cast<const char*>(&v), sizeof v);
-        key.append(reinterpret_cast<const char*>(n), sizeof n);
-        auto found = made.find(key);
-        if (found == made.end()) {
-            const uint32_t index = uint32_t(split.positions.size() / 3);
-            found = made.emplace(key, index).first;
+        const std::array<float, 3> n = {float(normals[corner].x), float(normals[corner].y), float(normals[corner].z)};
+        uint32_t index = ~0u;
+        for (const auto& known : made[v])
+            if (known.first == n)
+                index = known.second;
+        if (index == ~0u) {
+            index = uint32_t(split.positions.size() / 3);
+            made[v].push_back({n, index});
             split.positions.insert(split.positions.end(), &out.positions[3 * v], &out.positions[3 * v] + 3);
-            split.normals.insert(split.normals.end(), n, n + 3);
+            split.normals.insert(split.normals.end(), n.begin(), n.end());
             if (!out.uvs.empty())
                 split.uvs.insert(split.uvs.end(), &out.uvs[2 * v], &out.uvs[2 * v] + 2);
             if (!out.colours.empty())
                 split.colours.insert(split.colours.end(), &out.colours[4 * v], &out.colours[4 * v] + 4);
         }
-        split.indices.push_back(found->second);
+        split.indices.push_back(index);
     }
     return split;
 }
