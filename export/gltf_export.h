@@ -144,14 +144,18 @@ std::vector<int> addScenePrimitives(Document& document, const Scene& scene, floa
 int addLightWaveMesh(Document& document, LW::Scene& record, const std::string& path, uint32_t layer,
                      const std::string& name);
 
-// The layers of a LightWave object: `layer` as addLightWaveMesh takes it,
-// the LAYR number of its parent layer (-1 for none) and its name.
+// Every layer of a LightWave object file as a mesh of its own (the whole
+// object read once when it has one layer): `layer` as addLightWaveMesh takes
+// it, the LAYR number of its parent layer (-1 for none), its name (`name`
+// for a single layer) and its mesh (-1 for none).
 struct LightWaveLayer {
     uint32_t layer;
     int parentNumber;
     std::string name;
+    int mesh;
 };
-std::vector<LightWaveLayer> lightWaveLayers(const std::string& path, LW::Scene& record);
+std::vector<LightWaveLayer> addLightWaveLayers(Document& document, LW::Scene& record, const std::string& path,
+                                               const std::string& name);
 
 // Writes .glb (binary) or .gltf (JSON with embedded buffers) into a string.
 // Throws std::runtime_error when the document cannot be written.

@@ -105,10 +105,10 @@ int materialOf(Document& document, const LW::Scene& record, uint32_t surfaceInde
 
 } // namespace
 
-int addLightWaveMesh(Document& document, LW::Scene& record, const std::string& path, uint32_t layer,
-                     const std::string& name)
+namespace {
+
+int meshOf(Document& document, const LW::Scene& record, LW::SceneObject& object, const std::string& name)
 {
-    LW::SceneObject object = LW::readSceneObject(path.c_str(), record, layer);
     hlv::RobustMesh& mesh = *object.mesh;
     // Normals come from each surface's own smoothing angle, not the player's.
     mesh.build(0);
@@ -142,14 +142,30 @@ int addLightWaveMesh(Document& document, LW::Scene& record, const std::string& p
     return int(document.meshes.size() - 1);
 }
 
-std::vector<LightWaveLayer> lightWaveLayers(const std::string& path, LW::Scene& record)
+} // namespace
+
+int addLightWaveMesh(Document& document, LW::Scene& record, const std::string& path, uint32_t layer,
+                     const std::string& name)
 {
-    LW::SceneObject object = LW::readSceneObject(path.c_str(), record, 0);
+    LW::SceneObject object = LW::readSceneObject(path.c_str(), record, layer);
+    return meshOf(document, record, object, name);
+}
+
+std::vector<LightWaveLayer> addLightWaveLayers(Document& document, LW::Scene& record, const std::string& path,
+                                               const std::string& name)
+{
+    LW::SceneObject whole = LW::readSceneObject(path.c_str(), record, 0);
     std::vector<LightWaveLayer> layers;
-    for (const LW::Lwo2Layer& layer : object.layers)
-        layers.push_back({uint32_t(layer.number) + 1, layer.parent, layer.name});
-    if (layers.empty())
-        layers.push_back({1, -1, ""});
+    if (whole.layers.size() <= 1) {
+        // One layer: the object as read.
+        layers.push_back({1, -1, name, meshOf(document, record, whole, name)});
+        return layers;
+    }
+    for (const LW::Lwo2Layer& layer : whole.layers) {
+        const std::string layerName = layer.name.empty() ? "Layer " + std::to_string(layer.number + 1) : layer.name;
+        layers.push_back({uint32_t(layer.number) + 1, layer.parent, layerName,
+                          addLightWaveMesh(document, record, path, uint32_t(layer.number) + 1, layerName)});
+    }
     return layers;
 }
 

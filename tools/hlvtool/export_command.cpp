@@ -68,18 +68,16 @@ void exportObject(const std::string& path, Document& document)
 {
     LW::Scene record;
     LW::SceneContext context(record);
-    const std::vector<gltf_export::LightWaveLayer> layers = gltf_export::lightWaveLayers(path, record);
-    std::vector<int> nodeOfNumber;
+    const std::vector<gltf_export::LightWaveLayer> layers =
+        gltf_export::addLightWaveLayers(document, record, path, fileNameOf(path));
     for (const gltf_export::LightWaveLayer& layer : layers) {
         gltf_export::Node node;
-        node.name = layers.size() == 1 ? fileNameOf(path)
-                  : layer.name.empty() ? "Layer " + std::to_string(layer.layer)
-                                       : layer.name;
-        // LAYR numbers count from 0; a parent is always read before its child.
+        node.name = layer.name;
+        node.mesh = layer.mesh;
+        // LAYR numbers count from 0; a parent comes before its child.
         for (size_t i = 0; i < document.nodes.size(); ++i)
             if (layer.parentNumber >= 0 && layers[i].layer == uint32_t(layer.parentNumber) + 1)
                 node.parent = int(i);
-        node.mesh = gltf_export::addLightWaveMesh(document, record, path, layers.size() == 1 ? 0 : layer.layer, node.name);
         document.nodes.push_back(node);
     }
 }
