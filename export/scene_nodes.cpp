@@ -9,9 +9,11 @@
 #include "export/axes.h"
 #include "export/gltf_export.h"
 #include "export/mesh_primitive.h"
+#include "export/png_bytes.h"
 #include "geometry/nmesh.h"
 #include "geometry/surface.h"
 #include "geometry/uni_surface_mesh.h"
+#include "render/texture_image.h"
 #include "scene/camera_node.h"
 #include "scene/scene.h"
 #include "scene/shape_node.h"
@@ -90,30 +92,70 @@ void visit(Walk& walk, const SceneNode* node, int parent)
     }
 }
 
-// A scene surface as a material: its colour; textures are the scene's
-// pictures, which a scene file holds only as pixels uploaded for drawing.
-int materialOf(Document& document, const Scene& scene, const std::string& surfaceName)
+const Surface* surfaceNamed(const Scene& scene, const std::string& name)
+{
+    for (const Surface* surface : scene.surfaces())
+        if (surface->name == name)
+            return surface;
+    return nullptr;
+}
+
+// The pixels of a scene texture as an embedded PNG; -1 when the texture
+// kept none (a picture file's pixels are given up once uploaded).
+int imageOf(Document& document, const Scene& scene, int textureIndex, std::vector<int>& madeFor)
+{
+    if (textureIndex < 0 || size_t(textureIndex) >= scene.textures().size())
+        return -1;
+    madeFor.resize(scene.textures().size(), -2);
+    int& made = madeFor[size_t(textureIndex)];
+    if (made != -2)
+        return made;
+    const TextureImage& texture = *scene.textures()[size_t(textureIndex)];
+    const PixelImage* picture = texture.currentImage();
+    const unsigned channels = texture.gray ? 1 : texture.rgb ? 3 : 4;
+    made = -1;
+    if (picture && picture->hasPixels()) {
+        Image image;
+        image.name = "texture " + std::to_string(textureIndex);
+        image.mimeType = "image/png";
+        image.bytes = pngOf(picture->pixels, picture->width, picture->height, channels);
+        if (!image.bytes.empty()) {
+            document.images.push_back(std::move(image));
+            made = int(document.images.size() - 1);
+        }
+    }
+    return made;
+}
+
+// A scene surface as a material: its colour times its factor, multiplied by
+// its first texture as the player draws it.
+int materialOf(Document& document, const Scene& scene, const std::string& surfaceName, std::vector<int>& images)
 {
     for (size_t m = 0; m < document.materials.size(); ++m)
         if (document.materials[m].name == surfaceName)
             return int(m);
     Material material;
     material.name = surfaceName;
-    for (const Surface* surface : scene.surfaces()) {
-        if (surface->name != surfaceName)
-            continue;
+    if (const Surface* surface = surfaceNamed(scene, surfaceName)) {
         for (int c = 0; c < 3; ++c)
             material.baseColour[c] = std::fmin(1.0f, std::fmax(0.0f, surface->colour[c] * surface->colour_factor));
-        if (surface->texture_count > 0)
-            document.notCarried.push_back("texture of surface '" + surfaceName + "' (scene file pixels)");
+        if (const auto* textured = dynamic_cast<const TextureSurface*>(surface)) {
+            material.image = imageOf(document, scene, textured->texture_index, images);
+            if (material.image < 0)
+                document.notCarried.push_back("surface '" + surfaceName + "': its texture (a picture file's pixels, not kept)");
+            if (dynamic_cast<const TexDifSurface*>(surface))
+                document.notCarried.push_back("surface '" + surfaceName + "': its detail texture");
+        }
     }
     document.materials.push_back(material);
     return int(document.materials.size() - 1);
 }
 
+// The texture matrix's scale (a textured surface's texture_scale) is baked
+// into the coordinates.
 template <typename Vertex, typename UV>
 Primitive elementPrimitive(const UniSurfaceMesh& element, const std::vector<Vertex>& vertices, UV uvOf,
-                           float smoothingDegrees)
+                           float smoothingDegrees, const Vector3f& uvScale, const std::vector<uint32_t>* colours = nullptr)
 {
     std::vector<Vector3f> positions;
     std::vector<float> uvs;
@@ -121,10 +163,15 @@ Primitive elementPrimitive(const UniSurfaceMesh& element, const std::vector<Vert
         positions.push_back(vertex.position);
         uvOf(vertex, uvs);
     }
+    for (size_t i = 0; i + 1 < uvs.size(); i += 2) {
+        uvs[i] *= uvScale.x;
+        uvs[i + 1] *= uvScale.y;
+    }
     std::vector<uint32_t> indices(element.indices.begin(), element.indices.end());
     MeshArrays arrays;
     arrays.positions = &positions;
     arrays.uvs = uvs.empty() ? nullptr : uvs.data();
+    arrays.colours = colours;
     arrays.indices = indices.data();
     arrays.triangleCount = std::min(size_t(element.triangle_count), indices.size() / 3);
     for (uint32_t index : indices)
@@ -133,23 +180,29 @@ Primitive elementPrimitive(const UniSurfaceMesh& element, const std::vector<Vert
     return primitiveOf(arrays, smoothingDegrees);
 }
 
-Primitive elementPrimitive(const UniSurfaceMesh& element, float smoothingDegrees)
+Primitive elementPrimitive(const UniSurfaceMesh& element, float smoothingDegrees, const Vector3f& uvScale)
 {
     auto none = [](const auto&, std::vector<float>&) {};
     if (const auto* uv = dynamic_cast<const UniSurfaceMesh_PointUV*>(&element))
         return elementPrimitive(element, uv->vertices, [](const VertexPointUV& v, std::vector<float>& uvs) {
             uvs.push_back(v.u);
             uvs.push_back(v.v);
-        }, smoothingDegrees);
+        }, smoothingDegrees, uvScale);
     if (const auto* uv2 = dynamic_cast<const UniSurfaceMesh_PointUV2*>(&element))
         return elementPrimitive(element, uv2->vertices, [](const VertexPointUV2& v, std::vector<float>& uvs) {
             uvs.push_back(v.u0);
             uvs.push_back(v.v0);
-        }, smoothingDegrees);
+        }, smoothingDegrees, uvScale);
     if (const auto* plain = dynamic_cast<const UniSurfaceMesh_Point*>(&element))
-        return elementPrimitive(element, plain->vertices, none, smoothingDegrees);
-    if (const auto* normal = dynamic_cast<const UniSurfaceMesh_PointNormal*>(&element))
-        return elementPrimitive(element, normal->vertices, none, smoothingDegrees);
+        return elementPrimitive(element, plain->vertices, none, smoothingDegrees, uvScale);
+    if (const auto* normal = dynamic_cast<const UniSurfaceMesh_PointNormal*>(&element)) {
+        // The player draws this format's normal as the vertex colour.
+        std::vector<uint32_t> colours;
+        auto byte = [](float c) { return uint32_t(std::lround(std::fmin(1.0f, std::fmax(0.0f, c)) * 255)); };
+        for (const VertexPointNormal& vertex : normal->vertices)
+            colours.push_back(byte(vertex.normal.x) << 24 | byte(vertex.normal.y) << 16 | byte(vertex.normal.z) << 8 | 0xFF);
+        return elementPrimitive(element, normal->vertices, none, smoothingDegrees, uvScale, &colours);
+    }
     return Primitive();
 }
 
@@ -165,7 +218,7 @@ std::vector<int> addSceneNodes(Document& document, const Scene& scene, const std
 
 std::vector<int> addScenePrimitives(Document& document, const Scene& scene, float smoothingDegrees)
 {
-    std::vector<int> meshes;
+    std::vector<int> meshes, images;
     for (size_t p = 0; p < scene.primitives().size(); ++p) {
         const auto* nmesh = dynamic_cast<const NMesh*>(scene.primitives()[p]);
         if (!nmesh) {
@@ -176,12 +229,16 @@ std::vector<int> addScenePrimitives(Document& document, const Scene& scene, floa
         Mesh mesh;
         mesh.name = "primitive " + std::to_string(p);
         for (size_t e = 0; e < nmesh->elements.size(); ++e) {
-            Primitive primitive = elementPrimitive(*nmesh->elements[e], smoothingDegrees);
-            if (primitive.indices.empty())
-                continue;
             const size_t part = nmesh->elements[e]->part_index;
             const std::string surface = part < nmesh->surface_names.size() ? nmesh->surface_names[part] : std::string();
-            primitive.material = materialOf(document, scene, surface);
+            const auto* textured = dynamic_cast<const TextureSurface*>(surfaceNamed(scene, surface));
+            Primitive primitive =
+                elementPrimitive(*nmesh->elements[e], smoothingDegrees, textured ? textured->texture_scale : Vector3f(1, 1, 1));
+            if (primitive.indices.empty())
+                continue;
+            primitive.material = materialOf(document, scene, surface, images);
+            if (document.materials[size_t(primitive.material)].image < 0)
+                primitive.uvs.clear();
             mesh.primitives.push_back(std::move(primitive));
         }
         if (mesh.primitives.empty()) {

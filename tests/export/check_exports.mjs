@@ -22,6 +22,7 @@ THREE.ImageLoader.prototype.load = function (url, onLoad) {
     return image;
 };
 globalThis.createImageBitmap = undefined;
+globalThis.self ??= globalThis;  // embedded pictures become blob URLs through self.URL
 // The file loader reports progress on the embedded buffers of .gltf files.
 globalThis.ProgressEvent ??= class ProgressEvent extends Event {
     constructor(type, init = {}) {

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <set>
+#include <thread>
 
 #include "export/gltf_export.h"
 #include "import/importer_context.h"
@@ -29,24 +32,63 @@ namespace {
 using gltf_export::Document;
 
 // Says on standard error what a long export is doing: nothing for the
-// first second, then one line per step.
+// first second, then the step it is at, again every five seconds and at each
+// new step, and how long it took at the end.
 class Progress {
 public:
-    explicit Progress(const std::string& path) : path_(path), start_(std::chrono::steady_clock::now()) {}
+    explicit Progress(const std::string& path) : path_(path), start_(Clock::now())
+    {
+        watcher_ = std::thread([this] { watch(); });
+    }
+    ~Progress()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            done_ = true;
+        }
+        changed_.notify_all();
+        watcher_.join();
+        if (shown_)
+            std::fprintf(stderr, "hlvtool: exporting %s: done in %.1f s\n", path_.c_str(), seconds());
+    }
+    Progress(const Progress&) = delete;
+    Progress& operator=(const Progress&) = delete;
+
     void step(const char* what)
     {
-        const double seconds = elapsed();
-        if (seconds > 1)
-            std::fprintf(stderr, "hlvtool: exporting %s: %s (%.1f s)\n", path_.c_str(), what, seconds);
-    }
-    double elapsed() const
-    {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+        std::lock_guard<std::mutex> lock(mutex_);
+        step_ = what;
+        if (shown_)
+            show();
     }
 
 private:
+    using Clock = std::chrono::steady_clock;
+    double seconds() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
+    void show()
+    {
+        std::fprintf(stderr, "hlvtool: exporting %s: %s (%.0f s)\n", path_.c_str(), step_, seconds());
+        shown_ = true;
+    }
+    void watch()
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        auto next = start_ + std::chrono::seconds(1);
+        while (!done_) {
+            if (changed_.wait_until(lock, next, [this] { return done_; }))
+                break;
+            show();
+            next = Clock::now() + std::chrono::seconds(5);
+        }
+    }
+
     std::string path_;
-    std::chrono::steady_clock::time_point start_;
+    Clock::time_point start_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    const char* step_ = "reading";
+    bool done_ = false, shown_ = false;
+    std::thread watcher_;
 };
 
 std::string fileNameOf(const std::string& path) { return platform::fileNamePart(path.c_str()); }
@@ -204,7 +246,6 @@ bool exportFile(const ExportRequest& request, std::string& summary, std::string&
         error = e.what();
         return false;
     }
-    progress.step("done");
     if (request.verbose)
         for (const std::string& item : document.notCarried)
             std::fprintf(stderr, "not carried over: %s\n", item.c_str());
