@@ -7,6 +7,7 @@
 #include "fuzz/fuzz_input.h"
 #include "import/lwo2_loader.h"
 #include "import/lws_object.h"
+#include "import/part_split.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -27,13 +28,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             mesh->build(0);
     } catch (bool) {
     }
-    // Other forms as a scene reads them whole, and layer 2 of every form.
+    // Other forms as a scene reads them whole, and layer 2 of every form,
+    // with normals smoothed by surface and parts split as small as a few
+    // vertices, to reach the splitting with small inputs.
     for (uint32_t layer : {0u, 2u}) {
         if (lwo2 && layer == 0)
             continue;
         try {
             LW::Scene scene;
-            LW::readSceneObject(path.c_str(), scene, layer).mesh->build(0);
+            LW::SceneObject object = LW::readSceneObject(path.c_str(), scene, layer);
+            object.mesh->build(hlv::RobustMesh::ComputeNormals);
+            for (const hlv::MeshPart& part : object.mesh->parts())
+                LW::splitPart(part, 4);
         } catch (bool) {
         }
     }

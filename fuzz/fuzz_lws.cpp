@@ -55,6 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     LW::LwsScene parsed;
     parsed.searchDirectories.push_back(g_objects);
+    // Files are looked for from the scratch folder, not from wherever the
+    // fuzzer runs.
+    parsed.sceneFolder = g_objects;
     try {
         LW::parseLwsText(std::string(reinterpret_cast<const char*>(data), size), parsed);
         LW::ConvertOptions options;

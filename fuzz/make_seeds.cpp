@@ -230,6 +230,47 @@ writers::Lwo2Writer layeredObject(writers::ObjectFormat format)
     return w.surface(surface);
 }
 
+// A surface with every setting LightWave writes beyond colour and diffuse,
+// layers of each kind (one disabled, one procedural), an RGB map that the
+// surface names, a UV map held only as per-polygon values, a colour without
+// its envelope index and an odd chunk with its pad byte.
+writers::Lwo2Writer surfacesObject(writers::ObjectFormat format)
+{
+    writers::Lwo2Surface glass;
+    glass.name = "Glass";
+    glass.luminosity = 0.25f;
+    glass.specular = 0.5f;
+    glass.glossiness = 0.75f;
+    glass.transparency = 0.4f;
+    glass.smoothingAngle = 0.5f;
+    glass.sides = 3;
+    glass.vertexColourMap = "paint";
+    glass.vertexColourType = "RGB ";
+    writers::Lwo2ImageBlock top = writers::uvMappedBlock("perpolygon", 1);
+    top.opacity = 0.5f;
+    top.negative = true;
+    top.widthWrap = 2;
+    top.heightWrap = 0;
+    writers::Lwo2ImageBlock off = top;
+    off.enabled = false;
+    writers::Lwo2ImageBlock front;
+    front.projection = 4;
+    front.rotation = {0.5f, 0.25f, 0};
+    writers::Lwo2ImageBlock noise;
+    noise.header = "PROC";
+    glass.blocks = {top, off, front, noise};
+    writers::Lwo2Writer w(format);
+    w.tags({"Glass", "Plain"}).clip(1, "glass.tga").layer(0);
+    w.points({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 0, 0}, {2, 1, 0}});
+    w.vertexMap("RGB ", 3, "paint", {{0, 0, {1, 0, 0}}, {2, 0, {0, 1, 0}}});
+    w.polygons({{0, 1, 2, 3}, {1, 4, 5, 2}}).surfaceTags({{0, 0}, {1, 1}});
+    w.polygonVertexMap("TXUV", 2, "perpolygon", {{0, 0, {0, 0}}, {1, 0, {1, 0}}, {2, 0, {1, 1}}, {3, 0, {0, 1}}});
+    w.chunk("DESC", {'o', 'd', 'd', 0, 'x'});
+    if (format == writers::ObjectFormat::Lwo2)
+        w.chunk("SURF", writers::Lwo2Bytes().s0("Plain").s0("").subChunk("COLR", writers::Lwo2Bytes().f4(1).f4(0).f4(0)).data());
+    return w.surface(glass);
+}
+
 void writeObjects(const fs::path& folder)
 {
     const std::pair<const char*, writers::Lwo2Writer> objects[] = {
@@ -240,6 +281,8 @@ void writeObjects(const fs::path& folder)
     for (const auto& object : objects)
         writers::writeFileBytes((folder / object.first).string(), object.second.bytes());
     writers::writeFileBytes((folder / "lwo3").string(), layeredObject(writers::ObjectFormat::Lwo3).bytes());
+    writers::writeFileBytes((folder / "surfaces").string(), surfacesObject(writers::ObjectFormat::Lwo2).bytes());
+    writers::writeFileBytes((folder / "surfaces-lwo3").string(), surfacesObject(writers::ObjectFormat::Lwo3).bytes());
     writers::writeFileBytes((folder / "lwob-keyhole").string(), lwtest::keyholeLwob());
 }
 

@@ -26,6 +26,13 @@ void RobustMesh::setCornerColours(const std::vector<uint32_t>& colours, const st
     attributes_->setColours(colours, corners, static_cast<uint32_t>(rawTriangles_.size() * 3));
 }
 
+void RobustMesh::setSmoothingAngles(const std::vector<float>& anglesBySurface)
+{
+    smoothingCosines_.clear();
+    for (float angle : anglesBySurface)
+        smoothingCosines_.push_back(angle > 0 ? std::cos(angle) : 1.0f);
+}
+
 uint32_t RobustMesh::addUVSet() { return attributes_->addUVSet(static_cast<uint32_t>(rawTriangles_.size() * 3)); }
 
 void RobustMesh::setTriangleUVs(uint32_t set, uint32_t triangle, const float uv[6])

@@ -49,6 +49,12 @@ public:
     uint32_t addUVSet();
     // The (u, v) pairs of the three corners of one raw triangle.
     void setTriangleUVs(uint32_t set, uint32_t triangle, const float uv[6]);
+    // Smoothing by surface, as LightWave's surfaces give it: for each surface
+    // tag the largest angle in radians between two of its triangles that
+    // share a smoothed corner; 0 (or a tag past the list) draws them flat.
+    // Without it, triangles within 60 degrees of each other are smoothed
+    // whatever their surfaces.
+    void setSmoothingAngles(const std::vector<float>& anglesBySurface);
 
     // Runs once; later calls do nothing (the raw data is gone by then).
     void build(unsigned flags);
@@ -95,6 +101,7 @@ private:
     BoundingBox box_;
     bool quantised_ = false;
     std::vector<Vector3f> triangleNormals_;
+    std::vector<float> smoothingCosines_;  // by surface tag; empty for the 60 degrees of every surface
     std::unique_ptr<CornerAttributes> attributes_ = std::make_unique<CornerAttributes>();
     std::vector<Vector3f> rawPositions_;
     std::vector<IndexTriangle> rawTriangles_;

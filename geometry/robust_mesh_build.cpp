@@ -117,13 +117,23 @@ void RobustMesh::computeCornerNormals()
             ring.push_back(t);
             ringNormals.push_back(triangleNormals_[t]);
         });
+        const bool bySurface = !smoothingCosines_.empty();
         for (size_t i = 0; i < ring.size(); ++i) {
             const Vector3f& own = ringNormals[i];
-            Vector3f sum = own;
-            float count = 1;
-            // Neighbours within 60 degrees of this triangle smooth its corner.
+            Vector3f sum = bySurface ? Vector3f(0, 0, 0) : own;
+            float count = bySurface ? 0 : 1;
+            // Neighbours within 60 degrees of this triangle smooth its corner,
+            // or those of its own surface within the surface's angle. By
+            // surface the sum runs in ring order, own triangle included, so
+            // that corners smoothed by the same triangles get the same normal
+            // to the last bit and share a vertex.
+            const uint32_t surface = surfaceIds_[ring[i]];
+            const float limit = !bySurface ? 0.5f : surface < smoothingCosines_.size() ? smoothingCosines_[surface] : 1.0f;
             for (size_t j = 0; j < ring.size(); ++j) {
-                if (j != i && dot(own, ringNormals[j]) > 0.5f) {
+                const bool near = j == i ? bySurface
+                                         : dot(own, ringNormals[j]) > limit &&
+                                               (!bySurface || surfaceIds_[ring[j]] == surface);
+                if (near) {
                     sum += ringNormals[j];
                     count += 1;
                 }

@@ -11,6 +11,9 @@ namespace LW {
 
 namespace {
 
+constexpr int kLevelsAbove = 3;
+constexpr size_t kMaxPartsTried = 12;
+
 bool isFile(const std::string& path)
 {
     std::error_code error;
@@ -57,11 +60,12 @@ std::vector<std::string> contentFolders(const std::string& sceneFolder, const st
     for (const std::string& search : searchFolders)
         if (!absolute(search).empty())
             folders.push_back(absolute(search).string());
+    // The content directory holds the scene's folder a level or two down
+    // ("Scenes/", "Scenes/Chapter 1/"); further up, and at the root, lie
+    // other people's files.
     std::filesystem::path folder = absolute(sceneFolder);
-    while (!folder.empty()) {
+    for (int level = 0; level <= kLevelsAbove && !folder.empty() && folder.has_relative_path(); ++level) {
         folders.push_back(folder.string());
-        if (!folder.has_relative_path())
-            break;
         folder = folder.parent_path();
     }
     return folders;
@@ -90,7 +94,10 @@ std::string findContentFile(const std::string& written, const std::string& scene
         return written;
     const std::vector<std::string> parts = partsOf(written);
     const std::vector<std::string> folders = contentFolders(sceneFolder, searchFolders);
-    for (size_t first = 0; first < parts.size(); ++first) {
+    // Past a few folders deep the leading ones belong to the other machine:
+    // trying every one of hundreds would only cost time.
+    const size_t firstTried = parts.size() > kMaxPartsTried ? parts.size() - kMaxPartsTried : 0;
+    for (size_t first = firstTried; first < parts.size(); ++first) {
         const std::string rest = joined(parts, first);
         for (const std::string& folder : folders) {
             for (const char* subfolder : {"", "/Objects", "/Images"}) {

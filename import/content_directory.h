@@ -18,7 +18,7 @@ constexpr const char* kMissingFileWarning = "** Warning: the file ";
 // Where the file named `written` is: as written when that is an absolute
 // path; then with its drive or volume dropped and its leading folders
 // dropped one at a time, under each search folder, the scene's folder and
-// each folder above it (one of them is the content directory), each of
+// up to three folders above it (one of them is the content directory), each of
 // those also with "Objects" and "Images" appended, which ends with the file
 // name alone in the same folders; last a relative name as written, from the
 // working folder. Empty when none exists. The result can be opened with

@@ -209,6 +209,12 @@ std::unique_ptr<hlv::RobustMesh> buildLwo2Mesh(const Lwo2Object& object, const S
     setCornerColours(*mesh, object, surfaces, rules);
     const uint32_t sets = addUVSets(*mesh, surfaces, rules);
     setTextureCoordinates(*mesh, sets, object, surfaces, rules);
+    if (rules == MeshRules::LightWave) {
+        std::vector<float> smoothing;
+        for (const LWSurface* surface : surfaces)
+            smoothing.push_back(surface ? surface->smoothingAngle : 0.0f);
+        mesh->setSmoothingAngles(smoothing);
+    }
     return mesh;
 }
 

@@ -17,7 +17,8 @@ namespace LW {
 //    first colour layer in set 0 and the first diffuse layer in set 1 (in
 //    set 0 when there is no colour layer); corner colours from the map each
 //    surface names (VCOL), white elsewhere; a layer whose map the object
-//    lacks is drawn at (0, 0) with one warning.
+//    lacks is drawn at (0, 0) with one warning; normals smoothed by each
+//    surface's smoothing angle, within the surface.
 // Both take LightWave's UVs (v up from the bottom of the picture) to the
 // pictures' top-row-first coordinates.
 enum class MeshRules { Show, LightWave };

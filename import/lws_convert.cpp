@@ -217,7 +217,7 @@ int typeCode(LwsScene::ItemKind kind)
 // the file gives ids, else its place among the items of that type (among all
 // items when the type is 0). A bone's id holds its object's number in the
 // low 16 bits: what follows a bone follows that object.
-int itemIndex(const LwsScene& scene, unsigned id, const char* keyword)
+int itemIndex(const LwsScene& scene, unsigned id, const char* keyword, int line)
 {
     int type = int(id >> 28);
     const unsigned number = id & 0xFFFF;
@@ -235,12 +235,12 @@ int itemIndex(const LwsScene& scene, unsigned id, const char* keyword)
         if (itemNumber == number)
             return int(i);
     }
-    parseError("\n%s%s %X names no item.", indent(), keyword, id);
+    parseError("\n%s%s %X names no item. (line %d)", indent(), keyword, id, line);
 }
 
 int parentIndex(const LwsScene& scene, size_t child)
 {
-    return itemIndex(scene, scene.items[child]->parentItem, "ParentItem");
+    return itemIndex(scene, scene.items[child]->parentItem, "ParentItem", scene.items[child]->parentLine);
 }
 
 // Each item's target, or -1.
@@ -249,7 +249,7 @@ std::vector<int> targetsOf(const LwsScene& scene)
     std::vector<int> targets(scene.items.size(), -1);
     for (size_t i = 0; i < scene.items.size(); ++i)
         if (scene.items[i]->hasTarget)
-            targets[i] = itemIndex(scene, scene.items[i]->targetItem, "TargetItem");
+            targets[i] = itemIndex(scene, scene.items[i]->targetItem, "TargetItem", scene.items[i]->targetLine);
     return targets;
 }
 

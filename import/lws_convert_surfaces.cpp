@@ -7,8 +7,8 @@
 #include "import/content_directory.h"
 #include "import/importer_context.h"
 #include "import/lws_convert.h"
+#include "import/picture_lookup.h"
 #include "log/logger.h"
-#include "platform/path.h"
 #include "render/image_file.h"
 #include "render/texture_image.h"
 #include "scene/scene.h"
@@ -16,18 +16,6 @@
 namespace LW {
 
 namespace {
-
-// The name a picture is found by: its own first, in whatever format it is;
-// then the ".jpg" of that name, as the show keeps its pictures. Found by
-// neither, its own, which the warning then gives.
-std::string pictureName(const LwsScene& scene, const std::string& image)
-{
-    const std::string jpeg = platform::renameExtension(image, ".jpg");
-    if (jpeg != image && findContentFile(image, scene.sceneFolder, scene.searchDirectories).empty() &&
-        !findContentFile(jpeg, scene.sceneFolder, scene.searchDirectories).empty())
-        return jpeg;
-    return image;
-}
 
 class TextureTable {
 public:
@@ -43,7 +31,7 @@ public:
         auto known = loaded_.find(block.imageName);
         if (known != loaded_.end())
             return known->second;
-        const std::string name = pictureName(source_, block.imageName);
+        const std::string name = pictureName(block.imageName, source_.sceneFolder, source_.searchDirectories);
         const std::string file = locateSceneFile(source_, name, "surface '" + surfaceName + "'");
         int index = -1;
         if (!file.empty()) {
@@ -127,9 +115,6 @@ void convertSurfaces(LwsScene& source, ::Scene& target, const ConvertOptions& op
         const LWSurface& lwSurface = *source.surfaces[i];
         const std::string& name = names[i];
         hlv::log("\n%s%s", indent(), name.c_str());
-        for (const std::string& undrawn : lwSurface.undrawn)
-            hlv::log("\n%s  '%s' has a %s, which is not drawn: the surface keeps its colour.", indent(),
-                     lwSurface.name.c_str(), undrawn.c_str());
         const int colour = firstTexture(textures, lwSurface.colourBlocks, lwSurface.name);
         const int diffuse = firstTexture(textures, lwSurface.diffuseBlocks, lwSurface.name);
         std::unique_ptr<Surface> surface;

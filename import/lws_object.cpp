@@ -7,6 +7,7 @@
 #include "import/lwo2_mesh_build.h"
 #include "import/lwo2_reader.h"
 #include "import/lwob_reader.h"
+#include "log/logger.h"
 
 namespace LW {
 
@@ -58,6 +59,10 @@ SceneObject readSceneObject(const char* path, Scene& scene, uint32_t layer)
         loadFailuref("The object has no layer %u (it has %s).", layer, layerList(object.layers).c_str());
     SceneObject result;
     result.mesh = buildLwo2Mesh(object, scene, MeshRules::LightWave);
+    for (const auto& [name, index] : object.surfaceNames)
+        for (const std::string& undrawn : scene.surfaces[index]->undrawn)
+            hlv::log("\n%sSurface '%s' has a %s, which is not drawn: the surface keeps its colour.", indent(),
+                     name.c_str(), undrawn.c_str());
     result.tagSurface = object.tagSurface;
     result.layers = std::move(object.layers);
     return result;

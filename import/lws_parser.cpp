@@ -242,6 +242,7 @@ private:
         LwsScene::Object& item = current<LwsScene::Object>("ParentItem");
         item.hasParent = true;
         item.parentItem = readHex(lines_.token(1));
+        item.parentLine = lines_.lineNumber();
     }
     // Versions 1 and 2: the object's number counted from 1.
     void parentObject()
@@ -249,6 +250,7 @@ private:
         LwsScene::Object& item = current<LwsScene::Object>("ParentObject");
         item.hasParent = true;
         item.parentItem = objectNumber("ParentObject");
+        item.parentLine = lines_.lineNumber();
     }
     // Versions 1 and 2 name an object by its number counted from 1: as an
     // item id.
@@ -320,12 +322,14 @@ private:
         LwsScene::Object& item = current<LwsScene::Object>("TargetItem");
         item.hasTarget = true;
         item.targetItem = readHex(lines_.token(1));
+        item.targetLine = lines_.lineNumber();
     }
     void targetObject()
     {
         LwsScene::Object& item = current<LwsScene::Object>("TargetObject");
         item.hasTarget = true;
         item.targetItem = objectNumber("TargetObject");
+        item.targetLine = lines_.lineNumber();
     }
 
     // A keyword's number, or, written "(envelope)" with an envelope on the

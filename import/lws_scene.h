@@ -41,6 +41,8 @@ struct LwsScene : Scene {
         // "TargetItem": the item it keeps pointed at, numbered as parentItem.
         bool hasTarget = false;
         unsigned targetItem = 0;
+        // The lines of those keywords, for the conversion's messages.
+        int parentLine = 0, targetLine = 0;
         std::vector<Envelope> channels;
         // Versions 1 and 2: one control point per key, all channels at once;
         // the rotation points hold (heading, pitch, bank).

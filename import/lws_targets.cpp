@@ -14,8 +14,9 @@ namespace LW {
 
 namespace {
 
-// Long scenes are sampled more sparsely rather than given millions of keys.
-constexpr long kMaxKeys = 20000;
+// Keys baked for the whole scene: long scenes, or many targeted items, are
+// sampled more sparsely rather than given millions of keys.
+constexpr long kKeyBudget = 20000;
 constexpr float kRadiansToDegrees = 57.2957795131f;
 
 // The node's world matrix at `time`, from its chain of parents.
@@ -62,12 +63,13 @@ Key linearKey(float time, float value)
     return key;
 }
 
-void bakeTarget(TransformNode& item, TransformNode& target, const Vector3f& targetPivot, const LwsScene& scene)
+void bakeTarget(TransformNode& item, TransformNode& target, const Vector3f& targetPivot, const LwsScene& scene,
+                long maxKeys)
 {
     const float fps = scene.framesPerSecond > 0 && std::isfinite(scene.framesPerSecond) ? scene.framesPerSecond : 30.0f;
     const long first = scene.firstFrame;
     const long last = std::max<long>(scene.lastFrame, first);
-    const long step = std::max<long>(1, (last - first) / kMaxKeys + 1);
+    const long step = std::max<long>(1, (last - first) / std::max<long>(1, maxKeys - 1) + 1);
     auto* pitch = new Envelope;
     auto* heading = new Envelope;
     auto* bank = new Envelope;
@@ -112,6 +114,8 @@ Vector3f pivotOf(const LwsScene::Object& item)
 
 void bakeTargets(const LwsScene& scene, const std::vector<TransformNode*>& transforms, const std::vector<int>& targets)
 {
+    const long targeted = long(std::count_if(targets.begin(), targets.end(), [](int t) { return t >= 0; }));
+    const long maxKeys = std::max<long>(2, kKeyBudget / std::max<long>(1, targeted));
     for (size_t i = 0; i < transforms.size() && i < targets.size(); ++i) {
         if (targets[i] < 0)
             continue;
@@ -120,7 +124,8 @@ void bakeTargets(const LwsScene& scene, const std::vector<TransformNode*>& trans
             continue;
         }
         hlv::log("\n%sItem %zu is turned towards item %d at every frame", indent(), i + 1, targets[i] + 1);
-        bakeTarget(*transforms[i], *transforms[size_t(targets[i])], pivotOf(*scene.items[size_t(targets[i])]), scene);
+        bakeTarget(*transforms[i], *transforms[size_t(targets[i])], pivotOf(*scene.items[size_t(targets[i])]), scene,
+                   maxKeys);
     }
 }
 

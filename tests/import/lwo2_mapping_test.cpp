@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "import/lws_object.h"
 #include "tests/import/lwo2_test_files.h"
 
 using writers::Lwo2ImageBlock;
@@ -15,7 +18,7 @@ struct CornerUVs {
 // One textured triangle (points 0, 1, 2) of surface "Skin"; returns the
 // (u, v) of its three corners in set 0.
 CornerUVs mapTriangle(const std::string& file, const std::vector<Vector3f>& points, const Lwo2ImageBlock& block,
-                      const std::vector<std::string>& diffuseChannels = {})
+                      const std::vector<std::string>& diffuseChannels = {}, bool asLightWave = false)
 {
     Lwo2Surface surface;
     surface.name = "Skin";
@@ -31,7 +34,14 @@ CornerUVs mapTriangle(const std::string& file, const std::vector<Vector3f>& poin
     w.polygonVertexMap("TXUV", 2, "uvs", {{1, 0, {0.9f, 0.8f}}});
     w.clip(7, "images\\skin.png");
     w.surface(surface);
-    std::unique_ptr<hlv::RobustMesh> mesh = loadBuilt(saveObject(file, w));
+    std::unique_ptr<hlv::RobustMesh> mesh;
+    if (asLightWave) {
+        LW::Scene record;
+        mesh = LW::readSceneObject(saveObject(file, w).c_str(), record).mesh;
+        mesh->build(0);
+    } else {
+        mesh = loadBuilt(saveObject(file, w));
+    }
     CornerUVs result{};
     EXPECT_TRUE(mesh);
     if (!mesh)
@@ -77,6 +87,19 @@ TEST(Lwo2Mapping, Planar)
     // Axis Y: u = dx / sx + 0.5, v = 0.5 - dz / sz.
     expectUVs(mapTriangle("planar_y.lwo", {{0, 0, 0}, {0, 0, 1}, {1, 0, 0}}, block(0, 1, {2, 2, 2})),
               {{0.5f, 0.5f}, {0.5f, 0.0f}, {1.0f, 0.5f}});
+}
+
+// Front projection (from the camera) is drawn as planar along Z; a texture
+// turned by heading 90 degrees (+Z towards +X) projects along its own X
+// axis onto the world's Z.
+TEST(Lwo2Mapping, FrontAndTurnedPlanar)
+{
+    const std::vector<Vector3f> triangle = {{0, 0, 0}, {1, 0.5f, 0}, {-1, 1, 0}};
+    const std::vector<std::pair<float, float>> planarZ = {{0.5f, 0.5f}, {1.0f, 0.25f}, {0.0f, 0.0f}};
+    expectUVs(mapTriangle("front.lwo", triangle, block(4, 0, {2, 2, 2}), {}, true), planarZ);
+    Lwo2ImageBlock turned = block(0, 0, {2, 2, 2});
+    turned.rotation = {float(M_PI / 2), 0, 0};
+    expectUVs(mapTriangle("turned.lwo", triangle, turned), planarZ);
 }
 
 TEST(Lwo2Mapping, Cylindrical)

@@ -176,3 +176,27 @@ TEST(Lwo3Object, TheShowLoaderKeepsToLwo2AndDamageFailsCleanly)
         EXPECT_STREQ(LW::indent(), "");
     }
 }
+
+// Public LWO3 readers skip the eight bytes that open a surface, clip, still
+// or layer form, and the texture frame's vectors, without reading them: the
+// leading values are found whatever that header's ID is.
+TEST(Lwo3Object, LeadingValuesAreFoundWhateverTheirHeaderSays)
+{
+    std::vector<uint8_t> bytes = lwo3Bytes();
+    size_t replaced = 0;
+    for (size_t i = 12; i + 4 <= bytes.size(); ++i)
+        if (bytes[i] == ' ' && bytes[i + 1] == ' ' && bytes[i + 2] == ' ' && bytes[i + 3] == ' ') {
+            std::fill(bytes.begin() + long(i), bytes.begin() + long(i) + 4, 0);
+            ++replaced;
+        }
+    ASSERT_GT(replaced, 5u);
+    LW::Scene record;
+    LW::readSceneObject(saveObject("unnamed_headers.lwo3", bytes).c_str(), record);
+    ASSERT_EQ(record.surfaces.size(), 2u);
+    EXPECT_EQ(record.surfaces[0]->name, "Skin");
+    ASSERT_EQ(record.surfaces[0]->colourBlocks.size(), 1u);
+    EXPECT_EQ(record.surfaces[0]->colourBlocks[0].imageName, "Images/skin.png");
+    ASSERT_EQ(record.surfaces[1]->colourBlocks.size(), 1u);
+    EXPECT_FLOAT_EQ(record.surfaces[1]->colourBlocks[0].centre.x, 0.5f);
+    EXPECT_FLOAT_EQ(record.surfaces[1]->colourBlocks[0].size.z, 4.0f);
+}

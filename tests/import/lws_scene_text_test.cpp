@@ -181,3 +181,13 @@ TEST(LwsSceneText, TargetedCameraFollowsItsMovingTarget)
         EXPECT_NEAR(camera.forward().z, towards.z, 1e-3) << at.seconds;
     }
 }
+
+TEST(LwsSceneText, ItemsNamedByNumberThatDoNotExistAreNamedWithTheirLine)
+{
+    for (const char* keyword : {"TargetItem", "ParentItem"}) {
+        Parse parse(std::string("LWSC\n3\n\nFirstFrame 0\nLastFrame 30\nAddCamera\n") + keyword + " 10000005\n");
+        ASSERT_EQ(parse.thrown, "") << parse.log.text;
+        EXPECT_THROW(convertWithoutUpload(parse.scene), bool);
+        EXPECT_TRUE(parse.log.contains(std::string(keyword) + " 10000005 names no item. (line 7)")) << parse.log.text;
+    }
+}

@@ -264,8 +264,9 @@ TEST(HlvtoolLightWave, ConvertReplacesItsOutputOnlyWhenTheNewFileIsComplete)
         const char* message;
     } failures[] = {
         {"convert cut.lws out.hlv", "cut.lws: Unexpected end of file."},
-        {"convert gone.lws out.hlv", "gone.lws: The object 'Objects/Gone.lwo' (layer 1) cannot be used: "
-                                     "Couldn't open from file!!"},
+        // A missing object is only a warning, unless --strict.
+        {"convert gone.lws out.hlv --strict", "gone.lws: Error !! The file 'Objects/Gone.lwo' (needed by object "
+                                              "item 1) is not found."},
         {"convert lightwave7.lws missing/out.hlv", "missing/out.hlv: cannot be written, no file can be made in the "
                                                    "folder 'missing' (No such file or directory)"},
     };

@@ -47,8 +47,9 @@ std::string placed(float x, float y, float z)
 std::string writeTestLightWaveScene(const std::string& folder)
 {
     std::filesystem::create_directories(folder);
-    writeQuad(folder + "/red.lwo", "Red", 1, 0, 0);
-    writeQuad(folder + "/green.lwo", "Green", 0, 1, 0);
+    // Both surfaces are called "Default", as nearly every object's is.
+    writeQuad(folder + "/red.lwo", "Default", 1, 0, 0);
+    writeQuad(folder + "/green.lwo", "Default", 0, 1, 0);
 
     // Span shapes: 0 TCB, 1 Hermite, 3 linear, 4 stepped (the shape of the
     // span that ends at the key).

@@ -1,6 +1,6 @@
 #pragma once
 // A LightWave scene written by the tests: two quad objects ("red.lwo" at
-// (0, 0, 10), "green.lwo" at (20, 0, 10)), a third item sharing "red.lwo"
+// (0, 0, 10), "green.lwo" at (20, 0, 10), each with a surface "Default"), a third item sharing "red.lwo"
 // at (0, 100, 0) that carries the camera, and a camera that the envelopes
 // move along x from 0 (at 0 s) to 20 (at 1 s), 100 below its carrier,
 // looking along +z. Blue backdrop, fog far beyond the quads.

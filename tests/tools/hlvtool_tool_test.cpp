@@ -43,7 +43,7 @@ TEST(Hlvtool, InfoOnEachKindOfFileAndConvertRoundTrips)
     EXPECT_EQ(jsonNumber(object.output, "uvsets"), 0);
     EXPECT_FALSE(jsonText(object.output, "manifold").empty());
     const ProgramRun objectText = folder.run("info red.lwo");
-    EXPECT_NE(objectText.output.find("'Red' colour (1 0 0)"), std::string::npos) << objectText.output;
+    EXPECT_NE(objectText.output.find("'Default' colour (1 0 0)"), std::string::npos) << objectText.output;
 
     const ProgramRun lws = folder.run("info scene.lws --json");
     ASSERT_EQ(lws.exitCode, 0) << lws.errors;
@@ -64,7 +64,7 @@ TEST(Hlvtool, InfoOnEachKindOfFileAndConvertRoundTrips)
     for (const char* key : {"surfaces", "textures", "primitives", "nodes", "cameras", "triangles"})
         EXPECT_EQ(jsonNumber(hlv.output, key), jsonNumber(lws.output, key)) << key;
     const ProgramRun hlvText = folder.run("info out.hlv");
-    EXPECT_NE(hlvText.output.find("part 0: surface 'Red'"), std::string::npos) << hlvText.output;
+    EXPECT_NE(hlvText.output.find("part 0: surface 'Default'"), std::string::npos) << hlvText.output;
 
     const ProgramRun render = folder.run("render out.hlv --camera 0 --time 1 --out frame.png");
     ASSERT_EQ(render.exitCode, 0) << render.errors;

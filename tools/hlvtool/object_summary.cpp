@@ -5,6 +5,7 @@
 #include "import/lw_scene.h"
 #include "import/lws_object.h"
 #include "tools/hlvtool/json_object.h"
+#include "tools/hlvtool/object_pictures.h"
 #include "tools/hlvtool/summaries.h"
 
 namespace hlvtool {
@@ -14,13 +15,17 @@ namespace {
 // Built as the shadow layer builds its meshes.
 constexpr unsigned kShadowBuild = hlv::RobustMesh::ComputeNormals | hlv::RobustMesh::BuildEdges;
 
-std::string blockLine(const char* kind, const LW::LWTextureBlock& block)
+// "colour texture 'a.png' uv map uv, found at Images/a.png".
+std::string blockLine(const char* kind, const LW::LWTextureBlock& block, const std::string& objectPath)
 {
     static const char* projections[] = {"planar", "cylindrical", "spherical", "cubic", "front", "uv"};
     const char* projection = block.projection >= 0 && block.projection <= 5 ? projections[block.projection] : "unknown";
-    char text[512];
-    std::snprintf(text, sizeof text, "    %s texture '%s' %s%s%s\n", kind, block.imageName.c_str(), projection,
-                  block.uvMap.empty() ? "" : " map ", block.uvMap.c_str());
+    const std::string found = findObjectPicture(block.imageName, objectPath);
+    const std::string where = block.imageName.empty() ? "" : found.empty() ? ", missing" : ", found at " + found;
+    char text[1024];
+    std::snprintf(text, sizeof text, "    %s texture '%s' %s%s%s%s%s\n", kind, block.imageName.c_str(), projection,
+                  block.uvMap.empty() ? "" : " map ", block.uvMap.c_str(), block.enabled ? "" : " (disabled)",
+                  where.c_str());
     return text;
 }
 
@@ -46,9 +51,13 @@ std::string describeObject(const std::string& path, bool json)
     mesh->build(kShadowBuild);
     const hlv::EdgeList& edges = mesh->edgeList();
     const uint32_t uvSets = mesh->parts().empty() ? 0 : mesh->parts()[0].uvLayerCount;
-    size_t textures = 0;
+    size_t textures = 0, missing = 0;
     for (const auto& surface : record.surfaces)
-        textures += surface->colourBlocks.size() + surface->diffuseBlocks.size();
+        for (const auto* blocks : {&surface->colourBlocks, &surface->diffuseBlocks})
+            for (const LW::LWTextureBlock& block : *blocks) {
+                ++textures;
+                missing += !block.imageName.empty() && findObjectPicture(block.imageName, path).empty();
+            }
 
     if (json) {
         JsonObject object;
@@ -61,6 +70,7 @@ std::string describeObject(const std::string& path, bool json)
             .add("closed", std::string(closure(edges)) == "closed")
             .add("surfaces", record.surfaces.size())
             .add("textures", textures)
+            .add("textures_missing", missing)
             .add("uvsets", uvSets);
         return object.text() + "\n";
     }
@@ -78,9 +88,9 @@ std::string describeObject(const std::string& path, bool json)
                       surface->colour[0], surface->colour[1], surface->colour[2], surface->diffuse);
         out += text;
         for (const auto& block : surface->colourBlocks)
-            out += blockLine("colour", block);
+            out += blockLine("colour", block, path);
         for (const auto& block : surface->diffuseBlocks)
-            out += blockLine("diffuse", block);
+            out += blockLine("diffuse", block, path);
     }
     return out;
 }

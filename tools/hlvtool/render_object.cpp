@@ -11,11 +11,13 @@
 #include "math/camera.h"
 #include "render/gl_api.h"
 #include "render/gl_state_cache.h"
-#include "render/mat_lit.h"
-#include "timeline/brush_mesh_object.h"  // drawMeshParts
+#include "import/content_directory.h"
+#include "log/logger.h"
 #include "tools/hlvtool/import_guard.h"
+#include "tools/hlvtool/object_pictures.h"
 #include "tools/hlvtool/render_file.h"
 #include "tools/hlvtool/render_frame.h"
+#include "tools/hlvtool/surface_material.h"
 
 namespace hlvtool {
 
@@ -25,6 +27,20 @@ constexpr float kTilt = 20;  // degrees, the top towards the camera
 constexpr float kDegreesPerSecond = 36;
 constexpr float kViewSlope = 0.5f;  // half the view's height over its distance, as the layer's camera
 constexpr float kMargin = 0.9f;     // of the picture the box may fill
+
+// The file of the surface's first enabled colour picture; empty (and one
+// warning) when it is missing.
+std::string locatePicture(const LW::LWSurface& surface, const std::string& objectPath)
+{
+    const std::vector<const LW::LWTextureBlock*> layers = LW::LWSurface::enabledOf(surface.colourBlocks);
+    if (layers.empty() || layers[0]->imageName.empty())
+        return {};
+    const std::string found = findObjectPicture(layers[0]->imageName, objectPath);
+    if (found.empty())
+        hlv::log("\n%s'%s' (needed by surface '%s') is not found.", LW::kMissingFileWarning,
+                 layers[0]->imageName.c_str(), surface.name.c_str());
+    return found;
+}
 
 struct Frame {
     float distance, nearest, farthest, radius;
@@ -51,25 +67,20 @@ Frame frameFor(const BoundingBox& box, float tilt, float heading)
     return frame;
 }
 
-// One lit material per part (one part per surface, in tag order) in its
-// surface's colour; LightWave's grey where the file describes no surface.
-std::vector<std::unique_ptr<hlv::Material>> surfaceMaterials(const hlv::RobustMesh& mesh, const LW::SceneObject& object,
-                                                             const LW::Scene& record)
+// One material per part (one part per surface, in tag order), drawn as its
+// surface says; LightWave's grey where the file describes no surface.
+std::vector<std::unique_ptr<SurfaceMaterial>> surfaceMaterials(const hlv::RobustMesh& mesh,
+                                                               const LW::SceneObject& object,
+                                                               const LW::Scene& record, const std::string& path)
 {
     std::vector<uint32_t> tags = mesh.surfaceIds();
     std::sort(tags.begin(), tags.end());
     tags.erase(std::unique(tags.begin(), tags.end()), tags.end());
-    std::vector<std::unique_ptr<hlv::Material>> materials;
+    std::vector<std::unique_ptr<SurfaceMaterial>> materials;
     for (uint32_t tag : tags) {
-        auto material = std::make_unique<hlv::Mat_Lit>();
         const uint32_t index = tag < object.tagSurface.size() ? object.tagSurface[tag] : ~0u;
-        if (index < record.surfaces.size() && record.surfaces[index]->described) {
-            for (int i = 0; i < 3; ++i) {
-                material->diffuse[i] = record.surfaces[index]->colour[i];
-                material->ambient[i] = 0.3f * record.surfaces[index]->colour[i];
-            }
-        }
-        materials.push_back(std::move(material));
+        const LW::LWSurface surface = index < record.surfaces.size() ? *record.surfaces[index] : LW::LWSurface();
+        materials.push_back(std::make_unique<SurfaceMaterial>(surface, locatePicture(surface, path)));
     }
     return materials;
 }
@@ -107,10 +118,9 @@ bool renderObjectFrame(const RenderRequest& request, std::string& error)
     const Frame frame = frameFor(box, kTilt, heading);
     const Camera camera(Vector3f(0, 0, frame.distance), Vector3f(0, 0, 0), Vector3f(0, 1, 0), frame.nearest,
                         frame.farthest, frame.nearest * kViewSlope, frame.nearest * kViewSlope);
-    std::vector<std::unique_ptr<hlv::Material>> owned = surfaceMaterials(mesh, object, record);
-    std::vector<hlv::Material*> materials;
-    for (const auto& material : owned)
-        materials.push_back(material.get());
+    std::vector<std::unique_ptr<SurfaceMaterial>> materials;
+    if (!guardedImport(request.path, [&] { materials = surfaceMaterials(mesh, object, record, request.path); }, error))
+        return false;
 
     glViewport(0, 0, 800, 600);
     glClearColor(0.12f, 0.14f, 0.18f, 1);
@@ -137,7 +147,11 @@ bool renderObjectFrame(const RenderRequest& request, std::string& error)
     glRotatef(kTilt, 1, 0, 0);
     glRotatef(heading, 0, 1, 0);
     glTranslatef(-centre.x, -centre.y, -centre.z);
-    hlv::drawMeshParts(mesh, materials, &camera);
+    // Transparent surfaces last, over what they let through.
+    for (bool transparent : {false, true})
+        for (size_t i = 0; i < mesh.parts().size() && i < materials.size(); ++i)
+            if (materials[i]->transparent() == transparent)
+                materials[i]->render(&camera, &mesh.parts()[i]);
     glDisable(GL_LIGHT0);
     return writeFramePicture(request.picture, error);
 }

@@ -156,18 +156,49 @@ Lwo2Bytes imageBlock(const Lwo2ImageBlock& block)
 {
     Lwo2Bytes header;
     header.s0(block.ordinal).subChunk("CHAN", Lwo2Bytes().id4(block.channel));
+    if (block.opacity != 1)
+        header.subChunk("OPAC", Lwo2Bytes().u2(0).f4(block.opacity).vx(0));
+    if (!block.enabled)
+        header.subChunk("ENAB", Lwo2Bytes().u2(0));
+    if (block.negative)
+        header.subChunk("NEGA", Lwo2Bytes().u2(1));
     Lwo2Bytes mapping;
     mapping.subChunk("CNTR", vector3(block.centre)).subChunk("SIZE", vector3(block.size));
+    if (block.rotation.x != 0 || block.rotation.y != 0 || block.rotation.z != 0)
+        mapping.subChunk("ROTA", vector3(block.rotation));
     Lwo2Bytes body;
-    body.subChunk("IMAP", header)
+    body.subChunk(block.header, header)
         .subChunk("TMAP", mapping)
         .subChunk("PROJ", Lwo2Bytes().u2(block.projection))
         .subChunk("AXIS", Lwo2Bytes().u2(block.axis));
     if (block.clip)
         body.subChunk("IMAG", Lwo2Bytes().vx(block.clip));
+    if (block.widthWrap != 1 || block.heightWrap != 1)
+        body.subChunk("WRAP", Lwo2Bytes().u2(block.widthWrap).u2(block.heightWrap));
     if (!block.uvMap.empty())
         body.subChunk("VMAP", Lwo2Bytes().s0(block.uvMap));
     return body;
+}
+
+// The settings after COLR and DIFF that differ from LightWave's defaults,
+// as sub-chunks (LWO2) or chunks (LWO3).
+template <typename Write>
+void writeSettings(const Lwo2Surface& surface, Write write)
+{
+    const std::pair<const char*, float> levels[] = {{"LUMI", surface.luminosity},
+                                                    {"SPEC", surface.specular},
+                                                    {"GLOS", surface.glossiness},
+                                                    {"TRAN", surface.transparency}};
+    const float defaults[] = {0, 0, 0.4f, 0};
+    for (int i = 0; i < 4; ++i)
+        if (levels[i].second != defaults[i])
+            write(levels[i].first, Lwo2Bytes().f4(levels[i].second).vx(0));
+    if (surface.smoothingAngle > 0)
+        write("SMAN", Lwo2Bytes().f4(surface.smoothingAngle));
+    if (surface.sides != 1)
+        write("SIDE", Lwo2Bytes().u2(surface.sides));
+    if (!surface.vertexColourMap.empty())
+        write("VCOL", Lwo2Bytes().f4(1).vx(0).id4(surface.vertexColourType).s0(surface.vertexColourMap));
 }
 
 } // namespace
@@ -180,6 +211,7 @@ Lwo2Writer& Lwo2Writer::surface(const Lwo2Surface& surface)
     body.s0(surface.name).s0(surface.source);
     body.subChunk("COLR", Lwo2Bytes().f4(surface.colour[0]).f4(surface.colour[1]).f4(surface.colour[2]).vx(0));
     body.subChunk("DIFF", Lwo2Bytes().f4(surface.diffuse).vx(0));
+    writeSettings(surface, [&](const char* id, const Lwo2Bytes& value) { body.subChunk(id, value); });
     for (const Lwo2ImageBlock& block : surface.blocks)
         body.subChunk("BLOK", imageBlock(block));
     return chunk("SURF", body.data());
@@ -224,7 +256,9 @@ Lwo2Writer& Lwo2Writer::lwo3Surface(const Lwo2Surface& surface)
     body.chunk("VERS", Lwo2Bytes().u4(0x0300));
     body.chunk("COLR", Lwo2Bytes().f4(surface.colour[0]).f4(surface.colour[1]).f4(surface.colour[2]).vx(0));
     body.chunk("DIFF", Lwo2Bytes().f4(surface.diffuse).vx(0));
-    body.chunk("SMAN", Lwo2Bytes().f4(1.5625f));
+    writeSettings(surface, [&](const char* id, const Lwo2Bytes& value) { body.chunk(id, value); });
+    if (surface.smoothingAngle <= 0)
+        body.chunk("SMAN", Lwo2Bytes().f4(1.5625f));
     for (const Lwo2ImageBlock& block : surface.blocks)
         body.form("BLOK", lwo3ImageBlock(block));
     Lwo2Bytes root;

@@ -22,6 +22,13 @@ struct Lwo2ImageBlock {
     uint16_t axis = 2;        // 0 X, 1 Y, 2 Z
     uint32_t clip = 0;        // IMAG clip index; 0 writes no IMAG
     std::string uvMap;        // VMAP name; empty writes no VMAP
+    // Written only when they differ from LightWave's defaults.
+    bool enabled = true;
+    float opacity = 1;
+    bool negative = false;
+    uint16_t widthWrap = 1, heightWrap = 1;  // 0 reset, 1 repeat, 2 mirror, 3 edge
+    Vector3f rotation{0, 0, 0};
+    std::string header = "IMAP";  // PROC, GRAD or SHDR for a layer of another kind
 };
 
 // A block that takes its coordinates from the UV map `uvMap`.
@@ -40,6 +47,12 @@ struct Lwo2Surface {
     float colour[3] = {0.78f, 0.78f, 0.78f};
     float diffuse = 1.0f;
     std::vector<Lwo2ImageBlock> blocks;
+    // Written, in LightWave's order, only when they differ from its defaults.
+    float luminosity = 0, specular = 0, glossiness = 0.4f, transparency = 0;
+    float smoothingAngle = 0;  // radians
+    uint16_t sides = 1;        // 3 for both
+    std::string vertexColourMap;  // VCOL, intensity 1, of an RGB or RGBA map
+    std::string vertexColourType = "RGBA";
 };
 
 // One value set of a vertex map; `polygon` is written for VMAD only.

@@ -1,0 +1,106 @@
+// hlvtool on a content directory saved on another machine: the files a
+// scene needs, where each was found, a warning for the one that is nowhere
+// (an error with --strict), the camera where time 0 puts it, and open and
+// closed meshes told apart.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tests/import/lightwave_scene_folder.h"
+#include "tests/support/run_program.h"
+#include "tools/writers/lwo2_writer.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kTool = SKYDRIFT_HLVTOOL;
+
+std::string channels(int count, const float (&position)[3])
+{
+    std::string text = "NumChannels " + std::to_string(count) + "\n";
+    for (int c = 0; c < count; ++c)
+        text += "Channel " + std::to_string(c) + "\n{ Envelope\n  1\n  Key " +
+                std::to_string(c < 3 ? position[c] : c >= 6 ? 1.0f : 0.0f) + " 0 0 0 0 0 0 0 0\n  Behaviors 1 1\n}\n";
+    return text;
+}
+
+// Scenes/ship.lws names its box by a Windows path and a volume path that
+// leads nowhere; its camera, at (1, 2, -5), is targeted at the box.
+class ContentDirectory {
+public:
+    ContentDirectory() : root((fs::current_path() / "hlvtool_content_directory").string())
+    {
+        fs::remove_all(root);
+        fs::create_directories(root + "/Scenes");
+        fs::create_directories(root + "/Objects");
+        lightwave_objects::writeCube(root + "/Objects/Box.lwo");
+        const std::vector<Vector3f> corners = {{-1, -1, -1}, {-1, 1, -1}, {1, 1, -1}, {1, -1, -1},
+                                               {-1, -1, 1},  {-1, 1, 1},  {1, 1, 1},  {1, -1, 1}};
+        writers::Lwo2Writer().tags({"Plain"}).layer(0).points(corners).polygons({{0, 1, 2, 3}})
+            .surfaceTags({{0, 0}}).save(root + "/Objects/Quad.lwo");
+        const std::vector<std::vector<uint32_t>> faces = {{0, 1, 2, 3}, {4, 7, 6, 5}, {0, 4, 5, 1},
+                                                          {1, 5, 6, 2}, {2, 6, 7, 3}, {3, 7, 4, 0}};
+        writers::Lwo2Writer().tags({"Plain"}).layer(0).points(corners).polygons(faces)
+            .surfaceTags(lightwave_objects::allTagged(faces.size(), 0)).save(root + "/Objects/Closed.lwo");
+        std::ofstream(root + "/Scenes/ship.lws")
+            << "LWSC\n3\n\nFirstFrame 0\nLastFrame 30\nFramesPerSecond 30\n\n"
+            << "LoadObjectLayer 1 D:\\Work\\Objects\\Box.lwo\nObjectMotion\n" << channels(9, {0, 0, 0})
+            << "LoadObjectLayer 1 HD1:Objects/gone.lwo\nObjectMotion\n" << channels(9, {0, 0, 0})
+            << "AddCamera\nCameraMotion\n" << channels(6, {1, 2, -5}) << "TargetItem 10000000\n";
+    }
+    ~ContentDirectory() { fs::remove_all(root); }
+    ProgramRun run(const std::string& arguments) const { return runInFolder(root, kTool + " " + arguments); }
+
+    std::string root;
+};
+
+size_t occurrences(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+} // namespace
+
+TEST(HlvtoolContentDirectory, InfoListsTheFilesWarnsOfTheMissingOneAndPlacesTheCamera)
+{
+    ContentDirectory tree;
+    const ProgramRun info = tree.run("info Scenes/ship.lws");
+    ASSERT_EQ(info.exitCode, 0) << info.errors;
+    EXPECT_NE(info.output.find("'D:\\Work\\Objects\\Box.lwo' (object item 1): found at " +
+                               fs::canonical(tree.root).string() + "/Objects/Box.lwo"),
+              std::string::npos)
+        << info.output;
+    EXPECT_NE(info.output.find("'HD1:Objects/gone.lwo' (object item 2): not found"), std::string::npos) << info.output;
+    EXPECT_EQ(occurrences(info.errors, "warning: the file 'HD1:Objects/gone.lwo' (needed by object item 2) is not found"),
+              1u)
+        << info.errors;
+    // At 0 s, looking from (1, 2, -5) at the box at the origin.
+    EXPECT_NE(info.output.find("0 eye (1 2 -5) looking (-0.182574 -0.365148 0.912871)"), std::string::npos)
+        << info.output;
+
+    const ProgramRun strict = tree.run("info Scenes/ship.lws --strict");
+    EXPECT_EQ(strict.exitCode, 1);
+    EXPECT_NE(strict.errors.find("The file 'HD1:Objects/gone.lwo' (needed by object item 2) is not found."),
+              std::string::npos)
+        << strict.errors;
+}
+
+TEST(HlvtoolContentDirectory, OpenAndClosedMeshesAreToldApart)
+{
+    ContentDirectory tree;
+    const struct {
+        const char* object;
+        const char* closure;
+    } cases[] = {{"Objects/Quad.lwo", ", open,"}, {"Objects/Closed.lwo", ", closed,"}, {"Objects/Box.lwo", ", not manifold,"}};
+    for (const auto& c : cases) {
+        const ProgramRun info = tree.run(std::string("info ") + c.object);
+        EXPECT_EQ(info.exitCode, 0) << c.object << info.errors;
+        EXPECT_NE(info.output.find(c.closure), std::string::npos) << c.object << "\n" << info.output;
+    }
+}

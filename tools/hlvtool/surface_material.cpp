@@ -1,0 +1,176 @@
+#include "tools/hlvtool/surface_material.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "render/gl_state_cache.h"
+#include "render/image_file.h"
+
+#ifndef GL_MIRRORED_REPEAT
+#define GL_MIRRORED_REPEAT 0x8370
+#endif
+#ifndef GL_CLAMP_TO_BORDER
+#define GL_CLAMP_TO_BORDER 0x812D
+#endif
+
+namespace hlvtool {
+
+namespace {
+
+GLint wrapOf(LW::WrapMode mode)
+{
+    switch (mode) {
+    case LW::WrapMode::Reset: return GL_CLAMP_TO_BORDER;
+    case LW::WrapMode::Mirror: return GL_MIRRORED_REPEAT;
+    case LW::WrapMode::Edge: return GL_CLAMP_TO_EDGE;
+    case LW::WrapMode::Repeat: break;
+    }
+    return GL_REPEAT;
+}
+
+uint8_t byteOf(float value) { return uint8_t(std::clamp(value, 0.0f, 1.0f) * 255.0f + 0.5f); }
+
+} // namespace
+
+SurfaceMaterial::SurfaceMaterial(const LW::LWSurface& surface, const std::string& picture) : surface_(surface)
+{
+    const std::vector<const LW::LWTextureBlock*> layers = LW::LWSurface::enabledOf(surface_.colourBlocks);
+    if (!layers.empty() && !picture.empty()) {
+        layer_ = layers[0];
+        loadPicture(picture);
+    }
+}
+
+SurfaceMaterial::~SurfaceMaterial()
+{
+    if (texture_)
+        glDeleteTextures(1, &texture_);
+}
+
+// The layer's opacity lays the picture over the surface's colour, as
+// LightWave's normal blending does; a negative layer is inverted first.
+void SurfaceMaterial::loadPicture(const std::string& picture)
+{
+    ImageRGB image;
+    if (!loadImageRGB(picture.c_str(), image))
+        return;
+    const float opacity = std::clamp(layer_->opacity, 0.0f, 1.0f);
+    for (size_t i = 0; i < image.pixels.size(); ++i) {
+        float value = image.pixels[i] / 255.0f;
+        if (layer_->negative)
+            value = 1 - value;
+        image.pixels[i] = byteOf(opacity * value + (1 - opacity) * surface_.colour[i % 3]);
+    }
+    glGenTextures(1, &texture_);
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, GLsizei(image.width), GLsizei(image.height), 0, GL_RGB,
+                 GL_UNSIGNED_BYTE, image.pixels.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrapOf(layer_->widthWrapMode));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrapOf(layer_->heightWrapMode));
+    // Outside a "reset" picture the surface shows its own colour.
+    const float border[4] = {surface_.colour[0], surface_.colour[1], surface_.colour[2], 1};
+    glTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR, border);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void SurfaceMaterial::setLighting() const
+{
+    const LW::LWSurface& s = surface_;
+    const float alpha = 1 - std::clamp(s.transparency, 0.0f, 1.0f);
+    // A picture carries the colour; the lighting then scales white.
+    float base[3];
+    for (int i = 0; i < 3; ++i)
+        base[i] = texture_ ? 1.0f : s.colour[i];
+    const float diffuse[4] = {base[0] * s.diffuse, base[1] * s.diffuse, base[2] * s.diffuse, alpha};
+    const float ambient[4] = {0.3f * base[0], 0.3f * base[1], 0.3f * base[2], alpha};
+    const float emission[4] = {base[0] * s.luminosity, base[1] * s.luminosity, base[2] * s.luminosity, 1};
+    const float specular[4] = {s.specular, s.specular, s.specular, 1};
+    // LightWave's glossiness g gives a highlight of exponent 2^(10 g + 2).
+    const GLint exponent = GLint(std::min(128.0f, std::exp2(10 * std::clamp(s.glossiness, 0.0f, 1.0f) + 2)));
+    const GLenum faces = s.doubleSided ? GL_FRONT_AND_BACK : GL_FRONT;
+    glMaterialfv(faces, GL_AMBIENT, ambient);
+    glMaterialfv(faces, GL_DIFFUSE, diffuse);
+    glMaterialfv(faces, GL_EMISSION, emission);
+    glMaterialfv(faces, GL_SPECULAR, specular);
+    glMateriali(faces, GL_SHININESS, exponent);
+}
+
+void SurfaceMaterial::bindTexture(const hlv::MeshPart& part) const
+{
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glTexCoordPointer(2, GL_FLOAT, 0, part.uvLayers[0].data());
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
+void SurfaceMaterial::render(const Camera*, const hlv::MeshPart* part)
+{
+    const LW::LWSurface& s = surface_;
+    glEnable(GL_LIGHTING);
+    glEnable(GL_NORMALIZE);
+    if (s.doubleSided) {
+        glDisable(GL_CULL_FACE);
+        glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+    }
+    if (transparent()) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glDepthMask(GL_FALSE);
+    }
+    setLighting();
+    // Vertex colours, mixed into the surface's colour by the map's intensity.
+    const bool vertexColours = !s.vertexColourMap.empty() && part->hasWeights();
+    if (vertexColours) {
+        const float mix = std::clamp(s.vertexColourIntensity, 0.0f, 1.0f);
+        const float alpha = 1 - std::clamp(s.transparency, 0.0f, 1.0f);
+        colours_.resize(4 * size_t(part->vertexCount));
+        for (uint32_t v = 0; v < part->vertexCount; ++v) {
+            const uint32_t packed = part->weights[v];
+            for (int c = 0; c < 3; ++c) {
+                const float vertex = float((packed >> (24 - 8 * c)) & 0xFF) / 255.0f;
+                colours_[4 * v + c] = byteOf(s.diffuse * ((1 - mix) * s.colour[c] + mix * vertex));
+            }
+            colours_[4 * v + 3] = byteOf(alpha * (s.vertexColourAlpha ? float(packed & 0xFF) / 255.0f : 1.0f));
+        }
+        glColorMaterial(s.doubleSided ? GL_FRONT_AND_BACK : GL_FRONT, GL_DIFFUSE);
+        glEnable(GL_COLOR_MATERIAL);
+        glColorPointer(4, GL_UNSIGNED_BYTE, 0, colours_.data());
+        glEnableClientState(GL_COLOR_ARRAY);
+    }
+    const bool textured = texture_ && part->uvLayerCount > 0;
+    if (textured)
+        bindTexture(*part);
+    if (part->hasNormals()) {
+        glNormalPointer(GL_FLOAT, sizeof(Vector3f), part->normals.data());
+        glEnableClientState(GL_NORMAL_ARRAY);
+    }
+    glVertexPointer(3, GL_FLOAT, sizeof(Vector3f), part->positions.data());
+    GLStateCache::instance().setVertexArray(true);
+    hlv::drawRangedElements(GL_TRIANGLES, part->vertexCount, 3 * part->triangleCount, part->indices.data());
+    GLStateCache::instance().setVertexArray(false);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    if (textured) {
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glDisable(GL_TEXTURE_2D);
+    }
+    if (vertexColours) {
+        glDisableClientState(GL_COLOR_ARRAY);
+        glDisable(GL_COLOR_MATERIAL);
+    }
+    if (transparent()) {
+        glDepthMask(GL_TRUE);
+        glDisable(GL_BLEND);
+    }
+    if (s.doubleSided) {
+        glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_FALSE);
+        glEnable(GL_CULL_FACE);
+    }
+    glDisable(GL_LIGHTING);
+}
+
+} // namespace hlvtool
