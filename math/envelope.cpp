@@ -30,52 +30,6 @@ float bezier2DSlope(float span, float numerator, float divisor)
     return std::fabs(divisor) > 0.00001f ? x / divisor : x * 100000.0f;
 }
 
-float outgoing(const Key& key0, const Key& key1)
-{
-    const Key* p = key0.prev;
-    float d = key1.value - key0.value;
-    float k = p ? (key1.time - key0.time) / (key1.time - p->time) : 1.0f;
-    switch (key0.shape) {
-    case Envelope::TCB: {
-        float a = (1 - key0.tension) * (1 + key0.continuity) * (1 + key0.bias);
-        float b = (1 - key0.tension) * (1 - key0.continuity) * (1 - key0.bias);
-        return p ? k * (a * (key0.value - p->value) + b * d) : b * d;
-    }
-    case Envelope::Hermite:
-    case Envelope::Bezier:
-        return key0.params[1] * k;
-    case Envelope::Linear:
-        return p ? k * (key0.value - p->value + d) : d;
-    case Envelope::Bezier2D:
-        return bezier2DSlope(key1.time - key0.time, key0.params[3], key0.params[2]);
-    default:
-        return 0;
-    }
-}
-
-float incoming(const Key& key0, const Key& key1)
-{
-    const Key* q = key1.next;
-    float d = key1.value - key0.value;
-    float k = q ? (key1.time - key0.time) / (q->time - key0.time) : 1.0f;
-    switch (key1.shape) {
-    case Envelope::TCB: {
-        float a = (1 - key1.tension) * (1 - key1.continuity) * (1 + key1.bias);
-        float b = (1 - key1.tension) * (1 + key1.continuity) * (1 - key1.bias);
-        return q ? k * (b * (q->value - key1.value) + a * d) : a * d;
-    }
-    case Envelope::Hermite:
-    case Envelope::Bezier:
-        return key1.params[0] * k;
-    case Envelope::Linear:
-        return q ? k * (q->value - key1.value + d) : d;
-    case Envelope::Bezier2D:
-        return bezier2DSlope(key1.time - key0.time, key1.params[1], key1.params[0]);
-    default:
-        return 0;
-    }
-}
-
 // The value of a two-dimensional Bezier span at `time`: the curve parameter
 // is found by bisection on the time curve.
 float bezier2D(const Key& key0, const Key& key1, float time)
@@ -125,6 +79,52 @@ float wrap(float time, float first, float last, int& count)
 }
 
 } // namespace
+
+float outgoingTangent(const Key& key0, const Key& key1)
+{
+    const Key* p = key0.prev;
+    float d = key1.value - key0.value;
+    float k = p ? (key1.time - key0.time) / (key1.time - p->time) : 1.0f;
+    switch (key0.shape) {
+    case Envelope::TCB: {
+        float a = (1 - key0.tension) * (1 + key0.continuity) * (1 + key0.bias);
+        float b = (1 - key0.tension) * (1 - key0.continuity) * (1 - key0.bias);
+        return p ? k * (a * (key0.value - p->value) + b * d) : b * d;
+    }
+    case Envelope::Hermite:
+    case Envelope::Bezier:
+        return key0.params[1] * k;
+    case Envelope::Linear:
+        return p ? k * (key0.value - p->value + d) : d;
+    case Envelope::Bezier2D:
+        return bezier2DSlope(key1.time - key0.time, key0.params[3], key0.params[2]);
+    default:
+        return 0;
+    }
+}
+
+float incomingTangent(const Key& key0, const Key& key1)
+{
+    const Key* q = key1.next;
+    float d = key1.value - key0.value;
+    float k = q ? (key1.time - key0.time) / (q->time - key0.time) : 1.0f;
+    switch (key1.shape) {
+    case Envelope::TCB: {
+        float a = (1 - key1.tension) * (1 - key1.continuity) * (1 + key1.bias);
+        float b = (1 - key1.tension) * (1 + key1.continuity) * (1 - key1.bias);
+        return q ? k * (b * (q->value - key1.value) + a * d) : a * d;
+    }
+    case Envelope::Hermite:
+    case Envelope::Bezier:
+        return key1.params[0] * k;
+    case Envelope::Linear:
+        return q ? k * (q->value - key1.value + d) : d;
+    case Envelope::Bezier2D:
+        return bezier2DSlope(key1.time - key0.time, key1.params[1], key1.params[0]);
+    default:
+        return 0;
+    }
+}
 
 Envelope::Envelope(float defaultValue_) : defaultValue(defaultValue_) {}
 
@@ -230,10 +230,10 @@ float Envelope::evaluate(float time) const
         case LinearBehaviour:
             if (before) {
                 const Key& next = *first.next;
-                return outgoing(first, next) / (next.time - first.time) * (time - first.time) + first.value;
+                return outgoingTangent(first, next) / (next.time - first.time) * (time - first.time) + first.value;
             } else {
                 const Key& prev = *last.prev;
-                return incoming(prev, last) / (last.time - prev.time) * (time - last.time) + last.value;
+                return incomingTangent(prev, last) / (last.time - prev.time) * (time - last.time) + last.value;
             }
         default:
             break;
@@ -257,7 +257,7 @@ float Envelope::evaluate(float time) const
     case TCB:
     case Hermite:
     case Bezier:
-        return hermite(w, k0.value, outgoing(k0, k1), k1.value, incoming(k0, k1)) + offset;
+        return hermite(w, k0.value, outgoingTangent(k0, k1), k1.value, incomingTangent(k0, k1)) + offset;
     case Linear:
         return k0.value + w * (k1.value - k0.value) + offset;
     case Stepped:

@@ -58,6 +58,12 @@ private:
     Key* lastKey_ = nullptr;  // keeps appending cheap for long stored envelopes
 };
 
+// The tangents of the span from `key0` to the next key `key1` as evaluate
+// uses them, in value per span: leaving key0 and arriving at key1. The keys
+// must be linked into their envelope (the neighbours shape the tangents).
+float outgoingTangent(const Key& key0, const Key& key1);
+float incomingTangent(const Key& key0, const Key& key1);
+
 // The stored form: key count (int), 40 bytes per key (value, time, shape,
 // tension, continuity, bias, four parameters), then pre- and post-behaviour.
 void io(pstream& stream, bool write, Envelope& envelope);

@@ -9,6 +9,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool libx11-dev libgl1-mesa-dri libgl1 libglx-mesa0 ffmpeg
   libassimp-dev libmeshoptimizer-dev
+  libtinygltf-dev nlohmann-json3-dev
 )
 
 install_packages() {
@@ -23,6 +24,24 @@ install_packages() {
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -q
   $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# The export tests' Node packages (the glTF validator, three.js), pinned by
+# tests/export/package-lock.json; installed once, again when the lock changes.
+install_node_packages() {
+  local dir="$ROOT/tests/export"
+  # Debian's nodejs and npm where no Node is installed (a Node from
+  # elsewhere brings its own npm, which Debian's npm package would clash with).
+  if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends nodejs npm
+  fi
+  if [ -d "$dir/node_modules" ] && [ "$dir/node_modules/.package-lock.json" -nt "$dir/package-lock.json" ]; then
+    return 0
+  fi
+  echo "== npm ci in tests/export"
+  (cd "$dir" && npm ci --no-audit --no-fund)
 }
 
 # build DIR BUILD_TYPE [extra cmake arguments...]

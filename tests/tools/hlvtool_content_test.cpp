@@ -71,7 +71,7 @@ TEST(HlvtoolContent, ObjectsAndScenesWithoutTheirExtensionAreRecognised)
     for (const char* object : {"RED.LWO", "red"}) {
         const ProgramRun run = folder.run(std::string("info ") + object + " --json");
         ASSERT_EQ(run.exitCode, 0) << object << "\n" << run.errors;
-        EXPECT_NE(run.output.find("\"kind\": \"object\""), std::string::npos) << object;
+        EXPECT_EQ(jsonText(run.output, "kind"), "object") << object;
         EXPECT_EQ(jsonNumber(run.output, "triangles"), 4) << object;
     }
     const ProgramRun star = folder.run("info star --json");
@@ -79,7 +79,7 @@ TEST(HlvtoolContent, ObjectsAndScenesWithoutTheirExtensionAreRecognised)
     EXPECT_EQ(jsonNumber(star.output, "triangles"), 5);  // the five tips
     const ProgramRun scene = folder.run("info scene --json");
     ASSERT_EQ(scene.exitCode, 0) << scene.errors;
-    EXPECT_NE(scene.output.find("\"kind\": \"scene\""), std::string::npos);
+    EXPECT_EQ(jsonText(scene.output, "kind"), "scene");
     EXPECT_EQ(jsonNumber(scene.output, "primitives"), 2);
 
     ASSERT_EQ(folder.run("convert scene.lws stored").exitCode, 0);

@@ -9,9 +9,10 @@
 #include <fstream>
 #include <map>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "render/image_file.h"
 #include "tests/import/lightwave_scene_folder.h"
@@ -27,33 +28,31 @@ struct NodeAt {
     std::vector<float> position, eye, view;
 };
 
-std::vector<float> numbers(const std::string& list)
+std::vector<float> numbers(const nlohmann::json& list)
 {
     std::vector<float> values;
-    std::stringstream in(list);
-    std::string value;
-    while (std::getline(in, value, ','))
-        values.push_back(std::stof(value));
+    for (const auto& value : list)
+        values.push_back(value.get<float>());
     return values;
 }
 
 // The nodes of `info --time --json`, in the order printed.
 std::vector<NodeAt> nodesOf(const std::string& json)
 {
-    static const std::regex node(
-        "\\{\"number\": (\\d+), \"kind\": \"(\\w+)\", \"parent\": (\\d+), \"world_position\": \\[([^\\]]*)\\]"
-        "(?:, \"item\": \"([^\"]*)\")?(?:, \"eye\": \\[([^\\]]*)\\], \"view_direction\": \\[([^\\]]*)\\])?\\}");
+    const nlohmann::json document = nlohmann::json::parse(json, nullptr, false);
     std::vector<NodeAt> nodes;
-    for (auto match = std::sregex_iterator(json.begin(), json.end(), node); match != std::sregex_iterator(); ++match) {
+    if (document.is_discarded() || !document.contains("nodes"))
+        return nodes;
+    for (const auto& node : document["nodes"]) {
         NodeAt at;
-        at.number = std::stoi((*match)[1]);
-        at.kind = (*match)[2];
-        at.parent = std::stoi((*match)[3]);
-        at.position = numbers((*match)[4]);
-        at.item = (*match)[5];
-        if ((*match)[6].matched) {
-            at.eye = numbers((*match)[6]);
-            at.view = numbers((*match)[7]);
+        at.number = node["number"].get<int>();
+        at.kind = node["kind"].get<std::string>();
+        at.parent = node["parent"].get<int>();
+        at.position = numbers(node["world_position"]);
+        at.item = node.value("item", std::string());
+        if (node.contains("eye")) {
+            at.eye = numbers(node["eye"]);
+            at.view = numbers(node["view_direction"]);
         }
         nodes.push_back(at);
     }

@@ -9,6 +9,7 @@
 
 #include "render/image_file.h"
 #include "tests/support/run_program.h"
+#include "tests/tools/json_number.h"
 #include "tests/tools/hlvtool_test_scene.h"
 #include "tools/writers/lwo2_writer.h"
 #include "tools/writers/picture_writer.h"
@@ -145,7 +146,7 @@ TEST(HlvtoolSurfaces, AMissingPictureIsNamedAndItsSurfaceKeepsItsColour)
     EXPECT_EQ(hueOf(pixelAt(rendered(folder, "paint.lwo", &errors), 400, 300)), 'b');
     EXPECT_NE(errors.find("'Images/gone.tga' (needed by surface 'Paint') is not found"), std::string::npos) << errors;
     const ProgramRun info = folder.run("info paint.lwo --json");
-    EXPECT_NE(info.output.find("\"textures_missing\": 1"), std::string::npos) << info.output;
+    EXPECT_EQ(jsonNumber(info.output, "textures_missing"), 1) << info.output;
 }
 
 // The shared test scene's two quads are both "Default": red and green.

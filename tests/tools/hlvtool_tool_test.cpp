@@ -35,19 +35,19 @@ TEST(Hlvtool, InfoOnEachKindOfFileAndConvertRoundTrips)
 
     const ProgramRun object = folder.run("info red.lwo --json");
     ASSERT_EQ(object.exitCode, 0) << object.errors;
-    EXPECT_NE(object.output.find("\"kind\": \"object\""), std::string::npos) << object.output;
+    EXPECT_EQ(jsonText(object.output, "kind"), "object") << object.output;
     EXPECT_EQ(jsonNumber(object.output, "points"), 4);  // both sides share the welded corners
     EXPECT_EQ(jsonNumber(object.output, "triangles"), 4);
     EXPECT_EQ(jsonNumber(object.output, "parts"), 1);
     EXPECT_EQ(jsonNumber(object.output, "surfaces"), 1);
     EXPECT_EQ(jsonNumber(object.output, "uvsets"), 0);
-    EXPECT_NE(object.output.find("\"manifold\": "), std::string::npos);
+    EXPECT_FALSE(jsonText(object.output, "manifold").empty());
     const ProgramRun objectText = folder.run("info red.lwo");
     EXPECT_NE(objectText.output.find("'Default' colour (1 0 0)"), std::string::npos) << objectText.output;
 
     const ProgramRun lws = folder.run("info scene.lws --json");
     ASSERT_EQ(lws.exitCode, 0) << lws.errors;
-    EXPECT_NE(lws.output.find("\"kind\": \"scene\""), std::string::npos);
+    EXPECT_EQ(jsonText(lws.output, "kind"), "scene");
     EXPECT_EQ(jsonNumber(lws.output, "primitives"), 2);
     EXPECT_EQ(jsonNumber(lws.output, "surfaces"), 2);
     EXPECT_EQ(jsonNumber(lws.output, "cameras"), 1);
@@ -121,8 +121,8 @@ TEST(Hlvtool, DescribesEveryObjectAndSceneOfTheShowPack)
             continue;
         const ProgramRun run = runInFolder("hlvtool_pack", kTool + " info '" + entry.path().string() + "' --json");
         EXPECT_EQ(run.exitCode, 0) << entry.path() << "\n" << run.errors;
-        const char* kind = extension == ".hlv" ? "\"kind\": \"scene\"" : "\"kind\": \"object\"";
-        EXPECT_NE(run.output.find(kind), std::string::npos) << entry.path() << "\n" << run.output;
+        const char* kind = extension == ".hlv" ? "scene" : "object";
+        EXPECT_EQ(jsonText(run.output, "kind"), kind) << entry.path() << "\n" << run.output;
         EXPECT_GT(jsonNumber(run.output, "triangles"), 0) << entry.path();
         ++described;
     }

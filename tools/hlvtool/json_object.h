@@ -1,8 +1,10 @@
 #pragma once
-// One JSON object, written field by field.
+// One JSON object, written field by field in order (nlohmann-json).
 
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 namespace hlvtool {
 
@@ -14,16 +16,17 @@ public:
     JsonObject& add(const char* key, int number) { return add(key, static_cast<long long>(number)); }
     JsonObject& add(const char* key, size_t number) { return add(key, static_cast<long long>(number)); }
     JsonObject& add(const char* key, unsigned number) { return add(key, static_cast<long long>(number)); }
+    // Non-finite numbers are written as null.
     JsonObject& add(const char* key, double number);
     JsonObject& add(const char* key, bool value);
     // A list of numbers, or of objects.
     JsonObject& add(const char* key, const std::vector<double>& numbers);
     JsonObject& add(const char* key, const std::vector<JsonObject>& objects);
-    std::string text() const { return "{" + body_ + "}"; }
+    // Compact, numbers with every digit they need to read back the same.
+    std::string text() const;
 
 private:
-    JsonObject& raw(const char* key, const std::string& value);
-    std::string body_;
+    nlohmann::ordered_json value_ = nlohmann::ordered_json::object();
 };
 
 } // namespace hlvtool

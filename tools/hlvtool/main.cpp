@@ -13,6 +13,7 @@
 #include "import/lws_scene.h"
 #include "scene/scene.h"
 #include "scene/scene_file.h"
+#include "tools/hlvtool/export_command.h"
 #include "tools/hlvtool/file_kind.h"
 #include "tools/hlvtool/import_guard.h"
 #include "tools/hlvtool/lightwave_import.h"
@@ -47,6 +48,12 @@ const char* const kHelp =
     "      and writes it as a PNG picture: a scene file or a LightWave scene\n"
     "      (imported first) through camera N (default 0), or a LightWave\n"
     "      object lit and framed by its box, turning a full turn in 10 s.\n"
+    "  hlvtool export FILE OUT.glb|OUT.gltf [--search DIR] [--fps N] [--verbose]\n"
+    "      Writes a LightWave object, a LightWave scene or a scene file as\n"
+    "      glTF 2.0 with its motion: items as nodes, surfaces as materials,\n"
+    "      cameras, lights and animation over the scene's frame range, rotations\n"
+    "      sampled N times a second (default: the scene's frame rate). OUT is\n"
+    "      replaced only once complete. --verbose lists what did not carry over.\n"
     "\n"
     "--verbose shows the importer's log on standard error.\n"
     "A LightWave scene's objects and images are found as LightWave's content\n"
@@ -78,6 +85,7 @@ struct Arguments {
     std::string out;
     std::string camera;
     std::string time;
+    std::string fps;
 };
 
 bool parseArguments(int argc, char** argv, Arguments& args, std::string& error)
@@ -98,9 +106,9 @@ bool parseArguments(int argc, char** argv, Arguments& args, std::string& error)
             args.verbose = true;
         else if (arg == "--strict")
             args.strict = true;
-        else if (arg == "--search" || arg == "--out" || arg == "--camera" || arg == "--time") {
+        else if (arg == "--search" || arg == "--out" || arg == "--camera" || arg == "--time" || arg == "--fps") {
             std::string& into = arg == "--search" ? args.search : arg == "--out" ? args.out
-                              : arg == "--camera" ? args.camera : args.time;
+                              : arg == "--camera" ? args.camera : arg == "--fps" ? args.fps : args.time;
             if (!value(into))
                 return false;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -237,6 +245,26 @@ int render(const Arguments& args)
     return 0;
 }
 
+int exportCommand(const Arguments& args)
+{
+    if (args.files.size() != 2)
+        return usage("export takes a file and the .glb or .gltf to write");
+    hlvtool::ExportRequest request;
+    request.path = args.files[0];
+    request.out = args.files[1];
+    request.search = args.search;
+    request.verbose = args.verbose;
+    double fps = 0;
+    if (!args.fps.empty() && (!readNumber(args.fps, fps) || !(fps > 0) || fps > 1000))
+        return usage("--fps takes frames per second (above 0, at most 1000)");
+    request.framesPerSecond = float(fps);
+    std::string summary, error;
+    if (!hlvtool::exportFile(request, summary, error))
+        return failed(error);
+    std::printf("%s\n", summary.c_str());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -260,5 +288,7 @@ int main(int argc, char** argv)
         return convert(args);
     if (command == "render")
         return render(args);
+    if (command == "export")
+        return exportCommand(args);
     return usage(("unknown command " + command).c_str());
 }

@@ -1,0 +1,271 @@
+// The records into tinygltf's model and out as .glb or .gltf. All binary
+// data goes into one buffer: in the .glb's binary chunk, or as a data URI in
+// a .gltf.
+#define TINYGLTF_IMPLEMENTATION
+#define TINYGLTF_NO_STB_IMAGE
+#define TINYGLTF_NO_STB_IMAGE_WRITE
+#define TINYGLTF_NO_EXTERNAL_IMAGE
+#include <tiny_gltf.h>
+
+#include <algorithm>
+#include <cstring>
+#include <sstream>
+#include <stdexcept>
+
+#include "export/gltf_export.h"
+
+namespace gltf_export {
+
+namespace {
+
+class ModelBuilder {
+public:
+    explicit ModelBuilder(tinygltf::Model& model) : model_(model)
+    {
+        model_.buffers.emplace_back();
+        model_.asset.version = "2.0";
+        model_.asset.generator = "Sky Drift hlvtool";
+    }
+
+    int view(const void* data, size_t bytes, int target)
+    {
+        std::vector<unsigned char>& buffer = model_.buffers[0].data;
+        buffer.resize((buffer.size() + 3) & ~size_t(3), 0);
+        tinygltf::BufferView view;
+        view.buffer = 0;
+        view.byteOffset = buffer.size();
+        view.byteLength = bytes;
+        view.target = target;
+        const auto* bytesIn = static_cast<const unsigned char*>(data);
+        buffer.insert(buffer.end(), bytesIn, bytesIn + bytes);
+        model_.bufferViews.push_back(view);
+        return int(model_.bufferViews.size() - 1);
+    }
+
+    // A float accessor of `width` components (TINYGLTF_TYPE_*); min and max
+    // where glTF asks for them.
+    int floats(const std::vector<float>& values, int width, int type, int target, bool bounds)
+    {
+        tinygltf::Accessor accessor;
+        accessor.bufferView = view(values.data(), values.size() * sizeof(float), target);
+        accessor.componentType = TINYGLTF_COMPONENT_TYPE_FLOAT;
+        accessor.count = values.size() / size_t(width);
+        accessor.type = type;
+        if (bounds) {
+            accessor.minValues.assign(size_t(width), 0);
+            accessor.maxValues.assign(size_t(width), 0);
+            for (size_t i = 0; i < values.size(); ++i) {
+                const size_t c = i % size_t(width);
+                if (i < size_t(width) || values[i] < accessor.minValues[c])
+                    accessor.minValues[c] = values[i];
+                if (i < size_t(width) || values[i] > accessor.maxValues[c])
+                    accessor.maxValues[c] = values[i];
+            }
+        }
+        model_.accessors.push_back(accessor);
+        return int(model_.accessors.size() - 1);
+    }
+
+    // 16-bit indices where every vertex number fits (65535 is kept out: it
+    // is the primitive-restart value).
+    int indices(const std::vector<uint32_t>& values, size_t vertexCount)
+    {
+        tinygltf::Accessor accessor;
+        if (vertexCount <= 65535) {
+            std::vector<uint16_t> shorts(values.begin(), values.end());
+            accessor.bufferView = view(shorts.data(), shorts.size() * 2, TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
+            accessor.componentType = TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT;
+        } else {
+            accessor.bufferView = view(values.data(), values.size() * 4, TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
+            accessor.componentType = TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT;
+        }
+        accessor.count = values.size();
+        accessor.type = TINYGLTF_TYPE_SCALAR;
+        model_.accessors.push_back(accessor);
+        return int(model_.accessors.size() - 1);
+    }
+
+private:
+    tinygltf::Model& model_;
+};
+
+tinygltf::Value object(const std::string& key, tinygltf::Value value)
+{
+    tinygltf::Value::Object o;
+    o[key] = std::move(value);
+    return tinygltf::Value(o);
+}
+
+void addMeshes(const Document& document, tinygltf::Model& model, ModelBuilder& builder)
+{
+    for (const Mesh& mesh : document.meshes) {
+        tinygltf::Mesh out;
+        out.name = mesh.name;
+        for (const Primitive& primitive : mesh.primitives) {
+            tinygltf::Primitive p;
+            p.mode = TINYGLTF_MODE_TRIANGLES;
+            p.material = primitive.material;
+            const size_t vertices = primitive.positions.size() / 3;
+            p.attributes["POSITION"] =
+                builder.floats(primitive.positions, 3, TINYGLTF_TYPE_VEC3, TINYGLTF_TARGET_ARRAY_BUFFER, true);
+            if (!primitive.normals.empty())
+                p.attributes["NORMAL"] =
+                    builder.floats(primitive.normals, 3, TINYGLTF_TYPE_VEC3, TINYGLTF_TARGET_ARRAY_BUFFER, false);
+            if (!primitive.uvs.empty())
+                p.attributes["TEXCOORD_0"] =
+                    builder.floats(primitive.uvs, 2, TINYGLTF_TYPE_VEC2, TINYGLTF_TARGET_ARRAY_BUFFER, false);
+            if (!primitive.colours.empty())
+                p.attributes["COLOR_0"] =
+                    builder.floats(primitive.colours, 4, TINYGLTF_TYPE_VEC4, TINYGLTF_TARGET_ARRAY_BUFFER, false);
+            p.indices = builder.indices(primitive.indices, vertices);
+            out.primitives.push_back(p);
+        }
+        model.meshes.push_back(out);
+    }
+}
+
+void addMaterials(const Document& document, tinygltf::Model& model, ModelBuilder& builder)
+{
+    std::vector<int> imageOf;
+    for (const Image& image : document.images) {
+        tinygltf::Image out;
+        out.name = image.name;
+        out.mimeType = image.mimeType;
+        out.bufferView = builder.view(image.bytes.data(), image.bytes.size(), 0);
+        model.images.push_back(out);
+        imageOf.push_back(int(model.images.size() - 1));
+    }
+    bool transformed = false;
+    for (const Material& material : document.materials) {
+        tinygltf::Material out;
+        out.name = material.name;
+        out.pbrMetallicRoughness.baseColorFactor.assign(material.baseColour, material.baseColour + 4);
+        out.pbrMetallicRoughness.metallicFactor = material.metallic;
+        out.pbrMetallicRoughness.roughnessFactor = material.roughness;
+        out.emissiveFactor.assign(material.emissive, material.emissive + 3);
+        out.alphaMode = material.blend ? "BLEND" : "OPAQUE";
+        out.doubleSided = material.doubleSided;
+        if (material.image >= 0 && size_t(material.image) < document.images.size()) {
+            // One texture per image and wrap: samplers differ by wrap only.
+            tinygltf::Sampler sampler;
+            sampler.wrapS = material.wrap[0];
+            sampler.wrapT = material.wrap[1];
+            sampler.minFilter = TINYGLTF_TEXTURE_FILTER_LINEAR_MIPMAP_LINEAR;
+            sampler.magFilter = TINYGLTF_TEXTURE_FILTER_LINEAR;
+            model.samplers.push_back(sampler);
+            tinygltf::Texture texture;
+            texture.source = imageOf[size_t(material.image)];
+            texture.sampler = int(model.samplers.size() - 1);
+            model.textures.push_back(texture);
+            out.pbrMetallicRoughness.baseColorTexture.index = int(model.textures.size() - 1);
+            if (material.textureScale[0] != 1 || material.textureScale[1] != 1) {
+                tinygltf::Value::Array scale{tinygltf::Value(double(material.textureScale[0])),
+                                             tinygltf::Value(double(material.textureScale[1]))};
+                out.pbrMetallicRoughness.baseColorTexture.extensions["KHR_texture_transform"] =
+                    object("scale", tinygltf::Value(scale));
+                transformed = true;
+            }
+        }
+        model.materials.push_back(out);
+    }
+    if (transformed)
+        model.extensionsUsed.push_back("KHR_texture_transform");
+}
+
+void addNodes(const Document& document, tinygltf::Model& model)
+{
+    tinygltf::Scene scene;
+    for (size_t i = 0; i < document.nodes.size(); ++i) {
+        const Node& node = document.nodes[i];
+        tinygltf::Node out;
+        out.name = node.name;
+        if (node.translation[0] != 0 || node.translation[1] != 0 || node.translation[2] != 0)
+            out.translation.assign(node.translation, node.translation + 3);
+        if (node.rotation[0] != 0 || node.rotation[1] != 0 || node.rotation[2] != 0 || node.rotation[3] != 1)
+            out.rotation.assign(node.rotation, node.rotation + 4);
+        if (node.scale[0] != 1 || node.scale[1] != 1 || node.scale[2] != 1)
+            out.scale.assign(node.scale, node.scale + 3);
+        out.mesh = node.mesh;
+        out.camera = node.camera;
+        if (node.sceneNode > 0)
+            out.extras = object("sceneNode", tinygltf::Value(node.sceneNode));
+        if (node.light >= 0)
+            out.extensions["KHR_lights_punctual"] = object("light", tinygltf::Value(node.light));
+        model.nodes.push_back(out);
+        if (node.parent >= 0)
+            model.nodes[size_t(node.parent)].children.push_back(int(i));
+        else
+            scene.nodes.push_back(int(i));
+    }
+    model.scenes.push_back(scene);
+    model.defaultScene = 0;
+    for (const Camera& camera : document.cameras) {
+        tinygltf::Camera out;
+        out.name = camera.name;
+        out.type = "perspective";
+        out.perspective.yfov = camera.yfov;
+        out.perspective.aspectRatio = camera.aspectRatio;
+        out.perspective.znear = camera.znear;
+        out.perspective.zfar = camera.zfar;
+        model.cameras.push_back(out);
+    }
+    static const char* const kinds[] = {"directional", "point", "spot"};
+    for (const Light& light : document.lights) {
+        tinygltf::Light out;
+        out.name = light.name;
+        out.type = kinds[light.kind];
+        out.color.assign(light.colour, light.colour + 3);
+        out.intensity = light.intensity;
+        out.spot.innerConeAngle = light.innerCone;
+        out.spot.outerConeAngle = light.outerCone;
+        model.lights.push_back(out);
+    }
+}
+
+void addAnimation(const Document& document, tinygltf::Model& model, ModelBuilder& builder)
+{
+    if (document.channels.empty())
+        return;
+    static const char* const paths[] = {"translation", "rotation", "scale"};
+    static const char* const interpolations[] = {"LINEAR", "STEP", "CUBICSPLINE"};
+    tinygltf::Animation animation;
+    animation.name = "motion";
+    for (const Channel& channel : document.channels) {
+        tinygltf::AnimationSampler sampler;
+        sampler.input = builder.floats(channel.times, 1, TINYGLTF_TYPE_SCALAR, 0, true);
+        const bool rotation = channel.path == Channel::Rotation;
+        sampler.output =
+            builder.floats(channel.values, rotation ? 4 : 3, rotation ? TINYGLTF_TYPE_VEC4 : TINYGLTF_TYPE_VEC3, 0, false);
+        sampler.interpolation = interpolations[channel.interpolation];
+        animation.samplers.push_back(sampler);
+        tinygltf::AnimationChannel out;
+        out.sampler = int(animation.samplers.size() - 1);
+        out.target_node = channel.node;
+        out.target_path = paths[channel.path];
+        animation.channels.push_back(out);
+    }
+    model.animations.push_back(animation);
+}
+
+} // namespace
+
+std::string writeGltf(const Document& document, bool binary)
+{
+    tinygltf::Model model;
+    ModelBuilder builder(model);
+    addMeshes(document, model, builder);
+    addMaterials(document, model, builder);
+    addNodes(document, model);
+    addAnimation(document, model, builder);
+    if (model.buffers[0].data.empty())
+        model.buffers.clear();
+    else
+        model.buffers[0].data.resize((model.buffers[0].data.size() + 3) & ~size_t(3), 0);
+    std::ostringstream stream;
+    tinygltf::TinyGLTF writer;
+    if (!writer.WriteGltfSceneToStream(&model, stream, !binary, binary))
+        throw std::runtime_error("the glTF writer failed");
+    return stream.str();
+}
+
+} // namespace gltf_export

@@ -1,0 +1,20 @@
+#pragma once
+// `hlvtool export`: a LightWave object, a LightWave scene or a scene file
+// written as glTF 2.0 (.glb or .gltf).
+
+#include <string>
+
+namespace hlvtool {
+
+struct ExportRequest {
+    std::string path, out, search;
+    float framesPerSecond = 0;  // rotation samples per second; 0: the scene's own rate
+    bool verbose = false;
+};
+
+// Writes `out` through the replacing write; false with `error` naming the
+// file when the input cannot be read or the output not written (an earlier
+// `out` stays as it was). `summary` says what was written.
+bool exportFile(const ExportRequest& request, std::string& summary, std::string& error);
+
+} // namespace hlvtool
