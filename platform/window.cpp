@@ -162,6 +162,12 @@ bool windowVisible(Window* window)
     return !(SDL_GetWindowFlags(window->sdl) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED));
 }
 
+void closeDisplay()
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
 void restoreDisplayMode()
 {
     if (g_mainWindow && g_mainWindow->fullScreen) {

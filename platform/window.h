@@ -32,6 +32,11 @@ void drawableSize(Window* window, int* width, int* height);
 // False while nothing the window holds can be seen: made hidden, or minimised.
 bool windowVisible(Window* window);
 
+// Closes the connection to the display once every window is gone. The GL
+// driver's screen lives as long as that connection, and with it a software
+// renderer's worker threads.
+void closeDisplay();
+
 // Puts the desktop's own display mode back (harmless when unchanged).
 void restoreDisplayMode();
 

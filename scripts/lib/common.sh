@@ -44,11 +44,18 @@ install_node_packages() {
   (cd "$dir" && npm ci --no-audit --no-fund)
 }
 
+# Compiles through ccache where it is installed: the sanitizer builds are
+# slow, and a fresh clone then rebuilds from the cache.
+LAUNCHER=()
+if command -v ccache >/dev/null; then
+  LAUNCHER=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
 # build DIR BUILD_TYPE [extra cmake arguments...]
 build() {
   local dir="$1" type="$2"
   shift 2
-  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null
+  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "${LAUNCHER[@]}" "$@" >/dev/null
   cmake --build "$dir" -j "$(nproc)"
 }
 

@@ -10,7 +10,8 @@
 //
 // GLWindowTest opens, once per test process, a hidden 800x600 window with the
 // program's own device (InitGL: entry points, main context current, extension
-// flags, screen size published). Run such tests under a display
+// flags, screen size published), and closes it, the device and the display
+// once the test program's tests are over. Run such tests under a display
 // (`xvfb-run -a -s "-screen 0 800x600x24"` where there is none).
 
 #include <gtest/gtest.h>
