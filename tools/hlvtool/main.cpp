@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/frame_choice.h"
 #include "import/lws_scene.h"
 #include "scene/scene.h"
 #include "scene/scene_file.h"
@@ -44,7 +45,9 @@ const char* const kHelp =
     "      (default: the scene's own folder). OUT is replaced only once the\n"
     "      new file is complete.\n"
     "  hlvtool render FILE --out F.png [--camera N] [--time T] [--search DIR]\n"
-    "      Draws one frame at T seconds (default 0) in a hidden 800x600 window\n"
+    "                [--size WxH] [--samples N]\n"
+    "      Draws one frame at T seconds (default 0) of WxH pixels (default\n"
+    "      800x600; a 4:3 size keeps the view's shape) with N samples (default 1)\n"
     "      and writes it as a PNG picture: a scene file or a LightWave scene\n"
     "      (imported first) through camera N (default 0), or a LightWave\n"
     "      object lit and framed by its box, turning a full turn in 10 s.\n"
@@ -72,6 +75,8 @@ struct Arguments {
     std::string out;
     std::string camera;
     std::string time;
+    std::string size;
+    std::string samples;
 };
 
 bool parseArguments(int argc, char** argv, Arguments& args, std::string& error)
@@ -90,9 +95,11 @@ bool parseArguments(int argc, char** argv, Arguments& args, std::string& error)
             args.json = true;
         else if (arg == "--verbose")
             args.verbose = true;
-        else if (arg == "--search" || arg == "--out" || arg == "--camera" || arg == "--time") {
+        else if (arg == "--search" || arg == "--out" || arg == "--camera" || arg == "--time" || arg == "--size"
+                 || arg == "--samples") {
             std::string& into = arg == "--search" ? args.search : arg == "--out" ? args.out
-                              : arg == "--camera" ? args.camera : args.time;
+                              : arg == "--camera" ? args.camera : arg == "--time" ? args.time
+                              : arg == "--size" ? args.size : args.samples;
             if (!value(into))
                 return false;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -211,6 +218,13 @@ int render(const Arguments& args)
         return usage("--camera takes a camera number (0, 1, ...)");
     if (!args.time.empty() && !readNumber(args.time, time))
         return usage("--time takes seconds");
+    FrameSize size{800, 600};
+    if (!args.size.empty() && !parseFrameSize(args.size.c_str(), &size))
+        return usage("--size takes a picture size WxH (1440x1080)");
+    int samples = 1;
+    if (!args.samples.empty() && !parseSamples(args.samples.c_str(), &samples))
+        return usage("--samples takes a number of samples from 1 to 32");
+    hlvtool::setFrame(size, samples);
     hlvtool::RenderRequest request;
     request.path = args.files[0];
     request.picture = args.out;

@@ -112,7 +112,7 @@ bool renderObjectFrame(const RenderRequest& request, std::string& error)
     for (const auto& material : owned)
         materials.push_back(material.get());
 
-    glViewport(0, 0, 800, 600);
+    setWholeFrameViewport();
     glClearColor(0.12f, 0.14f, 0.18f, 1);
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
