@@ -187,14 +187,20 @@ public:
     {
         xdotool("windowsize " + window_ + " " + std::to_string(width) + " " + std::to_string(height));
     }
-    // Sends Escape and waits up to a minute for the exit code.
-    int quitWithEscape()
+    // Sends Escape and waits up to a minute for the exit code (-1 without one).
+    // With a pointer position, Escape is typed there, as a user would (a
+    // box without a window manager takes no keys sent to its window).
+    int quitWithEscape(int pointerX = -1, int pointerY = -1)
     {
-        xdotool("key --window " + window_ + " Escape");
+        if (pointerX >= 0)
+            xdotool("mousemove " + std::to_string(pointerX) + " " + std::to_string(pointerY) + " key Escape");
+        else
+            xdotool("key --window " + window_ + " Escape");
         for (int i = 0; i < 600 && !fs::exists(folder_ + "/run.rc"); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the code written whole
-        return std::atoi(readWholeFile(folder_ + "/run.rc").c_str());
+        const std::string code = readWholeFile(folder_ + "/run.rc");
+        return code.empty() ? -1 : std::atoi(code.c_str());
     }
     std::string errors() const { return readWholeFile(folder_ + "/run.err"); }
 
@@ -431,4 +437,57 @@ TEST(Display, WithNoScreenAtAllTheWindowErrorComesAloneWithoutSDLsRuntimeDirecto
     EXPECT_EQ(run.exitCode, 255);
     EXPECT_NE(run.errors.find(kWindowError), std::string::npos) << run.errors;
     EXPECT_EQ(run.errors.find("XDG_RUNTIME_DIR"), std::string::npos) << run.errors;
+}
+
+// The first box a user sees lies wholly inside the screen, its lines wrapped
+// clear of its edges, and Escape answers it with Cancel. Needs the X core
+// fonts (xfonts-base) for the platform's box.
+TEST(Display, TheDisclaimerBoxLiesInsideTheScreenWithEveryLineReadable)
+{
+    const int sizes[][2] = {{1024, 768}, {1920, 1080}};
+    for (const auto& size : sizes) {
+        const int width = size[0], height = size[1];
+        VirtualScreen screen(width, height);
+        ASSERT_TRUE(screen.started()) << "Xvfb must be installed";
+        BackgroundProgram program("disclaimer_" + std::to_string(width), screen, "SKYDRIFT_ANSWER=");
+        // The platform's box has no window name: it is the screen's only window.
+        ASSERT_FALSE(program.findWindow("").empty()) << program.errors();
+        waitForTheShow(screen, 0, 0, width, height);                  // the box appears
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));  // and is drawn whole
+        const Picture shot = screenPicture(screen);
+        ASSERT_EQ(shot.rgb.size(), size_t(width) * height * 3);
+
+        // The box: every pixel that is not the black root window.
+        int left = width, right = -1, top = height, bottom = -1;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (const uint8_t* p = shot.at(x, y); p[0] || p[1] || p[2]) {
+                    left = std::min(left, x), right = std::max(right, x);
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                }
+        ASSERT_GE(right, 0) << "no box on the screen";
+        EXPECT_GT(left, 0);
+        EXPECT_LT(right, width - 1);
+        EXPECT_GT(top, 0);
+        EXPECT_LT(bottom, height - 1);
+
+        // Its text: light pixels, each clear of the box's sides, in lines.
+        int lines = 0, textLeft = width, textRight = -1;
+        bool inLine = false;
+        for (int y = top; y <= bottom; ++y) {
+            bool text = false;
+            for (int x = left; x <= right; ++x)
+                if (const uint8_t* p = shot.at(x, y); p[0] > 150 && p[1] > 150 && p[2] > 150) {
+                    text = true;
+                    textLeft = std::min(textLeft, x), textRight = std::max(textRight, x);
+                }
+            lines += text && !inLine;
+            inLine = text;
+        }
+        EXPECT_GE(lines, 15) << "the disclaimer's lines and the buttons";
+        EXPECT_GE(textLeft - left, 4);
+        EXPECT_GE(right - textRight, 4);
+        // Escape is Cancel: the program ends at once with 0.
+        EXPECT_EQ(program.quitWithEscape((left + right) / 2, (top + bottom) / 2), 0) << program.errors();
+    }
 }
