@@ -69,6 +69,9 @@ void HL_3Ddevice::present()
         wglSwapIntervalEXT(1);
         gldevice::swapIntervalRequest = 0;
     }
+    // The frame is finished here for whoever looks at it, seen or not.
+    if (offscreenFrame)
+        offscreenFrame->resolve();
     // A window nobody sees (the tools', a minimised one) is not worth the
     // copy: on a software renderer it costs more than a millisecond.
     if (offscreenFrame && platform::windowVisible(window)) {
