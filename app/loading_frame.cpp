@@ -12,9 +12,10 @@ namespace {
 constexpr const char* kLoadingPicture = "demo\\loading.jpg";
 } // namespace
 
-// The frame goes through the same timeline and layer list as the show; no
-// viewport is set and nothing is cleared, since the backdrop covers the
-// screen. A picture that cannot be loaded throws BitmapLoadError.
+// The frame goes through the same timeline and layer list as the show.
+// Nothing is cleared, since the backdrop covers the screen; the viewport is
+// set, since the frame need not be the window's size. A picture that
+// cannot be loaded throws BitmapLoadError.
 void showLoadingFrame()
 {
     BitmapManager& bitmaps = BitmapManager::instance();
@@ -27,6 +28,7 @@ void showLoadingFrame()
     hlv::LayerList& layers = hlv::LayerList::instance();
     timeline.rewind();
     timeline.advance(0.0f);
+    setWholeFrameViewport();
     layers.render(0.0f);
     gldevice::current->present();
     EndFrame();

@@ -32,7 +32,8 @@ void resetFrameState()
 
 bool runFrame(const std::function<float()>& showTime, const std::function<void()>& beforePresent)
 {
-    glViewport(0, 0, static_cast<GLsizei>(gldevice::screenWidth), static_cast<GLsizei>(gldevice::screenHeight));
+    gldevice::current->followWindowSize();
+    setWholeFrameViewport();
     float t = showTime();
     if (!platform::pumpEvents())
         return false;

@@ -39,7 +39,7 @@ std::vector<ShowDisplay> displaysToTry()
         std::fprintf(stderr, "SKYDRIFT_DISPLAY=%s is not mode, desktop or window; the display is chosen as usual\n",
                      value);
     }
-    return {ShowDisplay::Mode, ShowDisplay::Desktop};
+    return {ShowDisplay::Desktop, ShowDisplay::Mode};
 }
 
 platform::Window* openShowWindow(const std::vector<ShowDisplay>& displays, const ShowWindowSize& size, bool hidden,

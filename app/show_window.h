@@ -9,8 +9,8 @@ struct Window;
 
 enum class ShowDisplay {
     Mode,     // full screen in the frame's own display mode (800x600x32) at the ini's rate
-    Desktop,  // a full-screen window at the desktop's own size, the frame scaled into it
-    Window,   // a resizable window of the frame's size captioned "Sky Drift", the frame scaled into it
+    Desktop,  // a full-screen window at the desktop's own size, the frame at its largest 4:3 size within it
+    Window,   // a resizable 800x600 window captioned "Sky Drift", the frame following its size
     Plain,    // a window of the frame's size, no mode change (tools render into it hidden)
 };
 
@@ -21,7 +21,10 @@ struct ShowWindowSize {
 };
 
 // The displays to try, in order: the one SKYDRIFT_DISPLAY names (mode,
-// desktop or window), else the display mode, then the desktop. A value it
+// desktop or window), else the desktop at its own resolution, then the
+// display mode. The desktop comes first even where the screen lists an
+// 800x600 mode: a flat panel would rescale that mode itself, blurred and
+// often stretched, and the user's windows would be rearranged. A value it
 // does not know is reported on standard error and the usual order taken.
 std::vector<ShowDisplay> displaysToTry();
 

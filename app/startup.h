@@ -1,11 +1,14 @@
 #pragma once
 #include <optional>
 
+#include "app/frame_choice.h"
+
 struct StartupOptions {
     bool askDisclaimer = true;    // false: `loadDuringShow` is the answer
     bool loadDuringShow = false;
     bool fullScreen = true;       // the program's display choice (displaysToTry); false: a plain window
     bool hidden = false;          // tools render without showing the window
+    std::optional<FrameChoice> frame;  // unset: as the environment chooses (frameChoiceFromEnvironment)
 };
 
 // Start-up up to the show clock: disclaimer, window and display, the

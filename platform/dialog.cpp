@@ -1,5 +1,6 @@
 #include "platform/dialog.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,7 +37,53 @@ SDL_Window* owner()
     return window ? window->sdl : nullptr;
 }
 
+// Columns that fit comfortably on the desktop: a box's font is about 8
+// pixels wide, and the box keeps a margin; never wider than 80.
+size_t boxColumns()
+{
+    SDL_DisplayMode mode;
+    if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0)
+        return std::max<size_t>(40, std::min<size_t>(80, size_t(mode.w) * 2 / 3 / 8));
+    return 72;  // before the video starts: fits a 1024-pixel screen
+}
+
 } // namespace
+
+std::string wrapForBox(const std::string& text, size_t columns)
+{
+    std::string out, line, word;
+    auto endWord = [&] {
+        if (word.empty())
+            return;
+        if (!line.empty() && line.size() + word.size() > columns) {
+            while (!line.empty() && line.back() == ' ')
+                line.pop_back();
+            out += line + "\n";
+            line.clear();
+        }
+        line += word;
+        word.clear();
+    };
+    for (char c : text) {
+        if (c == '\n') {
+            endWord();
+            while (!line.empty() && line.back() == ' ')
+                line.pop_back();
+            out += line + "\n";
+            line.clear();
+        } else if (c == ' ' || c == '\t') {
+            endWord();
+            // Spaces belong to the line they follow; at a wrap they go.
+            const size_t spaces = c == '\t' ? 4 : 1;
+            if (line.size() + spaces <= columns)
+                line.append(spaces, ' ');
+        } else {
+            word += c;
+        }
+    }
+    endWord();
+    return out + line;
+}
 
 Answer askYesNoCancel(const char* caption, const char* text)
 {
@@ -54,7 +101,8 @@ Answer askYesNoCancel(const char* caption, const char* text)
     // on the platforms that would show one for a kind.
     box.flags = 0;
     box.title = caption;
-    box.message = text;
+    const std::string wrapped = wrapForBox(text, boxColumns());
+    box.message = wrapped.c_str();
     box.numbuttons = 3;
     box.buttons = buttons;
     int pressed = static_cast<int>(Answer::Cancel);
@@ -77,7 +125,8 @@ void showError(const char* caption, const char* text)
 {
     Answer ignored;
     if (g_unattended || automatedAnswer(&ignored)
-        || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, owner()) != 0)
+        || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, wrapForBox(text, boxColumns()).c_str(), owner())
+               != 0)
         std::fprintf(stderr, "%s: %s\n", caption, text);
 }
 

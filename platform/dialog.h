@@ -3,9 +3,18 @@
 // answered without showing it, and error boxes go to standard error instead
 // of waiting for a click.
 
+#include <cstddef>
+#include <string>
+
 namespace platform {
 
 enum class Answer { Yes, No, Cancel };
+
+// The text as a box shows it: tabs expanded to four spaces and each line
+// wrapped at word boundaries to at most `columns` characters (a longer word
+// keeps a line of its own); its own line breaks kept. The platform's box
+// neither wraps nor expands tabs, so a long line runs off the screen.
+std::string wrapForBox(const std::string& text, size_t columns);
 
 // Yes/No/Cancel box with Cancel as the default button.
 Answer askYesNoCancel(const char* caption, const char* text);

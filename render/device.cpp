@@ -69,6 +69,9 @@ void HL_3Ddevice::present()
         wglSwapIntervalEXT(1);
         gldevice::swapIntervalRequest = 0;
     }
+    // The frame is finished here for whoever looks at it, seen or not.
+    if (offscreenFrame)
+        offscreenFrame->resolve();
     // A window nobody sees (the tools', a minimised one) is not worth the
     // copy: on a software renderer it costs more than a millisecond.
     if (offscreenFrame && platform::windowVisible(window)) {
@@ -77,17 +80,40 @@ void HL_3Ddevice::present()
         offscreenFrame->copyToWindow(width, height);
     }
     SwapBuffers(window);
+    if (offscreenFrame)
+        offscreenFrame->startNextFrame();
 }
 
-bool HL_3Ddevice::drawOffscreen(unsigned width, unsigned height)
+bool HL_3Ddevice::drawOffscreen(unsigned width, unsigned height, int samples)
 {
-    offscreenFrame = OffscreenFrame::create(int(width), int(height));
-    return offscreenFrame != nullptr;
+    offscreenFrame.reset();  // its memory is free before the next one takes as much again
+    offscreenFrame = OffscreenFrame::create(int(width), int(height), samples);
+    const bool made = offscreenFrame != nullptr;
+    gldevice::frameWidth = made ? width : gldevice::screenWidth;
+    gldevice::frameHeight = made ? height : gldevice::screenHeight;
+    return made;
+}
+
+void HL_3Ddevice::followWindowSize()
+{
+    if (!frameFollowsWindow || !offscreenFrame)
+        return;
+    int width = 0, height = 0;
+    platform::drawableSize(window, &width, &height);
+    const FrameSize wanted = frameSizeWithin(width, height);
+    if (wanted.width == 0 || wanted == FrameSize{offscreenFrame->width(), offscreenFrame->height()})
+        return;
+    const int samples = offscreenFrame->samples();
+    const unsigned oldWidth = gldevice::frameWidth, oldHeight = gldevice::frameHeight;
+    if (!drawOffscreen(unsigned(wanted.width), unsigned(wanted.height), samples))
+        drawOffscreen(oldWidth, oldHeight, samples);  // too large for the driver: the old size again
 }
 
 std::vector<uint8_t> readFrameRGB()
 {
-    const unsigned width = gldevice::screenWidth, height = gldevice::screenHeight;
+    if (gldevice::current && gldevice::current->offscreenFrame)
+        gldevice::current->offscreenFrame->resolve();
+    const unsigned width = gldevice::frameWidth, height = gldevice::frameHeight;
     const size_t rowBytes = size_t(width) * 3;
     std::vector<uint8_t> bottomUp(rowBytes * height);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/gl_context.h"
+#include "render/frame_layout.h"
 #include "render/offscreen_frame.h"
 
 class HL_3Ddevice {
@@ -25,20 +26,29 @@ public:
     HL_3Ddevice& operator=(const HL_3Ddevice&) = delete;
 
     // Shows the frame; the first call turns vertical synchronisation on.
-    // An offscreen frame is scaled into the window first, where it can be seen.
+    // An offscreen frame is resolved and put into the window first, where
+    // it can be seen.
     void present();
 
-    // Draws from now on into an offscreen frame of width x height, which
+    // Draws from now on into an offscreen frame of width x height pixels
+    // with `samples` samples (as many as the driver offers up to it), which
     // stays bound for drawing and reading between presents, so whatever
-    // reads pixels reads the frame. False when the driver cannot make one:
-    // the show then draws into the window's lower-left corner.
-    bool drawOffscreen(unsigned width, unsigned height);
+    // reads pixels reads the frame. Publishes the frame's size. False when
+    // the driver cannot make one: the show then draws its 800x600 layout
+    // size into the window's lower-left corner.
+    bool drawOffscreen(unsigned width, unsigned height, int samples = 1);
+
+    // With `frameFollowsWindow`, makes the frame again at the largest 4:3
+    // size of the window's drawable when that has changed; called before
+    // each frame is drawn.
+    void followWindowSize();
 
     int desktopDepth = 0;          // bits per pixel of the desktop
     int trueColour = 0;            // 1 when desktopDepth > 8
     platform::GLContext* mainContext = nullptr;
     platform::Window* window = nullptr;
     std::unique_ptr<OffscreenFrame> offscreenFrame;  // null while the show draws into the window
+    bool frameFollowsWindow = false;                 // the frame is re-made when the window changes size
 };
 
 // The request the device makes for the desktop's colour depth.
@@ -50,12 +60,15 @@ bool acceptablePixelFormat(const platform::PixelFormatDescriptor& granted);
 // Deletes the current device, if any.
 void ShutdownGL();
 
-// The frame as drawn so far (the offscreen frame, or the window's back
-// buffer without one): screen width x height RGB pixels, top row first.
+// The frame as drawn so far (the offscreen frame, resolved, or the
+// window's back buffer without one): frame width x height RGB pixels
+// (gldevice::frameWidth x frameHeight), top row first.
 std::vector<uint8_t> readFrameRGB();
 
 // Published by start-up; read by every layer and by background loads.
 namespace gldevice {
+// The show's layout size (800x600); the frame's pixels are frameWidth x
+// frameHeight (render/frame_layout.h).
 extern unsigned screenWidth;
 extern unsigned screenHeight;
 extern platform::Window* window;   // the drawing surface contexts are made on

@@ -21,6 +21,7 @@ SKYDRIFT_GL_EXT_POINT_PARAMETERS(SKYDRIFT_DEFINE_EXT_SLOT)
 SKYDRIFT_GL_NV_VERTEX_ARRAY_RANGE(SKYDRIFT_DEFINE_EXT_SLOT)
 SKYDRIFT_GL_NV_REGISTER_COMBINERS(SKYDRIFT_DEFINE_EXT_SLOT)
 SKYDRIFT_GL_ARB_FRAMEBUFFER_OBJECT(SKYDRIFT_DEFINE_EXT_SLOT)
+SKYDRIFT_GL_FRAMEBUFFER_MULTISAMPLE(SKYDRIFT_DEFINE_EXT_SLOT)
 
 namespace glflags {
 int GL = 1;
@@ -45,6 +46,7 @@ int NV_fog_distance = 1;
 int NV_register_combiners = 1;
 int SGIS_generate_mipmap = 1;
 int ARB_framebuffer_object = 1;
+int framebuffer_multisample = 1;
 } // namespace glflags
 
 namespace {
@@ -133,6 +135,12 @@ void resolveFramebufferObjects()
         return;
     for (const GLEntryPoint& row : kFramebufferEntryPoints)
         ResolveEntryPoint(row.slot, (std::string(row.name) + suffix).c_str(), row.group, row.flag, true);
+    glflags::framebuffer_multisample = glflags::ARB_framebuffer_object
+        && (*suffix == '\0' || IsExtensionSupported("GL_EXT_framebuffer_multisample"));
+    if (glflags::framebuffer_multisample)
+        ResolveEntryPoint(reinterpret_cast<void**>(&slot_glRenderbufferStorageMultisample),
+                          (std::string("glRenderbufferStorageMultisample") + suffix).c_str(),
+                          "GL_framebuffer_multisample", &glflags::framebuffer_multisample, true);
 }
 
 void resolveGroup(const char* group, int* flag)

@@ -48,6 +48,7 @@ SKYDRIFT_GL_EXT_POINT_PARAMETERS(SKYDRIFT_DECLARE_EXT_SLOT)
 SKYDRIFT_GL_NV_VERTEX_ARRAY_RANGE(SKYDRIFT_DECLARE_EXT_SLOT)
 SKYDRIFT_GL_NV_REGISTER_COMBINERS(SKYDRIFT_DECLARE_EXT_SLOT)
 SKYDRIFT_GL_ARB_FRAMEBUFFER_OBJECT(SKYDRIFT_DECLARE_EXT_SLOT)
+SKYDRIFT_GL_FRAMEBUFFER_MULTISAMPLE(SKYDRIFT_DECLARE_EXT_SLOT)
 #undef SKYDRIFT_DECLARE_SLOT
 #undef SKYDRIFT_DECLARE_EXT_SLOT
 
@@ -80,6 +81,8 @@ extern int SGIS_generate_mipmap;
 // Framebuffer objects with blit, from GL 3.0, GL_ARB_framebuffer_object or
 // GL_EXT_framebuffer_object with GL_EXT_framebuffer_blit.
 extern int ARB_framebuffer_object;
+// Multisampled renderbuffers beside the framebuffer objects.
+extern int framebuffer_multisample;
 } // namespace glflags
 
 // The first pass: opens libGL.so.1, libGLU.so.1 and the platform's GL

@@ -73,3 +73,9 @@
     X(ARB_framebuffer_object, void, glRenderbufferStorage, (GLenum target, GLenum internalFormat, GLsizei width, GLsizei height)) \
     X(ARB_framebuffer_object, void, glFramebufferRenderbuffer, (GLenum target, GLenum attachment, GLenum renderbufferTarget, GLuint renderbuffer)) \
     X(ARB_framebuffer_object, void, glBlitFramebuffer, (GLint srcX0, GLint srcY0, GLint srcX1, GLint srcY1, GLint dstX0, GLint dstY0, GLint dstX1, GLint dstY1, GLbitfield mask, GLenum filter))
+
+// Multisampled renderbuffers, for an anti-aliased frame: GL 3.0,
+// GL_ARB_framebuffer_object or GL_EXT_framebuffer_multisample ("EXT"). A
+// frame without them is drawn with one sample.
+#define SKYDRIFT_GL_FRAMEBUFFER_MULTISAMPLE(X) \
+    X(framebuffer_multisample, void, glRenderbufferStorageMultisample, (GLenum target, GLsizei samples, GLenum internalFormat, GLsizei width, GLsizei height))

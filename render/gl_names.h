@@ -383,6 +383,7 @@
 #define glRenderbufferStorage slot_glRenderbufferStorage
 #define glFramebufferRenderbuffer slot_glFramebufferRenderbuffer
 #define glBlitFramebuffer slot_glBlitFramebuffer
+#define glRenderbufferStorageMultisample slot_glRenderbufferStorageMultisample
 #define wglCopyContext slot_wglCopyContext
 #define wglCreateContext slot_wglCreateContext
 #define wglCreateLayerContext slot_wglCreateLayerContext

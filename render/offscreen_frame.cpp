@@ -1,5 +1,8 @@
 #include "render/offscreen_frame.h"
 
+#include <algorithm>
+
+#include "render/frame_layout.h"
 #include "render/gl_api.h"
 
 FrameRect fitFrame(int frameWidth, int frameHeight, int targetWidth, int targetHeight)
@@ -22,18 +25,51 @@ FrameRect fitFrame(int frameWidth, int frameHeight, int targetWidth, int targetH
     return fit;
 }
 
-std::unique_ptr<OffscreenFrame> OffscreenFrame::create(int width, int height)
+namespace {
+
+// A renderbuffer of `format` with `samples` samples (1: a plain one).
+unsigned makeRenderbuffer(GLenum format, int width, int height, int samples)
+{
+    unsigned buffer = 0;
+    glGenRenderbuffers(1, &buffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, buffer);
+    if (samples > 1)
+        glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, format, width, height);
+    else
+        glRenderbufferStorage(GL_RENDERBUFFER, format, width, height);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    return buffer;
+}
+
+int offeredSamples(int asked)
+{
+    if (asked <= 1 || !glflags::framebuffer_multisample)
+        return 1;
+    GLint most = 1;
+    glGetIntegerv(GL_MAX_SAMPLES, &most);
+    return most > 1 ? std::min(asked, int(most)) : 1;
+}
+
+} // namespace
+
+std::unique_ptr<OffscreenFrame> OffscreenFrame::create(int width, int height, int samples)
 {
     if (!glflags::ARB_framebuffer_object)
         return nullptr;
     std::unique_ptr<OffscreenFrame> frame(new OffscreenFrame(width, height));
-    glGenRenderbuffers(1, &frame->colour_);
-    glBindRenderbuffer(GL_RENDERBUFFER, frame->colour_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    glGenRenderbuffers(1, &frame->depthStencil_);
-    glBindRenderbuffer(GL_RENDERBUFFER, frame->depthStencil_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    frame->samples_ = offeredSamples(samples);
+    frame->colour_ = makeRenderbuffer(GL_RGBA8, width, height, frame->samples_);
+    frame->depthStencil_ = makeRenderbuffer(GL_DEPTH24_STENCIL8, width, height, frame->samples_);
+    if (frame->samples_ > 1) {
+        frame->resolvedColour_ = makeRenderbuffer(GL_RGBA8, width, height, 1);
+        glGenFramebuffers(1, &frame->resolved_);
+        glBindFramebuffer(GL_FRAMEBUFFER, frame->resolved_);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, frame->resolvedColour_);
+        if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+            glBindFramebuffer(GL_FRAMEBUFFER, 0);
+            return nullptr;
+        }
+    }
 
     glGenFramebuffers(1, &frame->framebuffer_);
     glBindFramebuffer(GL_FRAMEBUFFER, frame->framebuffer_);
@@ -55,12 +91,36 @@ OffscreenFrame::~OffscreenFrame()
     glDeleteFramebuffers(1, &framebuffer_);
     glDeleteRenderbuffers(1, &colour_);
     glDeleteRenderbuffers(1, &depthStencil_);
+    if (resolved_) {
+        glDeleteFramebuffers(1, &resolved_);
+        glDeleteRenderbuffers(1, &resolvedColour_);
+    }
 }
 
-void OffscreenFrame::copyToWindow(int targetWidth, int targetHeight) const
+void OffscreenFrame::resolve()
 {
-    const FrameRect fit = fitFrame(width_, height_, targetWidth, targetHeight);
+    if (!resolved_ || resolvedThisFrame_)
+        return;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolved_);
+    // The scissor test clips blits; the layers may have left it on.
+    glPushAttrib(GL_SCISSOR_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    glBlitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glPopAttrib();
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer_);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, resolved_);
+    resolvedThisFrame_ = true;
+}
+
+void OffscreenFrame::copyToWindow(int targetWidth, int targetHeight)
+{
+    resolve();
+    const FrameSize largest = frameSizeWithin(targetWidth, targetHeight);
+    const FrameRect fit = largest == FrameSize{width_, height_}
+        ? FrameRect{(targetWidth - width_) / 2, (targetHeight - height_) / 2, width_, height_}
+        : fitFrame(width_, height_, targetWidth, targetHeight);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, finishedFramebuffer());
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     // The scissor test clips blits and clears, the colour mask clears; the
     // layers may have left either set, and the frame keeps them.
@@ -89,4 +149,10 @@ void OffscreenFrame::copyToWindow(int targetWidth, int targetHeight) const
     }
     glPopAttrib();
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+}
+
+void OffscreenFrame::startNextFrame()
+{
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    resolvedThisFrame_ = false;
 }

@@ -86,22 +86,20 @@ void drawFarQuad()
     glEnd();
 }
 
-LayerRect layerRectangle(float cx, float cy, float w, float h, unsigned screenWidth, unsigned screenHeight)
+LayerRect layerRectangle(float cx, float cy, float w, float h, unsigned frameWidth, unsigned frameHeight)
 {
-    const float W = float(screenWidth), H = float(screenHeight);
-    return {int(W * ((cx + 1) / 2 - w / 2)), int(H * ((cy + 1) / 2 - h / 2)), int(W * w), int(H * h)};
+    return fractionRect((cx + 1) / 2 - w / 2, (cy + 1) / 2 - h / 2, w, h, frameWidth, frameHeight);
 }
 
 void setLayerViewport(const float channels[Brush::kChannelCount])
 {
-    const LayerRect r = layerRectangle(channels[0], channels[1], channels[2], channels[3], gldevice::screenWidth,
-                                       gldevice::screenHeight);
-    glViewport(r.x, r.y, r.width, r.height);
+    setFrameViewport(layerRectangle(channels[0], channels[1], channels[2], channels[3], gldevice::frameWidth,
+                                    gldevice::frameHeight));
 }
 
 void restoreScreenViewport()
 {
-    glViewport(0, 0, GLsizei(gldevice::screenWidth), GLsizei(gldevice::screenHeight));
+    setWholeFrameViewport();
 }
 
 float largestCoordinate(const BoundingBox& box)

@@ -4,6 +4,7 @@
 
 #include "math/bounding_box.h"
 #include "math/envelope.h"
+#include "render/frame_layout.h"
 #include "timeline/brush.h"
 
 class Camera;
@@ -37,20 +38,14 @@ public:
 
 // --- shared by the mesh layers ---
 
-// A layer's screen rectangle in pixels.
-struct LayerRect {
-    int x, y, width, height;
-    bool operator==(const LayerRect& o) const
-    {
-        return x == o.x && y == o.y && width == o.width && height == o.height;
-    }
-};
+// A layer's rectangle in frame pixels.
+using LayerRect = FrameRect;
 // The rectangle of centre (cx, cy) in -1..1 and size (w, h) in fractions of
-// a screenWidth x screenHeight screen, each value truncated.
-LayerRect layerRectangle(float cx, float cy, float w, float h, unsigned screenWidth, unsigned screenHeight);
-// glViewport to the rectangle of channels 0..3 on the published screen.
+// the screen, on a frameWidth x frameHeight frame, each value truncated.
+LayerRect layerRectangle(float cx, float cy, float w, float h, unsigned frameWidth, unsigned frameHeight);
+// glViewport to the rectangle of channels 0..3 on the current frame.
 void setLayerViewport(const float channels[Brush::kChannelCount]);
-// glViewport back to the whole screen.
+// glViewport back to the whole frame.
 void restoreScreenViewport();
 
 // One GL_QUADS over the whole viewport at the far depth, under identity

@@ -35,8 +35,6 @@ void BrushScene::render(float localTime)
         return;
     static float channels[kChannelCount];
     evaluateChannels(localTime, channels);
-    const float width = static_cast<float>(gldevice::screenWidth);
-    const float height = static_cast<float>(gldevice::screenHeight);
 
     // No entry, or no scene after the wait (a file that could not be read):
     // nothing to draw this frame.
@@ -44,9 +42,7 @@ void BrushScene::render(float localTime)
     Scene* scene = entry ? waitForScene(*entry) : nullptr;
     if (scene) {
         // The channels measure y from the top; OpenGL from the bottom.
-        glViewport(static_cast<GLint>(width * channels[0]),
-                   static_cast<GLint>(height * (1.0f - channels[1] - channels[3])),
-                   static_cast<GLsizei>(width * channels[2]), static_cast<GLsizei>(height * channels[3]));
+        setFrameViewport(framePart(channels[0], 1.0f - channels[1] - channels[3], channels[2], channels[3]));
         if (stencilFunction != GL_ALWAYS) {
             glEnable(GL_STENCIL_TEST);
             glStencilFunc(stencilFunction, stencilReference, stencilMask);

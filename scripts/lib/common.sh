@@ -7,7 +7,7 @@ PACKAGES=(
   libsdl2-dev libfreeimage-dev libpng-dev zlib1g-dev libglu1-mesa-dev
   libopenmpt-dev libmpg123-dev libmp3lame-dev libfreetype-dev fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool libx11-dev libgl1-mesa-dri libgl1 libglx-mesa0 ffmpeg
+  xvfb xauth xdotool xfonts-base libx11-dev libgl1-mesa-dri libgl1 libglx-mesa0 ffmpeg
   libassimp-dev libmeshoptimizer-dev
   libtinygltf-dev nlohmann-json3-dev
 )

@@ -1,6 +1,7 @@
-// How the show meets screens of other sizes: the display mode where the
-// screen has it, else the desktop with the frame scaled between black bars,
-// a window on request; and the frame the same pixels whatever the screen.
+// How the show meets screens of other sizes: the desktop at its own
+// resolution with the largest 4:3 frame between black bars, the display
+// mode and a window on request; and the frame the same pixels as the render
+// tool's at that size.
 // Each test brings its own X screen of the size it needs.
 
 #include <gtest/gtest.h>
@@ -92,7 +93,8 @@ ScaleError compareScaled(const Picture& screen, const FrameRect& fit, const Pict
 }
 
 // The real start-up on the generated pack, on `screen`, as the program
-// makes it (the display chosen, the window shown), the disclaimer answered.
+// makes it (the display and the frame chosen, the window shown), the
+// disclaimer answered.
 bool startShowOn(const VirtualScreen& screen)
 {
     setenv("DISPLAY", screen.display().c_str(), 1);
@@ -111,13 +113,37 @@ bool startShowOn(const VirtualScreen& screen)
 // drawn at `t`, read just before it was presented.
 Picture runShowTo(float t, int fps)
 {
-    Picture frame{kFrameWidth, kFrameHeight, {}};
+    Picture frame{int(gldevice::frameWidth), int(gldevice::frameHeight), {}};
     for (long k = 0; float(double(k) / fps) < t; ++k) {
         const float frameTime = float(double(k) / fps);
         EXPECT_TRUE(runFrame([frameTime] { return frameTime; }));
     }
     EXPECT_TRUE(runFrame([t] { return t; }, [&] { frame.rgb = readFrameRGB(); }));
     return frame;
+}
+
+// The render tool's frame at `t` (rendered at 10 fps while loading during
+// the show), with the tool's further arguments.
+Picture renderToolFrame(const VirtualScreen& screen, const std::string& name, const std::string& arguments)
+{
+    const std::string out = fs::absolute(name).string();
+    ProgramRun tool = runInFolder(fs::path(SKYDRIFT_DEMO_PACK).parent_path().string(),
+                                  "DISPLAY=" + screen.display() + " SDL_AUDIODRIVER=dummy '" + kRenderTool +
+                                      "' --at 2 --fps 10 --load-during-show --quiet --out '" + out + "' " + arguments);
+    EXPECT_EQ(tool.exitCode, 0) << tool.errors;
+    ImageRGB picture;
+    EXPECT_TRUE(loadImageRGB((out + "/frame-2.png").c_str(), picture));
+    return {int(picture.width), int(picture.height), picture.pixels};
+}
+
+// Mean of one channel over a rectangle.
+double meanChannel(const Picture& picture, int x0, int y0, int x1, int y1, int channel)
+{
+    double sum = 0.0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            sum += picture.at(x, y)[channel];
+    return sum / (double(x1 - x0) * (y1 - y0));
 }
 
 // The program in the background on a screen, its window found by its
@@ -161,14 +187,20 @@ public:
     {
         xdotool("windowsize " + window_ + " " + std::to_string(width) + " " + std::to_string(height));
     }
-    // Sends Escape and waits up to a minute for the exit code.
-    int quitWithEscape()
+    // Sends Escape and waits up to a minute for the exit code (-1 without one).
+    // With a pointer position, Escape is typed there, as a user would (a
+    // box without a window manager takes no keys sent to its window).
+    int quitWithEscape(int pointerX = -1, int pointerY = -1)
     {
-        xdotool("key --window " + window_ + " Escape");
+        if (pointerX >= 0)
+            xdotool("mousemove " + std::to_string(pointerX) + " " + std::to_string(pointerY) + " key Escape");
+        else
+            xdotool("key --window " + window_ + " Escape");
         for (int i = 0; i < 600 && !fs::exists(folder_ + "/run.rc"); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the code written whole
-        return std::atoi(readWholeFile(folder_ + "/run.rc").c_str());
+        const std::string code = readWholeFile(folder_ + "/run.rc");
+        return code.empty() ? -1 : std::atoi(code.c_str());
     }
     std::string errors() const { return readWholeFile(folder_ + "/run.err"); }
 
@@ -202,45 +234,92 @@ Picture waitForTheShow(const VirtualScreen& screen, int x0, int y0, int x1, int 
 
 } // namespace
 
-TEST(Display, OnAScreenWithTheModeTheDisplayModeIsTaken)
+TEST(Display, OnAScreenWithTheModeTheDesktopIsTakenAndTheModeOnRequest)
 {
     VirtualScreen screen(800, 600);
     ASSERT_TRUE(screen.started()) << "Xvfb must be installed";
     setenv("DISPLAY", screen.display().c_str(), 1);
     unsetenv("SKYDRIFT_DISPLAY");
-    ShowDisplay opened = ShowDisplay::Plain;
-    platform::Window* window = openShowWindow(displaysToTry(), ShowWindowSize{}, false, &opened);
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(opened, ShowDisplay::Mode);
-    platform::restoreDisplayMode();
-    platform::destroyWindow(window);
+    for (const char* request : {"", "mode"}) {
+        setenv("SKYDRIFT_DISPLAY", request, 1);
+        ShowDisplay opened = ShowDisplay::Plain;
+        platform::Window* window = openShowWindow(displaysToTry(), ShowWindowSize{}, false, &opened);
+        ASSERT_NE(window, nullptr) << request;
+        EXPECT_EQ(opened, *request ? ShowDisplay::Mode : ShowDisplay::Desktop) << request;
+        platform::restoreDisplayMode();
+        platform::destroyWindow(window);
+    }
 
     // A value it does not know is said so, and the usual order taken.
     setenv("SKYDRIFT_DISPLAY", "fullscreen", 1);
     testing::internal::CaptureStderr();
     const std::vector<ShowDisplay> displays = displaysToTry();
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(displays, (std::vector<ShowDisplay>{ShowDisplay::Mode, ShowDisplay::Desktop}));
+    EXPECT_EQ(displays, (std::vector<ShowDisplay>{ShowDisplay::Desktop, ShowDisplay::Mode}));
     EXPECT_NE(said.find("SKYDRIFT_DISPLAY=fullscreen"), std::string::npos) << said;
 }
 
-TEST(Display, ADesktopWithoutTheModeShowsTheRenderToolsFrameScaledBetweenBlackBars)
+TEST(Display, ADesktopShowsTheLoadingPictureAndTheRenderToolsFrameOneToOneBetweenBlackBars)
 {
     VirtualScreen screen(1920, 1080);
     ASSERT_TRUE(screen.started()) << "Xvfb must be installed";
     unsetenv("SKYDRIFT_DISPLAY");
+    unsetenv("SKYDRIFT_RESOLUTION");
+    unsetenv("SKYDRIFT_SAMPLES");
+    ASSERT_TRUE(startShowOn(screen));
+    EXPECT_EQ(gldevice::frameWidth, 1440u);
+    EXPECT_EQ(gldevice::frameHeight, 1080u);
+
+    // The loading picture, the last thing presented, fills the frame whole:
+    // each quarter of the frame has the colour of that quarter of the picture.
+    const Picture loading = screenPicture(screen);
+    ImageRGB picture;
+    ASSERT_TRUE(loadImageRGB((std::string(SKYDRIFT_DEMO_PACK) + "/loading.jpg").c_str(), picture));
+    const Picture expected{int(picture.width), int(picture.height), picture.pixels};
+    ASSERT_EQ(loading.rgb.size(), 1920u * 1080u * 3u);
+    for (int quarter = 0; quarter < 4; ++quarter) {
+        const int qx = quarter % 2, qy = quarter / 2;
+        const int pw = expected.width / 2, ph = expected.height / 2;
+        for (int c = 0; c < 3; ++c)
+            EXPECT_NEAR(meanChannel(loading, 240 + qx * 720, qy * 540, 240 + (qx + 1) * 720, (qy + 1) * 540, c),
+                        meanChannel(expected, qx * pw, qy * ph, (qx + 1) * pw, (qy + 1) * ph, c), 4.0)
+                << "quarter " << quarter << ", channel " << c;
+    }
+
+    const Picture frame = runShowTo(2.0f, 10);
+    const Picture shot = screenPicture(screen);
+    shutDownShow();
+    ASSERT_EQ(shot.rgb.size(), 1920u * 1080u * 3u);
+    EXPECT_EQ(litPixels(shot, 0, 0, 240, 1080), 0);
+    EXPECT_EQ(litPixels(shot, 1680, 0, 1920, 1080), 0);
+    int unlike = 0;
+    for (int y = 0; y < 1080; ++y)
+        unlike += !std::equal(frame.at(0, y), frame.at(0, y) + 1440 * 3, shot.at(240, y));
+    EXPECT_EQ(unlike, 0) << "rows of the screen that are not the frame's";
+
+    // The render tool's frame of that size at the same show time is the same frame.
+    const Picture tool = renderToolFrame(screen, "desktop_tool", "--size 1440x1080 --samples 4");
+    EXPECT_TRUE(tool.rgb == frame.rgb) << "the frame differs from the render tool's";
+}
+
+TEST(Display, TheReferenceResolutionShowsTheRenderToolsFrameScaledBetweenBlackBars)
+{
+    VirtualScreen screen(1920, 1080);
+    ASSERT_TRUE(screen.started()) << "Xvfb must be installed";
+    unsetenv("SKYDRIFT_DISPLAY");
+    setenv("SKYDRIFT_RESOLUTION", "800x600", 1);
+    setenv("SKYDRIFT_SAMPLES", "1", 1);
     ASSERT_TRUE(startShowOn(screen));
     int width = 0, height = 0;
     platform::drawableSize(platform::mainWindow(), &width, &height);
     EXPECT_EQ(width, 1920);
     EXPECT_EQ(height, 1080);
 
-    const float t = 2.0f;
-    const int fps = 10;
-    const Picture frame = runShowTo(t, fps);
+    const Picture frame = runShowTo(2.0f, 10);
     const Picture shot = screenPicture(screen);
     shutDownShow();
     ASSERT_EQ(shot.rgb.size(), 1920u * 1080u * 3u);
+    ASSERT_EQ(frame.width, kFrameWidth);
 
     // The largest centred 4:3 rectangle of 1920x1080: 1440 wide from x 240.
     const FrameRect fit{240, 0, 1440, 1080};
@@ -253,15 +332,8 @@ TEST(Display, ADesktopWithoutTheModeShowsTheRenderToolsFrameScaledBetweenBlackBa
     EXPECT_LT(error.mean, 0.5);
     EXPECT_LE(error.largest, 2);
 
-    // The render tool's frame at the same show time is the same frame.
-    const std::string out = fs::absolute("desktop_tool").string();
-    ProgramRun tool = runInFolder(fs::path(SKYDRIFT_DEMO_PACK).parent_path().string(),
-                                  "DISPLAY=" + screen.display() + " SDL_AUDIODRIVER=dummy '" + kRenderTool +
-                                      "' --at 2 --fps 10 --load-during-show --quiet --out '" + out + "'");
-    ASSERT_EQ(tool.exitCode, 0) << tool.errors;
-    ImageRGB toolFrame;
-    ASSERT_TRUE(loadImageRGB((out + "/frame-2.png").c_str(), toolFrame));
-    EXPECT_TRUE(toolFrame.pixels == frame.rgb) << "the frame differs from the render tool's";
+    const Picture tool = renderToolFrame(screen, "reference_tool", "");
+    EXPECT_TRUE(tool.rgb == frame.rgb) << "the frame differs from the render tool's";
 }
 
 TEST(Display, WithoutFramebufferObjectsTheDesktopShowsTheFrameInItsLowerLeftCorner)
@@ -311,7 +383,7 @@ TEST(Display, TheProgramPlaysFullScreenOnADesktopWithoutTheModeAndQuitsOnEscape)
     EXPECT_EQ(program.quitWithEscape(), 1) << program.errors();
 }
 
-TEST(Display, AWindowOnRequestScalesTheFrameAsItIsResized)
+TEST(Display, AWindowOnRequestGetsANewFrameAsItIsResized)
 {
     VirtualScreen screen(1920, 1080);
     ASSERT_TRUE(screen.started()) << "Xvfb must be installed";
@@ -320,24 +392,29 @@ TEST(Display, AWindowOnRequestScalesTheFrameAsItIsResized)
     EXPECT_EQ(program.size(), "800x600");
 
     const int x = program.geometry("X"), y = program.geometry("Y");
-    ASSERT_TRUE(x >= 0 && y >= 0 && x + 1000 <= 1920 && y + 600 <= 1080) << x << "," << y;
+    ASSERT_TRUE(x >= 0 && y >= 0 && x + 1000 <= 1920 && y + 700 <= 1080) << x << "," << y;
     waitForTheShow(screen, x, y, x + 800, y + 600);
 
-    // Wider by 200: 100 black each side of the unscaled frame, from the
-    // next frame on.
-    program.resize(1000, 600);
-    ASSERT_EQ(program.size(), "1000x600");
+    // 1000x700 holds a frame of 932x699, shown one to one: 34 black columns
+    // each side and one black row, where the old frame scaled would have
+    // filled 933x700 from column 33.
+    program.resize(1000, 700);
+    ASSERT_EQ(program.size(), "1000x700");
     Picture shot;
+    auto blackRow = [&] {
+        return litPixels(shot, x, y, x + 1000, y + 1) == 0 || litPixels(shot, x, y + 699, x + 1000, y + 700) == 0;
+    };
     for (int attempt = 0; attempt < 40; ++attempt) {
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
         shot = screenPicture(screen);
-        if (!shot.rgb.empty() && litPixels(shot, x, y, x + 100, y + 600) == 0)
+        if (!shot.rgb.empty() && litPixels(shot, x, y, x + 34, y + 700) == 0 && blackRow())
             break;
     }
     ASSERT_FALSE(shot.rgb.empty());
-    EXPECT_GT(litPixels(shot, x + 100, y, x + 900, y + 600), 800 * 600 / 2) << "the show is playing";
-    EXPECT_EQ(litPixels(shot, x, y, x + 100, y + 600), 0);
-    EXPECT_EQ(litPixels(shot, x + 900, y, x + 1000, y + 600), 0);
+    EXPECT_GT(litPixels(shot, x + 34, y, x + 966, y + 699), 932 * 699 / 2) << "the show is playing";
+    EXPECT_EQ(litPixels(shot, x, y, x + 34, y + 700), 0);
+    EXPECT_EQ(litPixels(shot, x + 966, y, x + 1000, y + 700), 0);
+    EXPECT_TRUE(blackRow());
     EXPECT_EQ(program.quitWithEscape(), 1) << program.errors();
 }
 
@@ -360,4 +437,57 @@ TEST(Display, WithNoScreenAtAllTheWindowErrorComesAloneWithoutSDLsRuntimeDirecto
     EXPECT_EQ(run.exitCode, 255);
     EXPECT_NE(run.errors.find(kWindowError), std::string::npos) << run.errors;
     EXPECT_EQ(run.errors.find("XDG_RUNTIME_DIR"), std::string::npos) << run.errors;
+}
+
+// The first box a user sees lies wholly inside the screen, its lines wrapped
+// clear of its edges, and Escape answers it with Cancel. Needs the X core
+// fonts (xfonts-base) for the platform's box.
+TEST(Display, TheDisclaimerBoxLiesInsideTheScreenWithEveryLineReadable)
+{
+    const int sizes[][2] = {{1024, 768}, {1920, 1080}};
+    for (const auto& size : sizes) {
+        const int width = size[0], height = size[1];
+        VirtualScreen screen(width, height);
+        ASSERT_TRUE(screen.started()) << "Xvfb must be installed";
+        BackgroundProgram program("disclaimer_" + std::to_string(width), screen, "SKYDRIFT_ANSWER=");
+        // The platform's box has no window name: it is the screen's only window.
+        ASSERT_FALSE(program.findWindow("").empty()) << program.errors();
+        waitForTheShow(screen, 0, 0, width, height);                  // the box appears
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));  // and is drawn whole
+        const Picture shot = screenPicture(screen);
+        ASSERT_EQ(shot.rgb.size(), size_t(width) * height * 3);
+
+        // The box: every pixel that is not the black root window.
+        int left = width, right = -1, top = height, bottom = -1;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (const uint8_t* p = shot.at(x, y); p[0] || p[1] || p[2]) {
+                    left = std::min(left, x), right = std::max(right, x);
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                }
+        ASSERT_GE(right, 0) << "no box on the screen";
+        EXPECT_GT(left, 0);
+        EXPECT_LT(right, width - 1);
+        EXPECT_GT(top, 0);
+        EXPECT_LT(bottom, height - 1);
+
+        // Its text: light pixels, each clear of the box's sides, in lines.
+        int lines = 0, textLeft = width, textRight = -1;
+        bool inLine = false;
+        for (int y = top; y <= bottom; ++y) {
+            bool text = false;
+            for (int x = left; x <= right; ++x)
+                if (const uint8_t* p = shot.at(x, y); p[0] > 150 && p[1] > 150 && p[2] > 150) {
+                    text = true;
+                    textLeft = std::min(textLeft, x), textRight = std::max(textRight, x);
+                }
+            lines += text && !inLine;
+            inLine = text;
+        }
+        EXPECT_GE(lines, 15) << "the disclaimer's lines and the buttons";
+        EXPECT_GE(textLeft - left, 4);
+        EXPECT_GE(right - textRight, 4);
+        // Escape is Cancel: the program ends at once with 0.
+        EXPECT_EQ(program.quitWithEscape((left + right) / 2, (top + bottom) / 2), 0) << program.errors();
+    }
 }

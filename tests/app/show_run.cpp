@@ -53,7 +53,8 @@ double ShowFrame::meanDifference(const std::vector<uint8_t>& otherRgb) const
     return sum / double(rgb.size());
 }
 
-ShowRun::ShowRun(bool loadDuringShow, int framesPerSecond, bool askDisclaimer) : framesPerSecond_(framesPerSecond)
+ShowRun::ShowRun(bool loadDuringShow, int framesPerSecond, bool askDisclaimer, const FrameChoice& frame)
+    : framesPerSecond_(framesPerSecond)
 {
     // The show reads "demo\..." from the working folder, as the program does.
     previousFolder_ = std::filesystem::current_path().string();
@@ -64,6 +65,7 @@ ShowRun::ShowRun(bool loadDuringShow, int framesPerSecond, bool askDisclaimer) :
     options.loadDuringShow = loadDuringShow;
     options.fullScreen = false;
     options.hidden = true;
+    options.frame = frame;
     started_ = !startUp(options).has_value();
     gldevice::swapIntervalRequest = 0;
 }
@@ -79,6 +81,8 @@ bool ShowRun::renderFrame(float t, ShowFrame* frame)
 {
     auto grab = [&] {
         frame->time = t;
+        frame->width = int(gldevice::frameWidth);
+        frame->height = int(gldevice::frameHeight);
         frame->rgb = readFrameRGB();
     };
     return frame ? runFrame([t] { return t; }, grab) : runFrame([t] { return t; });

@@ -8,14 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "app/frame_choice.h"
 #include "timeline/layer_list.h"
 
 // One presented frame, RGB, top row first.
 struct ShowFrame {
     float time = 0.0f;
-    std::vector<uint8_t> rgb;  // 800 x 600 x 3
+    int width = 800, height = 600;
+    std::vector<uint8_t> rgb;  // width x height x 3
 
-    const uint8_t* at(int x, int y) const { return &rgb[(size_t(y) * 800 + size_t(x)) * 3]; }
+    const uint8_t* at(int x, int y) const { return &rgb[(size_t(y) * size_t(width) + size_t(x)) * 3]; }
     // Mean luminance (0..255) of a rectangle.
     double meanLuminance(int x, int y, int width, int height) const;
     // Share (0..1) of the frame's pixels whose every channel is at least `level`.
@@ -32,8 +34,10 @@ public:
 
     // Starts the show; the test fails (fatally for the caller's checks) when
     // it cannot. With `askDisclaimer` the start-up asks its question (answered
-    // through SKYDRIFT_ANSWER) and `loadDuringShow` is not used.
-    ShowRun(bool loadDuringShow, int framesPerSecond, bool askDisclaimer = false);
+    // through SKYDRIFT_ANSWER) and `loadDuringShow` is not used. The frame
+    // is the show's reference one, 800x600 with one sample, unless given.
+    ShowRun(bool loadDuringShow, int framesPerSecond, bool askDisclaimer = false,
+            const FrameChoice& frame = FrameChoice{false, {800, 600}, 1});
     ~ShowRun();  // shuts the show down as the program does at quit
 
     bool started() const { return started_; }

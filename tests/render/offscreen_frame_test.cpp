@@ -13,11 +13,6 @@
 
 namespace {
 
-bool operator==(const FrameRect& a, const FrameRect& b)
-{
-    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
-}
-
 // The largest 4:3 rectangle by the rule: as high as the target where the
 // target is at least 4:3, else as wide, the other side to the nearest
 // pixel, centred.
@@ -89,7 +84,7 @@ protected:
         GLWindowTest::SetUp();
         ASSERT_NE(gldevice::current->offscreenFrame, nullptr) << "llvmpipe offers framebuffer objects";
     }
-    const OffscreenFrame& frame() const { return *gldevice::current->offscreenFrame; }
+    OffscreenFrame& frame() const { return *gldevice::current->offscreenFrame; }
 };
 
 } // namespace
@@ -245,4 +240,71 @@ TEST(OffscreenFrameDriver, WithoutTheBlitTheShowDrawsIntoTheWindow)
     glClear(GL_COLOR_BUFFER_BIT);
     EXPECT_TRUE(isColour(readPixel(799, 599), 0, 0, 255));
     gldevice::current->present();
+}
+
+TEST(FrameSize, TheLargestFourByThreeFrameAndTheSizesTheUserWrites)
+{
+    const int sizes[][4] = {{1920, 1080, 1440, 1080}, {3840, 2160, 2880, 2160}, {800, 600, 800, 600},
+                            {1280, 1024, 1280, 960},  {1000, 700, 932, 699},    {3, 3, 0, 0}};
+    for (const auto& size : sizes)
+        EXPECT_TRUE(frameSizeWithin(size[0], size[1]) == (FrameSize{size[2], size[3]})) << size[0] << "x" << size[1];
+
+    FrameSize read;
+    EXPECT_TRUE(parseFrameSize("1440x1080", &read));
+    EXPECT_TRUE(read == (FrameSize{1440, 1080}));
+    for (const char* bad : {"", "1440", "1440x", "x1080", "1440x1080x4", "0x600", "800x-600", "20000x600", "800 600"})
+        EXPECT_FALSE(parseFrameSize(bad, &read)) << bad;
+}
+
+// The layout's fractions land on the same share of any frame, truncated.
+TEST(FrameSize, LayoutFractionsScaleWithTheFrame)
+{
+    EXPECT_TRUE(fractionRect(0.5f, 0.25f, 0.5f, 0.5f, 800, 600) == (FrameRect{400, 150, 400, 300}));
+    EXPECT_TRUE(fractionRect(0.5f, 0.25f, 0.5f, 0.5f, 1440, 1080) == (FrameRect{720, 270, 720, 540}));
+    EXPECT_TRUE(fractionRect(0.1f, 0.1f, 0.3f, 0.3f, 1000, 700) == (FrameRect{100, 70, 300, 210}));
+}
+
+TEST_F(OffscreenFrameTest, AMultisampledFrameIsResolvedForPresentsAndReadBacks)
+{
+    ASSERT_TRUE(gldevice::current->drawOffscreen(1440, 1080, 4));
+    EXPECT_EQ(gldevice::frameWidth, 1440u);
+    EXPECT_EQ(gldevice::frameHeight, 1080u);
+    if (frame().samples() == 1)
+        GTEST_SKIP() << "the driver offers no multisampled framebuffers";
+    GLint bits = 0;
+    glGetIntegerv(GL_STENCIL_BITS, &bits);
+    EXPECT_EQ(bits, 8);
+    glGetIntegerv(GL_DEPTH_BITS, &bits);
+    EXPECT_EQ(bits, 24);
+
+    // A white triangle's slanted edge on black: with samples, values between.
+    setWholeFrameViewport();
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glColor3f(1, 1, 1);
+    glBegin(GL_TRIANGLES);
+    glVertex2f(-1, -1);
+    glVertex2f(1, -1);
+    glVertex2f(-1, 0.9f);
+    glEnd();
+    const std::vector<uint8_t> rgb = readFrameRGB();
+    ASSERT_EQ(rgb.size(), size_t(1440) * 1080 * 3);
+    int between = 0;
+    for (size_t i = 0; i < rgb.size(); i += 3)
+        between += rgb[i] > 10 && rgb[i] < 245;
+    EXPECT_GT(between, 1000);
+
+    // The present copies the resolved pixels one to one into a window that
+    // holds exactly this frame.
+    frame().copyToWindow(1920, 1080);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    const Rgba corner = readPixel(240 + 10, 10);
+    EXPECT_TRUE(isColour(corner, 255, 255, 255));
+    frame().startNextFrame();
 }

@@ -112,6 +112,12 @@ TEST(HlvtoolContent, RendersLightWaveScenesAndObjects)
     const Colours front = coloursOf(folder.path + "/object.png");
     EXPECT_GT(front.red, 0.2);
     EXPECT_LT(front.red, 0.9) << "the quad stays inside the picture";
+    // A larger, anti-aliased picture frames the object the same.
+    ASSERT_EQ(folder.run("render red.lwo --out large.png --size 1600x1200 --samples 4").exitCode, 0);
+    ImageRGB large;
+    ASSERT_TRUE(loadImageRGB((folder.path + "/large.png").c_str(), large));
+    EXPECT_EQ(large.width, 1600u);
+    EXPECT_NEAR(coloursOf(folder.path + "/large.png").red, front.red, 0.02);
     ASSERT_EQ(folder.run("render red.lwo --out turned.png --time 2.5").exitCode, 0);
     EXPECT_LT(coloursOf(folder.path + "/turned.png").red, 0.05);
 

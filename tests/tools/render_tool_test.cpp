@@ -67,8 +67,20 @@ TEST(RenderTool, AShowAssetThatCannotBeLoadedEndsWithItsNameNotAWaitingBox)
 
 TEST(RenderTool, RejectsBadArgumentsWithUsage)
 {
-    ProgramRun run = runInFolder("render_bad", "'" + kRenderTool + "' --at 1,x");
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_NE(run.errors.find("\"x\" is not a show time"), std::string::npos) << run.errors;
-    EXPECT_NE(run.errors.find("usage: skydrift-render"), std::string::npos);
+    const struct {
+        const char* arguments;
+        const char* message;
+    } cases[] = {
+        {"--at 1,x", "\"x\" is not a show time"},
+        {"--at 1 --size 1920", "--size: \"1920\" is not a picture size"},
+        {"--at 1 --size 2x2", "--size: \"2x2\" is not a picture size"},
+        {"--at 1 --samples 0", "--samples: \"0\" is not a number of samples"},
+        {"--at 1 --samples 4x", "--samples: \"4x\" is not a number of samples"},
+    };
+    for (const auto& c : cases) {
+        ProgramRun run = runInFolder("render_bad", "'" + kRenderTool + "' " + c.arguments);
+        EXPECT_EQ(run.exitCode, 2) << c.arguments;
+        EXPECT_NE(run.errors.find(c.message), std::string::npos) << run.errors;
+        EXPECT_NE(run.errors.find("usage: skydrift-render"), std::string::npos);
+    }
 }

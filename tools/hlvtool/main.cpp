@@ -8,8 +8,10 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/frame_choice.h"
 #include "import/lws_scene.h"
 #include "scene/scene.h"
 #include "scene/scene_file.h"
@@ -44,7 +46,9 @@ const char* const kHelp =
     "      Imports a LightWave scene with its objects and images and writes it\n"
     "      as a scene file. OUT is replaced only once the new file is complete.\n"
     "  hlvtool render FILE --out F.png [--camera N] [--time T] [--search DIR]\n"
-    "      Draws one frame at T seconds (default 0) in a hidden 800x600 window\n"
+    "                [--size WxH] [--samples N]\n"
+    "      Draws one frame at T seconds (default 0) of WxH pixels (default\n"
+    "      800x600; a 4:3 size keeps the view's shape) with N samples (default 1)\n"
     "      and writes it as a PNG picture: a scene file or a LightWave scene\n"
     "      (imported first) through camera N (default 0), or a LightWave\n"
     "      object lit and framed by its box, turning a full turn in 10 s.\n"
@@ -86,7 +90,23 @@ struct Arguments {
     std::string camera;
     std::string time;
     std::string fps;
+    std::string size;
+    std::string samples;
 };
+
+// The string an option that takes a value fills, or null for any other word.
+std::string* valueOption(Arguments& args, const std::string& option)
+{
+    const std::pair<const char*, std::string Arguments::*> options[] = {
+        {"--search", &Arguments::search}, {"--out", &Arguments::out},   {"--camera", &Arguments::camera},
+        {"--time", &Arguments::time},     {"--fps", &Arguments::fps},   {"--size", &Arguments::size},
+        {"--samples", &Arguments::samples},
+    };
+    for (const auto& [name, member] : options)
+        if (option == name)
+            return &(args.*member);
+    return nullptr;
+}
 
 bool parseArguments(int argc, char** argv, Arguments& args, std::string& error)
 {
@@ -106,10 +126,8 @@ bool parseArguments(int argc, char** argv, Arguments& args, std::string& error)
             args.verbose = true;
         else if (arg == "--strict")
             args.strict = true;
-        else if (arg == "--search" || arg == "--out" || arg == "--camera" || arg == "--time" || arg == "--fps") {
-            std::string& into = arg == "--search" ? args.search : arg == "--out" ? args.out
-                              : arg == "--camera" ? args.camera : arg == "--fps" ? args.fps : args.time;
-            if (!value(into))
+        else if (std::string* into = valueOption(args, arg)) {
+            if (!value(*into))
                 return false;
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
@@ -232,6 +250,13 @@ int render(const Arguments& args)
         return usage("--camera takes a camera number (0, 1, ...)");
     if (!args.time.empty() && !readNumber(args.time, time))
         return usage("--time takes seconds");
+    FrameSize size{800, 600};
+    if (!args.size.empty() && !parseFrameSize(args.size.c_str(), &size))
+        return usage("--size takes a picture size WxH (1440x1080)");
+    int samples = 1;
+    if (!args.samples.empty() && !parseSamples(args.samples.c_str(), &samples))
+        return usage("--samples takes a number of samples from 1 to 32");
+    hlvtool::setFrame(size, samples);
     hlvtool::RenderRequest request;
     request.path = args.files[0];
     request.picture = args.out;

@@ -20,8 +20,16 @@ namespace hlvtool {
 namespace {
 
 constexpr unsigned kWidth = 800, kHeight = 600;
+FrameSize g_frameSize{int(kWidth), int(kHeight)};
+int g_frameSamples = 1;
 
 } // namespace
+
+void setFrame(FrameSize size, int samples)
+{
+    g_frameSize = size;
+    g_frameSamples = samples;
+}
 
 bool openHiddenWindow()
 {
@@ -30,7 +38,12 @@ bool openHiddenWindow()
         options.fullScreen = false;
         options.hidden = true;
         platform::Window* window = platform::createWindow(options);
-        return window && InitGL(window, 0, kWidth, kHeight);
+        if (!window || !InitGL(window, 0, kWidth, kHeight))
+            return false;
+        if (g_frameSize == FrameSize{int(kWidth), int(kHeight)} && g_frameSamples == 1)
+            return true;
+        return gldevice::current->drawOffscreen(unsigned(g_frameSize.width), unsigned(g_frameSize.height),
+                                                g_frameSamples);
     }();
     return opened;
 }
@@ -57,7 +70,7 @@ bool renderSceneFrame(Scene& scene, const std::string& name, int camera, float s
         return false;
     }
     scene.set_pending_camera(camera);
-    glViewport(0, 0, kWidth, kHeight);
+    setWholeFrameViewport();
     glClearColor(scene.backdrop[0], scene.backdrop[1], scene.backdrop[2], 1.0f);
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -72,7 +85,7 @@ bool writeFramePicture(const std::string& picturePath, std::string& error)
     const std::vector<uint8_t> rows = readFrameRGB();
     try {
         writers::replaceFile(platform::filesystemPath(picturePath), [&](const std::string& temporary) {
-            if (!writers::writePng(temporary, rows.data(), kWidth, kHeight, 3))
+            if (!writers::writePng(temporary, rows.data(), gldevice::frameWidth, gldevice::frameHeight, 3))
                 throw std::runtime_error(temporary + ": cannot be written");
         });
     } catch (const std::exception& e) {

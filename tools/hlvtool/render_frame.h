@@ -1,11 +1,18 @@
 #pragma once
 #include <string>
 
+#include "render/frame_layout.h"
+
 class Scene;
 
 namespace hlvtool {
 
-// A hidden 800x600 window with the player's device; true once it stands.
+// The frame the hidden window draws into: 800x600 with one sample unless
+// set before the window opens.
+void setFrame(FrameSize size, int samples);
+
+// A hidden window with the player's device drawing into the frame; true
+// once it stands.
 bool openHiddenWindow();
 
 // Reads the scene file and writes one frame of it as a PNG picture; false
@@ -17,7 +24,7 @@ bool renderFrame(const std::string& scenePath, int camera, float seconds, const 
 bool renderSceneFrame(Scene& scene, const std::string& name, int camera, float seconds,
                       const std::string& picturePath, std::string& error);
 
-// Writes what the window's 800x600 frame holds as a PNG picture.
+// Writes what the frame holds as a PNG picture of its size.
 bool writeFramePicture(const std::string& picturePath, std::string& error);
 
 } // namespace hlvtool

@@ -122,7 +122,7 @@ bool renderObjectFrame(const RenderRequest& request, std::string& error)
     if (!guardedImport(request.path, [&] { materials = surfaceMaterials(mesh, object, record, request.path); }, error))
         return false;
 
-    glViewport(0, 0, 800, 600);
+    setWholeFrameViewport();
     glClearColor(0.12f, 0.14f, 0.18f, 1);
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

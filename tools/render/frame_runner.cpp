@@ -20,6 +20,19 @@ double millisecondsSince(Clock::time_point start)
 
 } // namespace
 
+std::vector<uint8_t> betweenBars(const std::vector<uint8_t>& frame, int frameWidth, int frameHeight, int width,
+                                 int height)
+{
+    if (frameWidth == width && frameHeight == height)
+        return frame;
+    std::vector<uint8_t> picture(size_t(width) * size_t(height) * 3, 0);
+    const FrameRect at{(width - frameWidth) / 2, (height - frameHeight) / 2, frameWidth, frameHeight};
+    for (int row = 0; row < std::min(frameHeight, height); ++row)
+        std::copy_n(&frame[size_t(row) * size_t(frameWidth) * 3], size_t(std::min(frameWidth, width)) * 3,
+                    &picture[(size_t(at.y + row) * size_t(width) + size_t(at.x)) * 3]);
+    return picture;
+}
+
 FrameRunner::~FrameRunner()
 {
     if (raw_)
@@ -42,7 +55,8 @@ bool FrameRunner::frame(float t, const CaptureTime* capture)
     double readBack = 0.0;
     auto grab = [&] {
         Clock::time_point start = Clock::now();
-        pixels = readFrameRGB();
+        pixels = betweenBars(readFrameRGB(), int(gldevice::frameWidth), int(gldevice::frameHeight), options_.width,
+                             options_.height);
         readBack = millisecondsSince(start);
     };
     const bool wanted = capture || raw_;
@@ -82,7 +96,7 @@ void FrameRunner::progress(float t, double milliseconds)
 bool FrameRunner::writePicture(const CaptureTime& capture, const std::vector<uint8_t>& pixels)
 {
     std::string path = options_.outputFolder + "/frame-" + capture.text + ".png";
-    if (!writers::writePng(path, pixels.data(), gldevice::screenWidth, gldevice::screenHeight, 3)) {
+    if (!writers::writePng(path, pixels.data(), unsigned(options_.width), unsigned(options_.height), 3)) {
         std::fprintf(stderr, "Cannot write %s\n", path.c_str());
         return false;
     }

@@ -6,6 +6,11 @@
 #include "tools/render/render_options.h"
 #include "tools/render/show_sections.h"
 
+// A frame of frameWidth x frameHeight RGB pixels centred in a picture of
+// width x height, black beside it (the frame no larger than the picture).
+std::vector<uint8_t> betweenBars(const std::vector<uint8_t>& frame, int frameWidth, int frameHeight, int width,
+                                 int height);
+
 // Renders frames of the started show at given show times, timing each one
 // and writing the ones asked for.
 class FrameRunner {

@@ -64,6 +64,7 @@ int renderPictures(const RenderOptions& options)
     startup.loadDuringShow = options.loadDuringShow;
     startup.fullScreen = false;
     startup.hidden = true;
+    startup.frame = FrameChoice{false, {options.width, options.height}, options.samples};
     return runGuarded([&] {
         auto start = std::chrono::steady_clock::now();
         if (auto exitCode = startUp(startup))

@@ -6,13 +6,17 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/frame_choice.h"
+
 const char* const kRenderUsage =
     "usage: skydrift-render [--at T1,T2,...] [--out DIR] [--until S] [--fps N] [--load-during-show]\n"
-    "                       [--raw-frames FILE] [--sections] [--quiet]\n"
+    "                       [--raw-frames FILE] [--sections] [--quiet] [--size WxH] [--samples N]\n"
     "       skydrift-render --soundtrack FILE --until S\n"
-    "Runs the show in a hidden 800x600 window on a virtual clock, from the folder that holds demo/,\n"
-    "and writes DIR/frame-T.png at each show time T (seconds). --until S renders every frame before S;\n"
-    "--raw-frames writes each of them to FILE (a pipe, for instance) as 800x600 RGB24, top row first.\n"
+    "Runs the show in a hidden window on a virtual clock, from the folder that holds demo/, and\n"
+    "writes DIR/frame-T.png at each show time T (seconds). --until S renders every frame before S;\n"
+    "--raw-frames writes each of them to FILE (a pipe, for instance) as RGB24, top row first.\n"
+    "Pictures are WxH (default 800x600): the show's 4:3 frame at the largest size that fits, black\n"
+    "bars beside it; --samples N anti-aliases it with N samples (default 1, the reference frame).\n"
     "--sections prints the frame times of every section and the peak resident memory.\n"
     "--soundtrack writes the show's sound up to S as raw 32-bit float stereo at 44100 Hz.\n";
 
@@ -91,6 +95,19 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions* options, std::stri
             options->rawFramesPath = argv[++i];
         } else if (std::strcmp(argument, "--soundtrack") == 0 && hasValue) {
             options->soundtrackPath = argv[++i];
+        } else if (std::strcmp(argument, "--size") == 0 && hasValue) {
+            FrameSize size;
+            if (!parseFrameSize(argv[++i], &size) || frameSizeWithin(size.width, size.height).width == 0) {
+                *error = std::string("--size: \"") + argv[i] + "\" is not a picture size WxH of at least 4x3";
+                return false;
+            }
+            options->width = size.width;
+            options->height = size.height;
+        } else if (std::strcmp(argument, "--samples") == 0 && hasValue) {
+            if (!parseSamples(argv[++i], &options->samples)) {
+                *error = std::string("--samples: \"") + argv[i] + "\" is not a number of samples from 1 to 32";
+                return false;
+            }
         } else if (std::strcmp(argument, "--sections") == 0) {
             options->sectionReport = true;
         } else if (std::strcmp(argument, "--quiet") == 0) {

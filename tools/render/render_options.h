@@ -15,7 +15,9 @@ struct RenderOptions {
     int framesPerSecond = 60;
     bool loadDuringShow = false;
     float untilSeconds = 0.0f;      // every frame before this time is rendered
-    std::string rawFramesPath;      // every frame as 800x600 RGB24, top row first
+    int width = 800, height = 600;  // of the pictures written; the frame is the largest 4:3 inside, black bars beside
+    int samples = 1;                // of the frame: 1 gives the show's reference pixels
+    std::string rawFramesPath;      // every frame as width x height RGB24, top row first
     std::string soundtrackPath;     // the show's sound as float stereo 44100 Hz, no picture
     bool sectionReport = false;     // frame times per section and peak memory
     bool quiet = false;             // a progress line per show second instead of a line per frame
