@@ -155,8 +155,9 @@ TEST(ShowResolution, LargeFramesKeepTheLayoutAndSharpenTheEdges)
         std::printf("%-10s mean difference %.2f levels, gradient energy %.1f at 1600x1200 against %.1f enlarged\n",
                     section.section, difference, sharp, enlarged);
         EXPECT_LT(difference, 4.0) << section.section;
-        if (section.threeD)
+        if (section.threeD) {
             EXPECT_GT(sharp, enlarged * 1.2) << section.section;
+        }
     }
 }
 
