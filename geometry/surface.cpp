@@ -101,7 +101,11 @@ bool Surface::name_less(const Surface& other) const
 
 void Surface::set_colour() const
 {
-    glColor4f(colour[0] * colour_factor, colour[1] * colour_factor, colour[2] * colour_factor, opacity);
+    const float r = colour[0] * colour_factor, g = colour[1] * colour_factor, b = colour[2] * colour_factor;
+    if (transparent())
+        glColor4f(r, g, b, opacity);
+    else
+        glColor3f(r, g, b);
 }
 
 // A transparent surface leaves the depth buffer to what lies behind it, so
