@@ -78,7 +78,9 @@ void Surface::draw(const RenderBucket& bucket)
     apply();
     set_client_state(0);
     set_colour();
+    begin_sides_and_blending();
     draw_items(bucket);
+    end_sides_and_blending();
 }
 
 bool Surface::less(const Surface& other) const
@@ -99,7 +101,34 @@ bool Surface::name_less(const Surface& other) const
 
 void Surface::set_colour() const
 {
-    glColor3f(colour[0] * colour_factor, colour[1] * colour_factor, colour[2] * colour_factor);
+    const float r = colour[0] * colour_factor, g = colour[1] * colour_factor, b = colour[2] * colour_factor;
+    if (transparent())
+        glColor4f(r, g, b, opacity);
+    else
+        glColor3f(r, g, b);
+}
+
+// A transparent surface leaves the depth buffer to what lies behind it, so
+// whatever is drawn after it is not hidden by it.
+void Surface::begin_sides_and_blending() const
+{
+    if (double_sided)
+        glDisable(GL_CULL_FACE);
+    if (transparent()) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glDepthMask(GL_FALSE);
+    }
+}
+
+void Surface::end_sides_and_blending() const
+{
+    if (double_sided)
+        glEnable(GL_CULL_FACE);
+    if (transparent()) {
+        glDepthMask(GL_TRUE);
+        glDisable(GL_BLEND);
+    }
 }
 
 void Surface::draw_items(const RenderBucket& bucket)
@@ -143,7 +172,9 @@ void TextureSurface::draw(const RenderBucket& bucket)
     set_client_state(1);
     GLStateCache::instance().bindTexture(0, texture_name(texture_index));
     set_colour();
+    begin_sides_and_blending();
     draw_items(bucket);
+    end_sides_and_blending();
 }
 
 bool TextureSurface::less(const Surface& other) const
@@ -193,7 +224,9 @@ void TexDifSurface::draw(const RenderBucket& bucket)
     cache.bindTexture(1, texture_name(detail_index));
     cache.setMatrixMode(GL_MODELVIEW);
     set_colour();
+    begin_sides_and_blending();
     draw_items(bucket);
+    end_sides_and_blending();
     if (modulate_index != -1)
         draw_modulate_pass(bucket);
 }

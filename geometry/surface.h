@@ -47,6 +47,11 @@ public:
     float colour_factor = 1.0f;
     unsigned int texture_count = 0;
     Scene* scene = nullptr;
+    // Set only by importers for hlvtool's drawing of their scenes; scene
+    // files do not store them, so the show's surfaces keep one side, opaque.
+    bool double_sided = false;
+    float opacity = 1.0f;
+    bool transparent() const { return opacity < 1.0f; }
 
 protected:
     explicit Surface(int kind, unsigned int textureCount) : kind(kind), texture_count(textureCount) {}
@@ -54,6 +59,9 @@ protected:
     virtual unsigned int unit_mask() const { return 0; }
     bool name_less(const Surface& other) const;
     void set_colour() const;
+    // Both sides and blending as the surface asks, around its items' draws.
+    void begin_sides_and_blending() const;
+    void end_sides_and_blending() const;
     // Each item under its world matrix.
     static void draw_items(const RenderBucket& bucket);
     // The OpenGL name of a scene texture, 0 when there is none.

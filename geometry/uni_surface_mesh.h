@@ -3,6 +3,7 @@
 // formats, stored compactly (positions and texture coordinates quantised to
 // 16 bits) and drawn with vertex arrays.
 
+#include <cstdint>
 #include <vector>
 
 #include "math/bounding_box.h"
@@ -40,6 +41,9 @@ public:
     unsigned int triangle_count = 0;
     std::vector<unsigned short> indices;
     BoundingBox box;
+    // RGBA per vertex, drawn in place of the surface's colour; set only by
+    // importers for hlvtool's drawing of their scenes, never stored.
+    std::vector<uint8_t> colours;
 
 protected:
     // Locks the arrays when the driver can, and draws every triangle.

@@ -34,11 +34,24 @@ void UniSurfaceMesh::draw_range(unsigned int first, unsigned int last) const
 void UniSurfaceMesh::draw_locked() const
 {
     const GLsizei n = static_cast<GLsizei>(vertex_count());
+    // The colour array leaves the current colour undefined: the surface's
+    // colour is kept for the bucket's next items.
+    const bool coloured = colours.size() == 4 * size_t(n);
+    float surfaceColour[4];
+    if (coloured) {
+        glGetFloatv(GL_CURRENT_COLOR, surfaceColour);
+        glColorPointer(4, GL_UNSIGNED_BYTE, 0, colours.data());
+        glEnableClientState(GL_COLOR_ARRAY);
+    }
     if (glflags::EXT_compiled_vertex_array)
         glLockArraysEXT(0, n);
     draw_range(0, static_cast<unsigned int>(n - 1));
     if (glflags::EXT_compiled_vertex_array)
         glUnlockArraysEXT();
+    if (coloured) {
+        glDisableClientState(GL_COLOR_ARRAY);
+        glColor4fv(surfaceColour);
+    }
 }
 
 void UniSurfaceMesh_Point::draw() const

@@ -6,6 +6,8 @@
 // Every surface belongs to the object (and layer) whose file defines it: two
 // objects with a "Default" surface have two surfaces.
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -111,6 +113,24 @@ struct LWSurface {
             if (known == what)
                 return;
         undrawn.push_back(what);
+    }
+
+    // The RGBA bytes a vertex shows whose map colour is `packed` (red in
+    // the top byte, alpha in the lowest): the map's colour mixed into the
+    // surface's by the map's intensity, lit by the diffuse level; alpha the
+    // surface's opacity, times the map's own alpha for an RGBA map.
+    std::array<uint8_t, 4> vertexColourBytes(uint32_t packed) const
+    {
+        const auto byteOf = [](float value) { return uint8_t(std::clamp(value, 0.0f, 1.0f) * 255.0f + 0.5f); };
+        const float mix = std::clamp(vertexColourIntensity, 0.0f, 1.0f);
+        std::array<uint8_t, 4> rgba;
+        for (int c = 0; c < 3; ++c) {
+            const float vertex = float((packed >> (24 - 8 * c)) & 0xFF) / 255.0f;
+            rgba[c] = byteOf(diffuse * ((1 - mix) * colour[c] + mix * vertex));
+        }
+        const float opacity = 1 - std::clamp(transparency, 0.0f, 1.0f);
+        rgba[3] = byteOf(opacity * (vertexColourAlpha ? float(packed & 0xFF) / 255.0f : 1.0f));
+        return rgba;
     }
 
     // The enabled layers of a list, in drawing order.

@@ -81,6 +81,11 @@ std::unique_ptr<NMesh> meshOf(SceneObject& object, const LwsScene& scene, const 
                      surface ? surface->name.c_str() : "", part.vertexCount, pieces.size());
         for (const hlv::MeshPart& piece : pieces) {
             std::unique_ptr<UniSurfaceMesh> element(elementOf(piece, sets));
+            if (surface && !surface->vertexColourMap.empty() && piece.hasWeights())
+                for (uint32_t v = 0; v < piece.vertexCount; ++v) {
+                    const std::array<uint8_t, 4> rgba = surface->vertexColourBytes(piece.weights[v]);
+                    element->colours.insert(element->colours.end(), rgba.begin(), rgba.end());
+                }
             element->part_index = unsigned(primitive->parts.size());
             primitive->add_part(surface ? surfaceNames[surfaceIndex] : std::string());
             primitive->add_element(element.release());

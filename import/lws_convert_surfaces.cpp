@@ -1,4 +1,5 @@
 // Importer surfaces into scene surfaces, loading each texture image once.
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <type_traits>
@@ -132,6 +133,8 @@ void convertSurfaces(LwsScene& source, ::Scene& target, const ConvertOptions& op
                 surface->colour[c] = lwSurface.colour[c];
             surface->colour_factor = lwSurface.diffuse;
         }
+        surface->double_sided = lwSurface.doubleSided;
+        surface->opacity = 1 - std::clamp(lwSurface.transparency, 0.0f, 1.0f);
         if (target.add_surface(surface.get()))
             surface.release();
     }

@@ -97,10 +97,13 @@ void Scene::flush(const Camera& camera)
     glLoadMatrixf(camera.viewMatrix().data());
     cache.setMatrixMode(GL_PROJECTION);
     glLoadMatrixf(camera.projectionMatrix().data());
-    for (size_t i = 0; i < surfaces_.size(); ++i) {
-        surfaces_[i]->draw(queue_->buckets[i]);
-        queue_->buckets[i].clear();
-    }
+    // Transparent surfaces last, over what they let through.
+    for (bool transparent : {false, true})
+        for (size_t i = 0; i < surfaces_.size(); ++i)
+            if (surfaces_[i]->transparent() == transparent) {
+                surfaces_[i]->draw(queue_->buckets[i]);
+                queue_->buckets[i].clear();
+            }
 }
 
 int Scene::add_primitive(Primitive* primitive)

@@ -33,16 +33,16 @@ std::string channel(int number, const std::vector<std::string>& keys)
     return text + "  Behaviors 1 1\n}\n";
 }
 
-std::string placed(float x, float y, float z)
+} // namespace
+
+std::string placedMotion(float x, float y, float z, int channels)
 {
-    std::string text = "NumChannels 9\n";
+    std::string text = "NumChannels " + std::to_string(channels) + "\n";
     const float values[9] = {x, y, z, 0, 0, 0, 1, 1, 1};
-    for (int c = 0; c < 9; ++c)
+    for (int c = 0; c < channels && c < 9; ++c)
         text += channel(c, {std::to_string(values[c]) + " 0 0"});
     return text;
 }
-
-} // namespace
 
 std::string writeTestLightWaveScene(const std::string& folder)
 {
@@ -57,10 +57,10 @@ std::string writeTestLightWaveScene(const std::string& folder)
                                channel(2, {"0 0 0", "0 1 0", "0 2 0"}) + channel(3, {"0 0 0", "0 1 4"}) +
                                channel(4, {"0 0 0", "0 1 1"}) + channel(5, {"0 0 0"});
     const std::string text = "LWSC\n3\n\nFirstFrame 0\nLastFrame 30\nFramesPerSecond 30\n\n"
-                             "LoadObjectLayer 1 red.lwo\nObjectMotion\n" + placed(0, 0, 10) +
-                             "\nLoadObjectLayer 1 green.lwo\nObjectMotion\n" + placed(20, 0, 10) +
-                             "\nLoadObjectLayer 1 red.lwo\nObjectMotion\n" + placed(0, 100, 0) +
-                             "\nAddLight\nLightMotion\n" + placed(0, 50, 0) +
+                             "LoadObjectLayer 1 red.lwo\nObjectMotion\n" + placedMotion(0, 0, 10) +
+                             "\nLoadObjectLayer 1 green.lwo\nObjectMotion\n" + placedMotion(20, 0, 10) +
+                             "\nLoadObjectLayer 1 red.lwo\nObjectMotion\n" + placedMotion(0, 100, 0) +
+                             "\nAddLight\nLightMotion\n" + placedMotion(0, 50, 0) +
                              "\nAddCamera\nCameraMotion\n" + camera +
                              "ParentItem 10000002\nZoomFactor 3.2\nNearClipDistance 0.5\nHL_FarClipDistance 500\n"
                              "\nBackdropColor 0 0 1\nFogType 1\nFogMinDistance 400\nFogMaxDistance 480\n"

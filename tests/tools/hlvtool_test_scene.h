@@ -9,3 +9,7 @@
 // Writes "scene.lws", "red.lwo" and "green.lwo" into `folder` (created).
 // Returns the scene's path.
 std::string writeTestLightWaveScene(const std::string& folder);
+
+// The channels of a motion that holds an item at (x, y, z), unturned and
+// unscaled: nine for an object, six (no scale) for a camera.
+std::string placedMotion(float x, float y, float z, int channels = 9);

@@ -125,16 +125,10 @@ void SurfaceMaterial::render(const Camera*, const hlv::MeshPart* part)
     // Vertex colours, mixed into the surface's colour by the map's intensity.
     const bool vertexColours = !s.vertexColourMap.empty() && part->hasWeights();
     if (vertexColours) {
-        const float mix = std::clamp(s.vertexColourIntensity, 0.0f, 1.0f);
-        const float alpha = 1 - std::clamp(s.transparency, 0.0f, 1.0f);
         colours_.resize(4 * size_t(part->vertexCount));
         for (uint32_t v = 0; v < part->vertexCount; ++v) {
-            const uint32_t packed = part->weights[v];
-            for (int c = 0; c < 3; ++c) {
-                const float vertex = float((packed >> (24 - 8 * c)) & 0xFF) / 255.0f;
-                colours_[4 * v + c] = byteOf(s.diffuse * ((1 - mix) * s.colour[c] + mix * vertex));
-            }
-            colours_[4 * v + 3] = byteOf(alpha * (s.vertexColourAlpha ? float(packed & 0xFF) / 255.0f : 1.0f));
+            const std::array<uint8_t, 4> rgba = s.vertexColourBytes(part->weights[v]);
+            std::copy(rgba.begin(), rgba.end(), &colours_[4 * v]);
         }
         glColorMaterial(s.doubleSided ? GL_FRONT_AND_BACK : GL_FRONT, GL_DIFFUSE);
         glEnable(GL_COLOR_MATERIAL);
