@@ -157,8 +157,21 @@ struct LightWaveLayer {
 std::vector<LightWaveLayer> addLightWaveLayers(Document& document, LW::Scene& record, const std::string& path,
                                                const std::string& name);
 
-// Writes .glb (binary) or .gltf (JSON with embedded buffers) into a string.
-// Throws std::runtime_error when the document cannot be written.
-std::string writeGltf(const Document& document, bool binary);
+// A written document: the main file's bytes and the files that go beside it
+// (named as the main file refers to them).
+struct Written {
+    struct Beside {
+        std::string name;
+        std::vector<unsigned char> bytes;
+    };
+    std::string main;
+    std::vector<Beside> beside;
+};
+
+// Writes .glb (binary, everything inside) or .gltf (JSON): a .gltf refers
+// to its binary buffer as `besideName`.bin and to each picture as
+// `besideName`_N.png (or .jpg), written beside it. Throws std::runtime_error
+// when the document cannot be written.
+Written writeGltf(const Document& document, bool binary, const std::string& besideName);
 
 } // namespace gltf_export

@@ -1,6 +1,7 @@
 // The records into tinygltf's model and out as .glb or .gltf. All binary
-// data goes into one buffer: in the .glb's binary chunk, or as a data URI in
-// a .gltf.
+// data goes into one buffer: the .glb's binary chunk, or a .bin file beside
+// a .gltf, whose pictures are files beside it too: tools that edit a .gltf
+// expect to find them there.
 #define TINYGLTF_IMPLEMENTATION
 #define TINYGLTF_NO_STB_IMAGE
 #define TINYGLTF_NO_STB_IMAGE_WRITE
@@ -8,7 +9,9 @@
 #include <tiny_gltf.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <stdexcept>
 
@@ -124,14 +127,38 @@ void addMeshes(const Document& document, tinygltf::Model& model, ModelBuilder& b
     }
 }
 
-void addMaterials(const Document& document, tinygltf::Model& model, ModelBuilder& builder)
+// A file name as a relative URI: bytes outside URI's unreserved set
+// percent-encoded.
+std::string uriOf(const std::string& name)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string uri;
+    for (unsigned char c : name) {
+        if (std::isalnum(c) || std::strchr("-._~", c))
+            uri += char(c);
+        else
+            uri += {'%', hex[c >> 4], hex[c & 15]};
+    }
+    return uri;
+}
+
+// Pictures go into the buffer, or, with `beside`, into files of their own.
+void addMaterials(const Document& document, tinygltf::Model& model, ModelBuilder& builder,
+                  const std::string& besideName, Written* beside)
 {
     std::vector<int> imageOf;
     for (const Image& image : document.images) {
         tinygltf::Image out;
         out.name = image.name;
         out.mimeType = image.mimeType;
-        out.bufferView = builder.view(image.bytes.data(), image.bytes.size(), 0);
+        if (beside) {
+            const std::string name = besideName + "_" + std::to_string(imageOf.size()) +
+                                     (image.mimeType == "image/jpeg" ? ".jpg" : ".png");
+            out.uri = uriOf(name);
+            beside->beside.push_back({name, image.bytes});
+        } else {
+            out.bufferView = builder.view(image.bytes.data(), image.bytes.size(), 0);
+        }
         model.images.push_back(out);
         imageOf.push_back(int(model.images.size() - 1));
     }
@@ -249,23 +276,36 @@ void addAnimation(const Document& document, tinygltf::Model& model, ModelBuilder
 
 } // namespace
 
-std::string writeGltf(const Document& document, bool binary)
+Written writeGltf(const Document& document, bool binary, const std::string& besideName)
 {
+    Written written;
     tinygltf::Model model;
     ModelBuilder builder(model);
     addMeshes(document, model, builder);
-    addMaterials(document, model, builder);
+    addMaterials(document, model, builder, besideName, binary ? nullptr : &written);
     addNodes(document, model);
     addAnimation(document, model, builder);
-    if (model.buffers[0].data.empty())
+    std::vector<unsigned char> buffer = std::move(model.buffers[0].data);
+    buffer.resize((buffer.size() + 3) & ~size_t(3), 0);
+    if (buffer.empty())
         model.buffers.clear();
-    else
-        model.buffers[0].data.resize((model.buffers[0].data.size() + 3) & ~size_t(3), 0);
+    else if (binary)
+        model.buffers[0].data = std::move(buffer);
+    // tinygltf's stream writer embeds a .gltf's buffer: the buffer is
+    // written empty and pointed at its file below.
     std::ostringstream stream;
     tinygltf::TinyGLTF writer;
     if (!writer.WriteGltfSceneToStream(&model, stream, !binary, binary))
         throw std::runtime_error("the glTF writer failed");
-    return stream.str();
+    written.main = stream.str();
+    if (!binary && !buffer.empty()) {
+        nlohmann::json json = nlohmann::json::parse(written.main);
+        const std::string name = besideName + ".bin";
+        json["buffers"][0] = {{"byteLength", buffer.size()}, {"uri", uriOf(name)}};
+        written.main = json.dump(2);
+        written.beside.push_back({name, std::move(buffer)});
+    }
+    return written;
 }
 
 } // namespace gltf_export

@@ -82,6 +82,12 @@ private:
             {"AddLight", &LwsParser::addLight},
             {"LightName", &LwsParser::lightName},
             {"LightMotion", &LwsParser::lightMotion},
+            {"LightType", &LwsParser::lightType},
+            {"LightColor", &LwsParser::lightColour},
+            {"LightIntensity", &LwsParser::lightIntensity},
+            {"LgtIntensity", &LwsParser::lightIntensity},
+            {"ConeAngle", &LwsParser::coneAngle},
+            {"EdgeAngle", &LwsParser::edgeAngle},
             {"AddBone", &LwsParser::addBone},
             {"BackdropColor", &LwsParser::backdropColour},
             {"FogType", &LwsParser::fogType},
@@ -304,6 +310,41 @@ private:
         hlv::log("\n%sLight found.", indent());
     }
     void lightName() { current<LwsScene::Light>("LightName").name = lines_.rest(1); }
+    // Light keywords after an item that is no light (a bone's, a plug-in's)
+    // are not the light's: skipped with their envelope.
+    LwsScene::Light* light()
+    {
+        auto* found = dynamic_cast<LwsScene::Light*>(current_);
+        if (!found)
+            lines_.skipBlock();
+        return found;
+    }
+    void lightType()
+    {
+        if (auto* l = light())
+            l->type = readInteger(lines_.token(1));
+    }
+    void lightColour()
+    {
+        if (auto* l = light())
+            readColour(l->colour);
+    }
+    void lightIntensity()
+    {
+        if (auto* l = light())
+            l->intensity = scalar();
+    }
+    // Degrees in every version, unlike the motion's rotations.
+    void coneAngle()
+    {
+        if (auto* l = light())
+            l->coneAngle = scalar();
+    }
+    void edgeAngle()
+    {
+        if (auto* l = light())
+            l->edgeAngle = scalar();
+    }
 
     void backdropColour() { readColour(scene_.backdrop); }
     void fogType() { scene_.fogEnabled = readInteger(lines_.token(1)) != 0; }

@@ -73,6 +73,14 @@ struct LwsScene : Scene {
     };
     struct Light : Object {
         Light() : Object(ItemKind::Light) {}
+        // "LightType" as LightWave numbers it; 3 and 4 from LightWave 6 on.
+        enum Type { Distant = 0, Point = 1, Spot = 2, Linear = 3, Area = 4 };
+        // A light that gives no type is LightWave's first light: distant.
+        int type = Distant;
+        float colour[3] = {1, 1, 1};  // "LightColor", 0 to 1
+        float intensity = 1;          // "LightIntensity" ("LgtIntensity" up to version 2), 1 is 100%
+        float coneAngle = 30;         // "ConeAngle", degrees from the axis to the cone's edge
+        float edgeAngle = 5;          // "EdgeAngle", degrees of soft edge inside the cone
     };
 
     // A file the scene needs, as the scene names it, and where it was found

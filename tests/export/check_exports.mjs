@@ -11,6 +11,7 @@
 // "view_direction": [x, y, z]?}]}]}]} with positions in the player's
 // (left-handed) axes. Prints one JSON line per file.
 import { readFileSync } from 'node:fs';
+import { dirname, join } from 'node:path';
 import validator from 'gltf-validator';
 import * as THREE from 'three';
 import { GLTFLoader } from 'three/examples/jsm/loaders/GLTFLoader.js';
@@ -31,6 +32,24 @@ globalThis.ProgressEvent ??= class ProgressEvent extends Event {
     }
 };
 
+// A .gltf's buffer and pictures are files beside it.
+const beside = (path, uri) => readFileSync(join(dirname(path), decodeURIComponent(uri)));
+
+// Node's fetch reads no files: three.js gets a .gltf's files put into it as
+// data URIs.
+function inlined(path, bytes) {
+    if (!path.endsWith('.gltf'))
+        return bytes;
+    const json = JSON.parse(bytes.toString('utf8'));
+    for (const item of [...(json.buffers ?? []), ...(json.images ?? [])]) {
+        if (!item.uri || item.uri.startsWith('data:'))
+            continue;
+        const type = item.uri.endsWith('.png') ? 'image/png' : item.uri.endsWith('.jpg') ? 'image/jpeg' : 'application/octet-stream';
+        item.uri = `data:${type};base64,` + beside(path, item.uri).toString('base64');
+    }
+    return Buffer.from(JSON.stringify(json));
+}
+
 function parse(bytes) {
     const buffer = bytes.buffer.slice(bytes.byteOffset, bytes.byteOffset + bytes.byteLength);
     return new Promise((resolve, reject) => new GLTFLoader().parse(buffer, '', resolve, reject));
@@ -41,7 +60,11 @@ const mirrored = (p) => new THREE.Vector3(p[0], p[1], -p[2]);
 
 async function check(file) {
     const bytes = readFileSync(file.path);
-    const report = await validator.validateBytes(new Uint8Array(bytes), { maxIssues: 50 });
+    const report = await validator.validateBytes(new Uint8Array(bytes), {
+        maxIssues: 50,
+        uri: file.path,
+        externalResourceFunction: async (uri) => new Uint8Array(beside(file.path, uri)),
+    });
     const result = {
         path: file.path,
         validatorErrors: report.issues.numErrors,
@@ -53,7 +76,7 @@ async function check(file) {
         worst: null,
         missing: [],
     };
-    const gltf = await parse(bytes);
+    const gltf = await parse(inlined(file.path, bytes));
     const byNumber = new Map();
     gltf.scene.traverse((object) => {
         if (object.userData && object.userData.sceneNode)

@@ -43,11 +43,13 @@ TEST(ExportTool, AFailedExportLeavesTheEarlierFileAndNothingElse)
     const std::string json = readWholeFile(folder + "/layers.gltf");
     EXPECT_NE(json.find("\"Front\""), std::string::npos);
     EXPECT_NE(json.find("\"Back\""), std::string::npos);
+    EXPECT_NE(json.find("\"uri\": \"layers.bin\""), std::string::npos);
+    EXPECT_GT(fs::file_size(folder + "/layers.bin"), 0u);
 
     size_t files = 0;
     for (const auto& entry : fs::directory_iterator(folder))  // run.* hold the runs' output
         files += entry.is_regular_file() && entry.path().filename().string().rfind("run.", 0) != 0;
-    EXPECT_EQ(files, 3u) << "box.glb, broken.lwo, layers.gltf and no temporary file";
+    EXPECT_EQ(files, 4u) << "box.glb, broken.lwo, layers.gltf, layers.bin and no temporary file";
     if (!HasFailure())
         fs::remove_all(folder);
 }

@@ -95,11 +95,18 @@ TEST(ExportReaders, ValidatorAndThreeJsAgreeWithTheScenes)
     }
     for (const char* object : {"Objects/Box.lwo", "Objects/Layers.lwo"})
         exports.push_back({folder + "/" + object, folder + "/" + fs::path(object).filename().string() + ".glb", {}, ""});
+    bool besideTaken = false;
     for (const auto& entry : fs::recursive_directory_iterator(SKYDRIFT_DEMO_PACK)) {
         const std::string extension = entry.path().extension().string();
-        if (extension == ".hlv")
+        if (extension == ".hlv") {
             exports.push_back({entry.path().string(), folder + "/" + entry.path().stem().string() + ".glb",
                                {0, 1.25, 3.5, 7}, ""});
+            // One with its textures as files beside a .gltf.
+            if (!besideTaken)
+                exports.push_back({entry.path().string(), folder + "/" + entry.path().stem().string() + ".gltf",
+                                   {0, 1.25}, ""});
+            besideTaken = true;
+        }
         else if (extension == ".lwo")
             exports.push_back({entry.path().string(), folder + "/pack-" + entry.path().stem().string() + ".glb", {}, ""});
     }
@@ -136,6 +143,21 @@ TEST(ExportReaders, ValidatorAndThreeJsAgreeWithTheScenes)
         largest = std::max(largest, error / size);
     }
     EXPECT_EQ(results, exports.size());
+    // A .gltf refers to its buffer and pictures as files beside it.
+    size_t picturesBeside = 0;
+    for (const Export& file : exports) {
+        if (fs::path(file.glb).extension() != ".gltf")
+            continue;
+        const nlohmann::json json = nlohmann::json::parse(readWholeFile(file.glb));
+        for (const char* list : {"buffers", "images"})
+            for (const auto& item : json.value(list, nlohmann::json::array())) {
+                const std::string uri = item.value("uri", "");
+                EXPECT_EQ(uri.rfind("data:", 0), std::string::npos) << file.glb;
+                EXPECT_TRUE(fs::is_regular_file(fs::path(file.glb).parent_path() / uri)) << file.glb << ": " << uri;
+                picturesBeside += std::string(list) == "images";
+            }
+    }
+    EXPECT_GT(picturesBeside, 0u);
     EXPECT_GT(compared, 1000u);
     std::printf("%zu exports, %zu positions compared, largest error %.3g of the scene's size\n", results, compared, largest);
     if (!HasFailure())  // kept for a look otherwise

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <mutex>
@@ -124,6 +126,41 @@ void exportObject(const std::string& path, Document& document)
     }
 }
 
+// A LightWave light as KHR_lights_punctual takes it: linear and area lights
+// become point lights, and what glTF cannot hold (negative light, colours
+// over 1, cones past a hemisphere) is brought into its range.
+gltf_export::Light lightOf(const LW::LwsScene::Light& item, Document& document)
+{
+    using Type = LW::LwsScene::Light::Type;
+    gltf_export::Light light;
+    light.name = item.name.empty() ? "Light" : item.name;
+    const std::string label = "light '" + light.name + "'";
+    switch (item.type) {
+    case Type::Distant:
+        light.kind = gltf_export::Light::Directional;
+        break;
+    case Type::Spot:
+        light.kind = gltf_export::Light::Spot;
+        break;
+    case Type::Linear:
+    case Type::Area:
+        document.notCarried.push_back(label + ": " + (item.type == Type::Linear ? "linear" : "area") +
+                                      " light (written as a point light)");
+        break;
+    default:
+        break;
+    }
+    for (int c = 0; c < 3; ++c)
+        light.colour[c] = std::clamp(item.colour[c], 0.0f, 1.0f);
+    light.intensity = std::max(item.intensity, 0.0f);
+    if (item.intensity < 0)
+        document.notCarried.push_back(label + ": negative intensity (written as 0)");
+    const float degree = float(M_PI) / 180.0f;
+    light.outerCone = std::clamp(item.coneAngle * degree, 1e-4f, float(M_PI) / 2);
+    light.innerCone = std::clamp((item.coneAngle - item.edgeAngle) * degree, 0.0f, light.outerCone * 0.9999f);
+    return light;
+}
+
 void exportLightWaveScene(const std::string& path, const std::string& search, float framesPerSecond,
                           Document& document, Progress& progress)
 {
@@ -165,12 +202,22 @@ void exportLightWaveScene(const std::string& path, const std::string& search, fl
         const int number = scene->node_number(record.itemNodes[i]);
         if (number <= 0 || size_t(number) >= made.size() || made[size_t(number)] < 0)
             continue;
-        gltf_export::Light light;
-        light.name = record.items[i]->name.empty() ? "Light" : record.items[i]->name;
+        gltf_export::Light light = lightOf(static_cast<const LW::LwsScene::Light&>(*record.items[i]), document);
         document.lights.push_back(light);
         document.nodes[size_t(made[size_t(number)])].light = int(document.lights.size() - 1);
-        document.notCarried.push_back("light '" + light.name + "': type, colour and intensity (written as a white point light)");
     }
+}
+
+// Through the shared replacing write: a failure leaves no half file.
+void writeWhole(const std::string& path, const void* bytes, size_t size)
+{
+    writers::replaceFile(path, [&](const std::string& temporary) {
+        std::ofstream out(temporary, std::ios::binary);
+        out.write(static_cast<const char*>(bytes), std::streamsize(size));
+        out.close();
+        if (!out)
+            throw std::runtime_error("cannot write " + temporary);
+    });
 }
 
 void exportSceneFile(const std::string& path, float framesPerSecond, Document& document)
@@ -231,17 +278,18 @@ bool exportFile(const ExportRequest& request, std::string& summary, std::string&
         return false;
     progress.step("writing");
     try {
-        const std::string bytes = gltf_export::writeGltf(document, binary);
-        writers::replaceFile(platform::filesystemPath(request.out), [&](const std::string& temporary) {
-            std::ofstream out(temporary, std::ios::binary);
-            out.write(bytes.data(), std::streamsize(bytes.size()));
-            out.close();
-            if (!out)
-                throw std::runtime_error("cannot write " + temporary);
-        });
+        const std::filesystem::path out = platform::filesystemPath(request.out);
+        const gltf_export::Written written = gltf_export::writeGltf(document, binary, out.stem().string());
+        // The files beside first: the main file, written last, is what
+        // refers to them.
+        for (const gltf_export::Written::Beside& file : written.beside)
+            writeWhole((out.parent_path() / file.name).string(), file.bytes.data(), file.bytes.size());
+        writeWhole(out.string(), written.main.data(), written.main.size());
         summary = path + ": " + std::to_string(document.nodes.size()) + " nodes, " +
                   std::to_string(document.meshes.size()) + " meshes, " + std::to_string(document.channels.size()) +
-                  " animation channels written to " + request.out + " (" + std::to_string(bytes.size()) + " bytes)";
+                  " animation channels written to " + request.out + " (" + std::to_string(written.main.size()) + " bytes" +
+                  (written.beside.empty() ? "" : ", and " + std::to_string(written.beside.size()) + " files beside it") +
+                  ")";
     } catch (const std::exception& e) {
         error = e.what();
         return false;

@@ -51,7 +51,7 @@ struct Lwo2Surface {
     float luminosity = 0, specular = 0, glossiness = 0.4f, transparency = 0;
     float smoothingAngle = 0;  // radians
     uint16_t sides = 1;        // 3 for both
-    std::string vertexColourMap;  // VCOL, intensity 1, of an RGB or RGBA map
+    std::string vertexColourMap{};  // VCOL, intensity 1, of an RGB or RGBA map; none when empty
     std::string vertexColourType = "RGBA";
 };
 
