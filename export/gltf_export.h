@@ -37,6 +37,8 @@ struct Primitive {
     std::vector<float> normals;    // as positions, or empty
     std::vector<float> uvs;        // u, v per vertex (v down, as glTF reads images), or empty
     std::vector<float> colours;    // r, g, b, a per vertex, or empty
+    // Colours here, in materials and in lights are as LightWave shows them
+    // (sRGB); the writer stores them linear, as glTF defines its colours.
     std::vector<uint32_t> indices;  // triangles, counter-clockwise seen from outside
 };
 

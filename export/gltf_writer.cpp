@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstring>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -20,6 +21,25 @@
 namespace gltf_export {
 
 namespace {
+
+// LightWave and the player give colours as the screen shows them (sRGB
+// values); glTF's colour factors, vertex colours and light colours are
+// linear, so a viewer that encodes its output shows them as LightWave did.
+double linearFromDisplay(float value)
+{
+    return value <= 0.04045f ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+}
+
+// Colours of `width` components, the first three of each made linear (a
+// fourth, alpha, is linear already).
+std::vector<float> linearColours(const float* colours, size_t count, int width)
+{
+    std::vector<float> out(colours, colours + count);
+    for (size_t i = 0; i < count; ++i)
+        if (i % width < 3)
+            out[i] = float(linearFromDisplay(colours[i]));
+    return out;
+}
 
 class ModelBuilder {
 public:
@@ -119,7 +139,7 @@ void addMeshes(const Document& document, tinygltf::Model& model, ModelBuilder& b
                     builder.floats(primitive.uvs, 2, TINYGLTF_TYPE_VEC2, TINYGLTF_TARGET_ARRAY_BUFFER, false);
             if (!primitive.colours.empty())
                 p.attributes["COLOR_0"] =
-                    builder.floats(primitive.colours, 4, TINYGLTF_TYPE_VEC4, TINYGLTF_TARGET_ARRAY_BUFFER, false);
+                    builder.floats(linearColours(primitive.colours.data(), primitive.colours.size(), 4), 4, TINYGLTF_TYPE_VEC4, TINYGLTF_TARGET_ARRAY_BUFFER, false);
             p.indices = builder.indices(primitive.indices, vertices);
             out.primitives.push_back(p);
         }
@@ -166,10 +186,12 @@ void addMaterials(const Document& document, tinygltf::Model& model, ModelBuilder
     for (const Material& material : document.materials) {
         tinygltf::Material out;
         out.name = material.name;
-        out.pbrMetallicRoughness.baseColorFactor.assign(material.baseColour, material.baseColour + 4);
+        const std::vector<float> base = linearColours(material.baseColour, 4, 4);
+        out.pbrMetallicRoughness.baseColorFactor.assign(base.begin(), base.end());
         out.pbrMetallicRoughness.metallicFactor = material.metallic;
         out.pbrMetallicRoughness.roughnessFactor = material.roughness;
-        out.emissiveFactor.assign(material.emissive, material.emissive + 3);
+        const std::vector<float> emissive = linearColours(material.emissive, 3, 3);
+        out.emissiveFactor.assign(emissive.begin(), emissive.end());
         out.alphaMode = material.blend ? "BLEND" : "OPAQUE";
         out.doubleSided = material.doubleSided;
         if (material.image >= 0 && size_t(material.image) < document.images.size()) {
@@ -241,7 +263,8 @@ void addNodes(const Document& document, tinygltf::Model& model)
         tinygltf::Light out;
         out.name = light.name;
         out.type = kinds[light.kind];
-        out.color.assign(light.colour, light.colour + 3);
+        const std::vector<float> colour = linearColours(light.colour, 3, 3);
+        out.color.assign(colour.begin(), colour.end());
         out.intensity = light.intensity;
         out.spot.innerConeAngle = light.innerCone;
         out.spot.outerConeAngle = light.outerCone;

@@ -22,7 +22,7 @@ struct LightCase {
     int version;
     std::string lines;  // after the light's motion
     const char* type;
-    float colour[3];
+    float colour[3];  // as glTF stores it: linear, from the file's sRGB values
     float intensity;
     float inner, outer;  // radians, spot lights only
 };
@@ -46,13 +46,13 @@ TEST(ExportLights, EachLightWaveLightKeepsItsTypeColourIntensityAndCone)
     const std::string envelope = "(envelope)\n{ Envelope\n  2\n  Key 0.6 0 0 0 0 0 0 0 0 0\n"
                                  "  Key 0.2 1 0 0 0 0 0 0 0 0\n  Behaviors 1 1\n}\n";
     const LightCase cases[] = {
-        {"Sun", 3, "LightColor 1 0.5 0.25\nLightIntensity 0.8\nLightType 0\n", "directional", {1, 0.5f, 0.25f}, 0.8f, 0, 0},
+        {"Sun", 3, "LightColor 1 0.5 0.25\nLightIntensity 0.8\nLightType 0\n", "directional", {1, 0.21404f, 0.050876f}, 0.8f, 0, 0},
         {"Bulb", 3, "LightColor 0 1 0\nLightIntensity " + envelope + "LightType 1\n", "point", {0, 1, 0}, 0.6f, 0, 0},
         {"Beam", 3, "LightColor 1 1 1\nLightIntensity 1.5\nLightType 2\nConeAngle 30\nEdgeAngle 10\n", "spot",
          {1, 1, 1}, 1.5f, 20 * kDegree, 30 * kDegree},
         {"Panel", 3, "LightColor 1 1 1\nLightIntensity 1\nLightType 4\n", "point", {1, 1, 1}, 1, 0, 0},
         {"Old", 1, "LightColor 255 51 0\nLgtIntensity 0.5\nLightType 2\nConeAngle 45\nEdgeAngle 50\n", "spot",
-         {1, 0.2f, 0}, 0.5f, 0, 45 * kDegree},
+         {1, 0.033105f, 0}, 0.5f, 0, 45 * kDegree},
     };
     const std::string folder = (fs::current_path() / "export_lights").string();
     fs::remove_all(folder);
