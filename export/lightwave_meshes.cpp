@@ -9,6 +9,7 @@
 
 #include "export/gltf_export.h"
 #include "export/mesh_primitive.h"
+#include "import/content_directory.h"
 #include "import/lws_files.h"
 #include "import/lws_object.h"
 #include "platform/path.h"
@@ -26,8 +27,12 @@ int imageOf(Document& document, const std::string& name, const LW::Scene& record
     const std::string candidates[] = {name, platform::renameExtension(name, ".jpg"),
                                       platform::fileNamePart(name.c_str())};
     for (const std::string& candidate : candidates) {
-        const std::string file = LW::locateFile(candidate, record);
-        std::ifstream in(file, std::ios::binary);
+        // As the import finds pictures: through the content directory of
+        // each search folder (the scene's among them), then as written.
+        std::string file = LW::findContentFile(candidate, std::string(), record.searchDirectories);
+        if (file.empty())
+            file = LW::locateFile(candidate, record);
+        std::ifstream in(platform::filesystemPath(file), std::ios::binary);
         if (!in)
             continue;
         Image image;

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "tests/import/lightwave_scene_folder.h"
@@ -103,4 +104,16 @@ TEST(HlvtoolContentDirectory, OpenAndClosedMeshesAreToldApart)
         EXPECT_EQ(info.exitCode, 0) << c.object << info.errors;
         EXPECT_NE(info.output.find(c.closure), std::string::npos) << c.object << "\n" << info.output;
     }
+}
+
+TEST(HlvtoolContentDirectory, ExportReadsObjectsWhereTheContentDirectoryFindsThem)
+{
+    ContentDirectory tree;
+    const ProgramRun run = tree.run("export Scenes/ship.lws ship.gltf");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    std::ifstream in(tree.root + "/ship.gltf");
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // The box found through the content directory is the one mesh; the
+    // missing object's item is an empty node.
+    EXPECT_EQ(occurrences(text, "\"primitives\""), 1u) << text.substr(0, 400);
 }

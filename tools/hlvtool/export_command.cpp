@@ -161,6 +161,15 @@ gltf_export::Light lightOf(const LW::LwsScene::Light& item, Document& document)
     return light;
 }
 
+// Where the import found a file the scene names, or empty when it is missing.
+std::string foundFile(const LW::LwsScene& record, const std::string& written)
+{
+    for (const LW::LwsScene::FileUse& file : record.files)
+        if (file.written == written)
+            return file.found;
+    return {};
+}
+
 void exportLightWaveScene(const std::string& path, const std::string& search, float framesPerSecond,
                           Document& document, Progress& progress)
 {
@@ -177,8 +186,13 @@ void exportLightWaveScene(const std::string& path, const std::string& search, fl
             const auto* mesh = dynamic_cast<const LW::LwsScene::Mesh*>(item.get());
             if (!mesh || mesh->path.empty() || !seen.insert({mesh->path, mesh->layer}).second)
                 continue;
+            // Read from where the import found it; a missing object made no
+            // primitive and leaves its item empty here too.
+            const std::string found = foundFile(record, mesh->path);
+            if (found.empty())
+                continue;
             meshOfPrimitive.push_back(
-                gltf_export::addLightWaveMesh(document, record, mesh->path, mesh->layer, fileNameOf(mesh->path)));
+                gltf_export::addLightWaveMesh(document, record, found, mesh->layer, fileNameOf(mesh->path)));
         }
     }
     progress.step("nodes and motion");
