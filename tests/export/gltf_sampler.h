@@ -1,5 +1,5 @@
 #pragma once
-// glTF's own interpolation of a channel (the specification's formulas), so
+// glTF's own interpolation of a channel (the formulas glTF 2.0 defines), so
 // that the tests read exported channels as any glTF reader would.
 #include <algorithm>
 #include <vector>
