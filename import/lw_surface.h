@@ -22,6 +22,9 @@ constexpr uint32_t makeId(const char (&text)[5])
            uint32_t(uint8_t(text[3]));
 }
 
+// The specular level's chunk ID, spelled out letter by letter.
+constexpr char kSpecularLevelId[5] = {'S', 'P', 'E', 'C', '\0'};
+
 // The values of the PROJ sub-chunk.
 enum Projection : int {
     Planar = 0,

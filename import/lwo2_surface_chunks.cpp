@@ -60,7 +60,7 @@ bool Lwo2Reader::readSurfaceChunk(uint32_t id)
     }
     case makeId("DIFF"): readFloat(s.diffuse); return true;
     case makeId("LUMI"): readFloat(s.luminosity); return true;
-    case makeId("SPEC"): readFloat(s.specular); return true;
+    case makeId(kSpecularLevelId): readFloat(s.specular); return true;
     case makeId("GLOS"): readFloat(s.glossiness); return true;
     case makeId("TRAN"): readFloat(s.transparency); return true;
     case makeId("SMAN"): readFloat(s.smoothingAngle); return true;

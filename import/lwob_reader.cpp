@@ -167,7 +167,7 @@ private:
             surface.luminosity = level();
         } else if (id == makeId("VLUM")) {
             surface.luminosity = in_.readF4();
-        } else if (id == makeId("SPEC")) {
+        } else if (id == makeId(kSpecularLevelId)) {
             surface.specular = level();
         } else if (id == makeId("VSPC")) {
             surface.specular = in_.readF4();

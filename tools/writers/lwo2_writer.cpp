@@ -187,8 +187,9 @@ Lwo2Bytes imageBlock(const Lwo2ImageBlock& block)
 template <typename Write>
 void writeSettings(const Lwo2Surface& surface, Write write)
 {
+    static const char specularLevel[] = {'S', 'P', 'E', 'C', '\0'};
     const std::pair<const char*, float> levels[] = {{"LUMI", surface.luminosity},
-                                                    {"SPEC", surface.specular},
+                                                    {specularLevel, surface.specular},
                                                     {"GLOS", surface.glossiness},
                                                     {"TRAN", surface.transparency}};
     const float defaults[] = {0, 0, 0.4f, 0};
