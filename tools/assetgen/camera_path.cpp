@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "tools/assetgen/cos_sin.h"
 #include "tools/assetgen/scene_kit.h"
 
 namespace assetgen {
@@ -16,7 +17,8 @@ std::vector<CameraKey> orbitKeys(const Orbit& o)
     for (int k = 0; k <= o.samples; ++k) {
         float f = float(k) / float(o.samples), a = o.angle + o.sweep * f;
         float r = o.radius + o.radiusSwing * std::sin(3.14159265f * o.radiusWaves * f);
-        path.push_back({o.duration * f, {r * std::sin(a), o.height + o.heightSwing * std::sin(a * o.heightRate), -r * std::cos(a)}, o.target});
+        const CosSin turn = cosSin(a);
+        path.push_back({o.duration * f, {r * turn.sin, o.height + o.heightSwing * std::sin(a * o.heightRate), -r * turn.cos}, o.target});
     }
     return path;
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "tools/assetgen/asset_pack.h"
+#include "tools/assetgen/cos_sin.h"
 #include "tools/assetgen/lwo2_export.h"
 #include "tools/assetgen/mosque_layout.h"
 #include "tools/assetgen/poly_mesh.h"
@@ -68,7 +69,8 @@ std::vector<Vector3f> oculus()
     const float y = kWallHeight + kDomeRadius - 0.08f, r = kOculusRadius * 0.8f;
     for (int i = 0; i < 8; ++i) {
         float a = -6.2831853f * float(i) / 8.0f;  // clockwise seen from above = counter-clockwise seen from below
-        loop.push_back({r * std::cos(a), y, r * std::sin(a)});
+        const CosSin turn = cosSin(a);
+        loop.push_back({r * turn.cos, y, r * turn.sin});
     }
     return loop;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "tools/assetgen/asset_pack.h"
+#include "tools/assetgen/cos_sin.h"
 #include "tools/assetgen/lwo2_export.h"
 #include "tools/assetgen/poly_mesh.h"
 
@@ -18,7 +19,8 @@ std::vector<Point2> circle(float radius, int segments, bool clockwise)
     std::vector<Point2> loop;
     for (int i = 0; i < segments; ++i) {
         float a = 2 * kPi * float(i) / float(segments) * (clockwise ? -1.0f : 1.0f);
-        loop.push_back({radius * std::cos(a), radius * std::sin(a)});
+        const CosSin turn = cosSin(a);
+        loop.push_back({radius * turn.cos, radius * turn.sin});
     }
     return loop;
 }
@@ -33,7 +35,8 @@ void makeEmblem(const PackFolder& pack)
     for (int i = 0; i < 24; ++i) {
         float a = 2 * kPi * float(i) / 24.0f;
         float r = (i % 2 == 0) ? 0.5f : 0.3f;
-        star.push_back({r * std::cos(a), r * std::sin(a)});
+        const CosSin turn = cosSin(a);
+        star.push_back({r * turn.cos, r * turn.sin});
     }
     mesh.extrude(star, {circle(0.17f, 24, true)}, -0.06f, 0.06f, rays);
     uint32_t first = mesh.lathe({{0.0f, -0.12f}, {0.07f, -0.1f}, {0.11f, -0.05f}, {0.12f, 0.0f}, {0.11f, 0.05f},
@@ -81,8 +84,9 @@ void makeTorus(const PackFolder& pack)
     for (int i = 0; i < major; ++i)
         for (int j = 0; j < minor; ++j) {
             float a = 2 * kPi * float(i) / float(major), b = 2 * kPi * float(j) / float(minor);
-            float r = r0 + r1 * std::cos(b);
-            mesh.addPoint({r * std::cos(a), r1 * std::sin(b), r * std::sin(a)});
+            const CosSin around = cosSin(a), across = cosSin(b);
+            float r = r0 + r1 * across.cos;
+            mesh.addPoint({r * around.cos, r1 * across.sin, r * around.sin});
         }
     auto at = [&](int i, int j) { return uint32_t(((i + major) % major) * minor + (j + minor) % minor); };
     for (int i = 0; i < major; ++i)

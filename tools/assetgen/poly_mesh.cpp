@@ -4,6 +4,8 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "tools/assetgen/cos_sin.h"
+
 namespace assetgen {
 
 namespace {
@@ -49,7 +51,8 @@ uint32_t PolyMesh::lathe(const std::vector<ProfilePoint>& profile, int segments,
         }
         for (int s = 0; s <= segments; ++s) {
             float a = s == segments ? 0.0f : kTwoPi * float(s) / float(segments);
-            addPoint({profile[i].radius * std::cos(a), profile[i].height, profile[i].radius * std::sin(a)},
+            const CosSin turn = cosSin(a);
+            addPoint({profile[i].radius * turn.cos, profile[i].height, profile[i].radius * turn.sin},
                      {float(s) / float(segments), v});
         }
     }

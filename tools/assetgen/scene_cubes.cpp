@@ -5,6 +5,7 @@
 
 #include "scene/scene.h"
 #include "tools/assetgen/camera_path.h"
+#include "tools/assetgen/cos_sin.h"
 #include "tools/assetgen/noise.h"
 #include "tools/assetgen/scene_kit.h"
 #include "tools/assetgen/scene_outdoor.h"
@@ -34,7 +35,8 @@ PolyMesh shadedCube(Rgb base, Rgb sky)
 Vector3f randomDirection(Sequence& random)
 {
     float z = random.range(-1, 1), a = random.range(0, 2 * kPi), r = std::sqrt(1 - z * z);
-    return {r * std::cos(a), z, r * std::sin(a)};
+    const CosSin turn = cosSin(a);
+    return {r * turn.cos, z, r * turn.sin};
 }
 
 void makeCubes(const PackFolder& pack)
@@ -64,9 +66,13 @@ void makeCubes(const PackFolder& pack)
     Sequence random(75);
     for (int i = 0; i < 64; ++i) {
         Vector3f slot{(float(i % 4) - 1.5f) * 1.5f, (float(i / 4 % 4) - 1.5f) * 1.5f, (float(i / 16) - 1.5f) * 1.5f};
-        Vector3f from = randomDirection(random) * random.range(14, 22);
+        // One draw a statement: the order of two draws in one expression is
+        // the compiler's choice, and the pack must not depend on it.
+        const float fromDistance = random.range(14, 22);
+        Vector3f from = randomDirection(random) * fromDistance;
         Vector3f swirl = normalize(cross(from, {0, 1, 0})) * 6.0f + slot * 1.6f;
-        Vector3f burst = normalize(slot + randomDirection(random) * 0.4f) * random.range(22, 34);
+        const float burstDistance = random.range(22, 34);
+        Vector3f burst = normalize(slot + randomDirection(random) * 0.4f) * burstDistance;
         float arrive = 8.5f + random.range(0, 2.5f);
         std::vector<HermiteInterpolator::Ctrl> path(5);
         const float times[5] = {0, arrive * 0.55f, arrive, 15.2f, 19.5f};
@@ -77,7 +83,8 @@ void makeCubes(const PackFolder& pack)
         }
         path[3].linear = true;  // holds its place in the block
         path[2].tension = 0.6f;
-        float spin = random.range(60, 160) * (random.next() < 0.5f ? -1.0f : 1.0f);
+        const float speed = random.range(60, 160);
+        float spin = speed * (random.next() < 0.5f ? -1.0f : 1.0f);
         TransformNode* cube = addTransform(
             scene, block,
             // Tumbling on the way in, square in the block, tumbling out again.

@@ -5,6 +5,7 @@
 
 #include "scene/scene.h"
 #include "tools/assetgen/camera_path.h"
+#include "tools/assetgen/cos_sin.h"
 #include "tools/assetgen/noise.h"
 #include "tools/assetgen/scene_kit.h"
 #include "tools/assetgen/scene_outdoor.h"
@@ -92,7 +93,8 @@ void makeFinale(const PackFolder& pack)
     Sequence random(2410);
     for (int i = 0; i < 14; ++i) {
         float a = random.range(0, 2 * kPi), r = random.range(12, 70), s = random.range(3, 8), period = random.range(6, 11);
-        Vector3f at{r * std::cos(a), -0.5f, r * std::sin(a)};
+        const CosSin turn = cosSin(a);
+        Vector3f at{r * turn.cos, -0.5f, r * turn.sin};
         TransformNode* node = addTransform(scene, root, nullptr, constant({s, s * 0.7f, s}),
                                            lw6(keys({{0, at.x}}), keys({{0, at.y}, {period / 2, at.y + 0.8f}, {period, at.y}}, Envelope::Repeat),
                                                keys({{0, at.z}})));
@@ -109,7 +111,8 @@ void makeFinale(const PackFolder& pack)
             float a = float(i) * 1.1f + 2 * kPi * float(k) / 8 * (i % 2 ? 1.0f : -1.0f);
             HermiteInterpolator::Ctrl ctrl;
             ctrl.time = period * float(k) / 8;
-            ctrl.value = {radius * std::cos(a), height + 1.5f * std::sin(float(k) * kPi / 2), radius * std::sin(a)};
+            const CosSin turn = cosSin(a);
+            ctrl.value = {radius * turn.cos, height + 1.5f * std::sin(float(k) * kPi / 2), radius * turn.sin};
             loop.push_back(ctrl);
         }
         float size = 2.2f + 0.3f * float(i % 3);

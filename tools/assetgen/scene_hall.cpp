@@ -7,6 +7,7 @@
 #include "math/camera.h"
 #include "scene/scene.h"
 #include "tools/assetgen/camera_path.h"
+#include "tools/assetgen/cos_sin.h"
 #include "tools/assetgen/mosque_layout.h"
 #include "tools/assetgen/scene_kit.h"
 #include "tools/assetgen/scene_textures.h"
@@ -122,11 +123,13 @@ void endWalls(PolyMesh& mesh, uint16_t wall, uint16_t door, uint16_t niche)
     const float radius = half * 1.6f, offset = radius - half;
     for (int k = 0; k <= 8; ++k) {  // right flank up to the apex, then the left flank down
         float t = std::acos(offset / radius) * float(k) / 8.0f;
-        add(-offset + radius * std::cos(t), spring + radius * std::sin(t));
+        const CosSin turn = cosSin(t);
+        add(-offset + radius * turn.cos, spring + radius * turn.sin);
     }
     for (int k = 7; k >= 0; --k) {
         float t = std::acos(offset / radius) * float(k) / 8.0f;
-        add(offset - radius * std::cos(t), spring + radius * std::sin(t));
+        const CosSin turn = cosSin(t);
+        add(offset - radius * turn.cos, spring + radius * turn.sin);
     }
     size_t first = mesh.polygons().size();
     mesh.addPolygon(outline, niche);
@@ -140,12 +143,14 @@ void ceilingAndDome(PolyMesh& mesh, uint16_t ceiling, uint16_t dome, uint16_t sk
     for (int s = 0; s < segments; ++s) {
         float a0 = 2 * kPi * float(s) / segments, a1 = 2 * kPi * float(s + 1) / segments;
         auto rim = [&](float a) {
-            float c = std::cos(a), d = std::sin(a);
+            const CosSin turn = cosSin(a);
+            float c = turn.cos, d = turn.sin;
             float k = kInner / std::max(std::fabs(c), std::fabs(d));
             return Vector3f{c * k, kWallHeight, d * k};
         };
-        Vector3f i0{kDomeRadius * std::cos(a0), kWallHeight, kDomeRadius * std::sin(a0)};
-        Vector3f i1{kDomeRadius * std::cos(a1), kWallHeight, kDomeRadius * std::sin(a1)};
+        const CosSin turn0 = cosSin(a0), turn1 = cosSin(a1);
+        Vector3f i0{kDomeRadius * turn0.cos, kWallHeight, kDomeRadius * turn0.sin};
+        Vector3f i1{kDomeRadius * turn1.cos, kWallHeight, kDomeRadius * turn1.sin};
         Vector3f o0 = rim(a0), o1 = rim(a1);
         size_t first = mesh.polygons().size();
         uint32_t a = mesh.addPoint(i0, {i0.x / 3, i0.z / 3}), b = mesh.addPoint(i1, {i1.x / 3, i1.z / 3});
@@ -157,7 +162,8 @@ void ceilingAndDome(PolyMesh& mesh, uint16_t ceiling, uint16_t dome, uint16_t sk
     const float top = std::acos(kOculusRadius / kDomeRadius);
     for (int k = 0; k <= 10; ++k) {
         float e = top * float(k) / 10.0f;
-        profile.push_back({kDomeRadius * std::cos(e), kWallHeight + kDomeRadius * std::sin(e)});
+        const CosSin turn = cosSin(e);
+        profile.push_back({kDomeRadius * turn.cos, kWallHeight + kDomeRadius * turn.sin});
     }
     size_t first = mesh.polygons().size();
     mesh.lathe(profile, segments, dome);
@@ -167,7 +173,8 @@ void ceilingAndDome(PolyMesh& mesh, uint16_t ceiling, uint16_t dome, uint16_t sk
     std::vector<uint32_t> disc;
     for (int s = 0; s < 12; ++s) {
         float a = 2 * kPi * float(s) / 12;
-        disc.push_back(mesh.addPoint({1.3f * std::cos(a), kWallHeight + kDomeRadius + 0.3f, 1.3f * std::sin(a)}));
+        const CosSin turn = cosSin(a);
+        disc.push_back(mesh.addPoint({1.3f * turn.cos, kWallHeight + kDomeRadius + 0.3f, 1.3f * turn.sin}));
     }
     mesh.addPolygon(disc, sky);
     orient(mesh, first, {0, -1, 0});
@@ -200,11 +207,13 @@ PolyMesh archMesh()
     std::vector<Vector3f> curve = {{0, kArchSpring, -3.0f}};
     for (int k = 0; k <= 10; ++k) {
         float t = tApex * float(k) / 10.0f;
-        curve.push_back({0, kArchSpring + radius * std::sin(t), offset - radius * std::cos(t)});
+        const CosSin turn = cosSin(t);
+        curve.push_back({0, kArchSpring + radius * turn.sin, offset - radius * turn.cos});
     }
     for (int k = 9; k >= 0; --k) {
         float t = tApex * float(k) / 10.0f;
-        curve.push_back({0, kArchSpring + radius * std::sin(t), -offset + radius * std::cos(t)});
+        const CosSin turn = cosSin(t);
+        curve.push_back({0, kArchSpring + radius * turn.sin, -offset + radius * turn.cos});
     }
     curve.push_back({0, kArchSpring, 3.0f});
     for (float side : {0.25f, -0.25f})

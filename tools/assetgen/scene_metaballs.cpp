@@ -5,6 +5,7 @@
 
 #include "scene/scene.h"
 #include "tools/assetgen/camera_path.h"
+#include "tools/assetgen/cos_sin.h"
 #include "tools/assetgen/metaball_surface.h"
 #include "tools/assetgen/noise.h"
 #include "tools/assetgen/scene_kit.h"
@@ -36,7 +37,8 @@ PolyMesh drop()
     std::vector<ProfilePoint> profile;
     for (int i = 0; i <= 10; ++i) {
         float e = -kPi / 2 + kPi * float(i) / 10;
-        profile.push_back({(i == 0 || i == 10) ? 0.0f : std::cos(e), std::sin(e)});
+        const CosSin turn = cosSin(e);
+        profile.push_back({(i == 0 || i == 10) ? 0.0f : turn.cos, turn.sin});
     }
     mesh.lathe(profile, 18, mesh.tag("Drops"));
     bakeShading(mesh, 0, pearl());
@@ -75,7 +77,8 @@ void makeMetaballs(const PackFolder& pack)
             float r = (k % 3 == 0) ? 0.5f : random.range(2.6f, 3.6f);
             HermiteInterpolator::Ctrl ctrl;
             ctrl.time = period * float(k) / 6;
-            ctrl.value = {r * std::cos(a), r * std::sin(a) * tilt + random.range(-0.6f, 0.6f), r * std::sin(a)};
+            const CosSin turn = cosSin(a);
+            ctrl.value = {r * turn.cos, r * turn.sin * tilt + random.range(-0.6f, 0.6f), r * turn.sin};
             path.push_back(ctrl);
         }
         path.back().value = path.front().value;  // the loop closes

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "scene/scene.h"
+#include "tools/assetgen/cos_sin.h"
 #include "tools/assetgen/scene_kit.h"
 #include "tools/assetgen/scene_textures.h"
 #include "tools/assetgen/shading.h"
@@ -21,7 +22,8 @@ void addSkyDome(Scene& scene, SceneNode* parent, const SkyLook& look, float radi
     for (int i = 0; i <= rings; ++i) {
         float e = (-90.0f + 180.0f * float(i) / rings) * 0.017453292f;
         bool pole = i == 0 || i == rings;
-        profile.push_back({pole ? 0.0f : radius * std::cos(e), radius * std::sin(e)});
+        const CosSin turn = cosSin(e);
+        profile.push_back({pole ? 0.0f : radius * turn.cos, radius * turn.sin});
     }
     PolyMesh dome;
     const uint16_t tag = dome.tag("Sky");
