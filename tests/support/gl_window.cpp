@@ -12,10 +12,14 @@
 
 namespace {
 
-// Takes one more reference on every library loaded so far. Closing the
-// display unloads the GL driver, yet the driver keeps a few blocks for the
-// life of the process; left mapped, its data still holds them at the leak
-// check, as it does in a program that exits with the display open.
+// Marks every library loaded so far as never to be unloaded. Mesa keeps a
+// few blocks for the life of the process (the driver's, and GL's function
+// names in libglapi). A test process unloads the GL stack before its leak
+// check (closing the display unloads the driver), and once a library is
+// unmapped, nothing refers to its blocks: they would be reported as leaks
+// from "<unknown module>". Left mapped, the libraries' data still holds them
+// at the check, as in a program that exits with its display open. A marked
+// library stays whatever dlclose calls follow, not just for one of them.
 void keepLibrariesLoaded()
 {
     std::vector<std::string> names;
@@ -27,7 +31,7 @@ void keepLibrariesLoaded()
         },
         &names);
     for (const std::string& name : names)
-        dlopen(name.c_str(), RTLD_LAZY | RTLD_NOLOAD);
+        dlopen(name.c_str(), RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
 }
 
 // The window is closed at the end of the test program as the show closes its
@@ -38,9 +42,9 @@ class TestWindowCloser : public ::testing::Environment {
 public:
     void TearDown() override
     {
+        keepLibrariesLoaded();  // and those a test loaded
         if (gldevice::current)
             shutDownShow();
-        keepLibrariesLoaded();
         platform::closeDisplay();
     }
 };
@@ -63,6 +67,8 @@ bool openTestWindow()
     failed = !window || !InitGL(window, 0, 800, 600);
     if (failed)
         platform::destroyWindow(window);
+    else
+        keepLibrariesLoaded();  // the GL stack, before anything can unload it
     return !failed;
 }
 
