@@ -47,6 +47,12 @@ bool runFrame(const std::function<float()>& showTime, const std::function<void()
     return true;
 }
 
+void skipFrame(float showTime)
+{
+    hlv::TimeLine::instance().advance(showTime);
+    hlv::LayerList::instance().skip(showTime);
+}
+
 int runMainLoop()
 {
     uint32_t start = platform::timeGetTime();

@@ -7,6 +7,11 @@
 // buffer. False, with nothing drawn, once the quit has been posted.
 bool runFrame(const std::function<float()>& showTime, const std::function<void()>& beforePresent = {});
 
+// A frame at `showTime` without the drawing: its events fire and the brushes
+// finished by then are retired, in the order a drawn frame does both, so
+// that the frames after it are drawn as if it had been.
+void skipFrame(float showTime);
+
 // Takes the show start time and runs frames until the quit, then shuts the
 // show down. Returns 1.
 int runMainLoop();

@@ -33,14 +33,19 @@ bool LayerList::holds(const Brush* brush) const
     return false;
 }
 
-void LayerList::render(float t)
+void LayerList::render(float t) { visit(t, true); }
+
+void LayerList::skip(float t) { visit(t, false); }
+
+void LayerList::visit(float t, bool draw)
 {
     for (auto& layer : layers_) {
         for (auto it = layer.begin(); it != layer.end();) {
             float local = t - it->startTime;
             Brush* brush = it->brush;
             if (!brush->isFinished(local)) {
-                brush->render(local);
+                if (draw)
+                    brush->render(local);
                 ++it;
                 continue;
             }

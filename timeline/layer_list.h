@@ -19,6 +19,7 @@ public:
 
     void activate(float startTime, Brush* brush);  // appends to the brush's layer
     void render(float t);  // draws each brush at t - start; removes finished ones
+    void skip(float t);    // removes the brushes finished at t, drawing nothing
     void clear();          // destroys every brush and empties the layers
 
     bool holds(const Brush* brush) const;  // true while some entry refers to it
@@ -26,6 +27,8 @@ public:
     const std::list<Entry>& layer(int index) const { return layers_[index]; }
 
 private:
+    void visit(float t, bool draw);
+
     std::list<Entry> layers_[kLayerCount];
 };
 

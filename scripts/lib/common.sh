@@ -2,19 +2,33 @@
 # configures and builds the project.
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-PACKAGES=(
-  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+# What the show and its video need to build and run (scripts/play).
+SHOW_PACKAGES=(
+  build-essential cmake ninja-build pkg-config
   libsdl2-dev libfreeimage-dev libpng-dev zlib1g-dev libglu1-mesa-dev
   libopenmpt-dev libmpg123-dev libmp3lame-dev libfreetype-dev fonts-dejavu-core
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool xfonts-base libx11-dev libgl1-mesa-dri libgl1 libglx-mesa0 ffmpeg
-  libassimp-dev libmeshoptimizer-dev
+  xvfb xauth xdotool libgl1-mesa-dri libgl1 libglx-mesa0 ffmpeg
   libtinygltf-dev nlohmann-json3-dev
+)
+# Everything: the tests, the benchmarks and the sanitizer builds besides.
+PACKAGES=(
+  "${SHOW_PACKAGES[@]}"
+  clang libclang-rt-14-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev libx11-dev
+  libassimp-dev libmeshoptimizer-dev
 )
 
 install_packages() {
+  install_missing "${PACKAGES[@]}"
+}
+
+install_show_packages() {
+  install_missing "${SHOW_PACKAGES[@]}"
+}
+
+install_missing() {
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -55,8 +69,19 @@ fi
 build() {
   local dir="$1" type="$2"
   shift 2
-  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "${LAUNCHER[@]}" "$@" >/dev/null
+  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "${LAUNCHER[@]}" \
+    -DSKYDRIFT_TESTS=ON -DSKYDRIFT_BENCH=ON "$@" >/dev/null
   cmake --build "$dir" -j "$(nproc)"
+}
+
+# build_show DIR: the show, the render tool and the show's assets only. A
+# first configure leaves the tests and benchmarks out, so that their packages
+# are not needed; a folder scripts/test configured keeps them.
+build_show() {
+  local dir="$1" options=()
+  [ -f "$dir/CMakeCache.txt" ] || options=(-DSKYDRIFT_TESTS=OFF -DSKYDRIFT_BENCH=OFF)
+  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "${LAUNCHER[@]}" "${options[@]}" >/dev/null
+  cmake --build "$dir" -j "$(nproc)" --target skydrift skydrift-render demo-pack
 }
 
 # Runs a command under a virtual 800x600 display when there is no display.

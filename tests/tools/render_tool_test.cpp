@@ -52,8 +52,8 @@ TEST(RenderTool, WritesTheAskedFramesAndASummary)
         EXPECT_EQ(width, 800u);
         EXPECT_EQ(height, 600u);
     }
-    // Frames 0/30 .. 59/30, then t = 2 itself.
-    EXPECT_EQ(lastLine(run.output).rfind("frames 61, median ", 0), 0u) << lastLine(run.output);
+    // Only the asked frames are drawn: the frames before them are skipped.
+    EXPECT_EQ(lastLine(run.output).rfind("frames 2, median ", 0), 0u) << lastLine(run.output);
     EXPECT_NE(lastLine(run.output).find(" ms, p99 "), std::string::npos);
 }
 
@@ -65,22 +65,56 @@ TEST(RenderTool, AShowAssetThatCannotBeLoadedEndsWithItsNameNotAWaitingBox)
     EXPECT_NE(run.errors.find("demo\\SkyDrift.jpg"), std::string::npos) << run.errors;
 }
 
-TEST(RenderTool, RejectsBadArgumentsWithUsage)
+TEST(RenderTool, AFrameReachedBySkippingIsThePictureOfARunThatDrewEveryFrame)
 {
+    std::filesystem::remove_all("render_seek");
+    std::filesystem::create_directories("render_seek");
+    std::filesystem::create_directory_symlink(SKYDRIFT_DEMO_PACK, "render_seek/demo");
+    // 45 s: after the first sections' brushes ended and their pictures were
+    // released, with the mosque's scene on screen.
+    const std::string tool = "SDL_AUDIODRIVER=dummy '" + kRenderTool + "' --fps 5 --quiet --at 45 ";
+    ProgramRun skipped = runInFolder("render_seek", tool + "--out skipped");
+    ProgramRun drawn = runInFolder("render_seek", tool + "--until 45 --out drawn");
+    ASSERT_EQ(skipped.exitCode, 0) << skipped.errors;
+    ASSERT_EQ(drawn.exitCode, 0) << drawn.errors;
+    EXPECT_EQ(lastLine(skipped.output).rfind("frames 1, median ", 0), 0u) << lastLine(skipped.output);
+    EXPECT_EQ(lastLine(drawn.output).rfind("frames 226, median ", 0), 0u) << lastLine(drawn.output);
+    const std::string picture = readWholeFile("render_seek/skipped/frame-45.png");
+    ASSERT_GT(picture.size(), 1000u);
+    EXPECT_TRUE(picture == readWholeFile("render_seek/drawn/frame-45.png"));
+}
+
+TEST(RenderTool, FailuresSayWhatIsWrongWithTheRightExitStatus)
+{
+    const std::string noPack = "render_no_pack";
+    std::filesystem::remove_all(noPack);
     const struct {
         const char* arguments;
+        int exitCode;
         const char* message;
     } cases[] = {
-        {"--at 1,x", "\"x\" is not a show time"},
-        {"--at 1 --size 1920", "--size: \"1920\" is not a picture size"},
-        {"--at 1 --size 2x2", "--size: \"2x2\" is not a picture size"},
-        {"--at 1 --samples 0", "--samples: \"0\" is not a number of samples"},
-        {"--at 1 --samples 4x", "--samples: \"4x\" is not a number of samples"},
+        {"--at 1,x", 2, "\"x\" is not a show time"},
+        {"--at 1 --size 1920", 2, "--size: \"1920\" is not a picture size"},
+        {"--at 1 --size 2x2", 2, "--size: \"2x2\" is not a picture size"},
+        {"--at 1 --samples 0", 2, "--samples: \"0\" is not a number of samples"},
+        {"--at 1 --samples 4x", 2, "--samples: \"4x\" is not a number of samples"},
+        {"--soundtrack sound.f32", 2, "--soundtrack needs --until"},
+        // No demo/ here: the music is named, and no silent soundtrack is left.
+        {"--soundtrack sound.f32 --until 1", 1, "demo/SkyDrift.mp3"},
     };
     for (const auto& c : cases) {
-        ProgramRun run = runInFolder("render_bad", "'" + kRenderTool + "' " + c.arguments);
-        EXPECT_EQ(run.exitCode, 2) << c.arguments;
-        EXPECT_NE(run.errors.find(c.message), std::string::npos) << run.errors;
-        EXPECT_NE(run.errors.find("usage: skydrift-render"), std::string::npos);
+        ProgramRun run = runInFolder(noPack, "SDL_AUDIODRIVER=dummy '" + kRenderTool + "' " + c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << "\n" << run.errors;
+        EXPECT_NE(run.errors.find(c.message), std::string::npos) << c.arguments << "\n" << run.errors;
+        EXPECT_EQ(run.errors.find("usage: skydrift-render") != std::string::npos, c.exitCode == 2) << run.errors;
+        EXPECT_FALSE(std::filesystem::exists(noPack + "/sound.f32")) << c.arguments;
     }
+}
+
+TEST(RenderTool, HelpIsTheUsageOnStandardOutput)
+{
+    ProgramRun run = runInFolder("render_help", "'" + kRenderTool + "' --help");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output.rfind("usage: skydrift-render", 0), 0u) << run.output;
+    EXPECT_EQ(run.errors, "");
 }

@@ -23,14 +23,21 @@ namespace {
 
 // Every frame of the virtual clock up to each capture time, then the
 // capture time itself, so that events fire as in a real run; then every
-// frame before the end time.
+// frame before the end time. A frame that is neither captured nor before the
+// end time is skipped, not drawn: its events still fire at its time.
 bool renderShow(const RenderOptions& options, FrameRunner& runner)
 {
     long frame = 0;
     auto frameTime = [&] { return static_cast<float>(double(frame) / options.framesPerSecond); };
+    auto step = [&](float t) {
+        if (t < options.untilSeconds || options.loadDuringShow)
+            return runner.frame(t, nullptr);
+        skipFrame(t);
+        return true;
+    };
     for (const CaptureTime& capture : options.captures) {
         for (; frameTime() < capture.seconds; ++frame)
-            if (!runner.frame(frameTime(), nullptr))
+            if (!step(frameTime()))
                 return false;
         if (!runner.frame(capture.seconds, &capture))
             return false;
@@ -91,6 +98,10 @@ int main(int argc, char** argv)
     if (!parseRenderOptions(argc, argv, &options, &error)) {
         std::fprintf(stderr, "skydrift-render: %s\n%s", error.c_str(), kRenderUsage);
         return 2;
+    }
+    if (options.help) {
+        std::fputs(kRenderUsage, stdout);
+        return 0;
     }
     if (!options.soundtrackPath.empty()) {
         if (writeSoundtrack(options.soundtrackPath, options.untilSeconds, &error))

@@ -9,11 +9,12 @@
 #include "app/frame_choice.h"
 
 const char* const kRenderUsage =
-    "usage: skydrift-render [--at T1,T2,...] [--out DIR] [--until S] [--fps N] [--load-during-show]\n"
+    "usage: skydrift-render [--help] [--at T1,T2,...] [--out DIR] [--until S] [--fps N] [--load-during-show]\n"
     "                       [--raw-frames FILE] [--sections] [--quiet] [--size WxH] [--samples N]\n"
     "       skydrift-render --soundtrack FILE --until S\n"
     "Runs the show in a hidden window on a virtual clock, from the folder that holds demo/, and\n"
-    "writes DIR/frame-T.png at each show time T (seconds). --until S renders every frame before S;\n"
+    "writes DIR/frame-T.png at each show time T (seconds). Frames before T are not drawn: their\n"
+    "events run, so the picture is the one a full run shows. --until S renders every frame before S;\n"
     "--raw-frames writes each of them to FILE (a pipe, for instance) as RGB24, top row first.\n"
     "Pictures are WxH (default 800x600): the show's 4:3 frame at the largest size that fits, black\n"
     "bars beside it; --samples N anti-aliases it with N samples (default 1, the reference frame).\n"
@@ -78,7 +79,10 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions* options, std::stri
     for (int i = 1; i < argc; ++i) {
         const char* argument = argv[i];
         bool hasValue = i + 1 < argc;
-        if (std::strcmp(argument, "--load-during-show") == 0) {
+        if (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0) {
+            options->help = true;
+            return true;
+        } else if (std::strcmp(argument, "--load-during-show") == 0) {
             options->loadDuringShow = true;
         } else if (std::strcmp(argument, "--at") == 0 && hasValue) {
             if (!parseTimes(argv[++i], &options->captures, error))

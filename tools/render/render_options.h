@@ -20,6 +20,7 @@ struct RenderOptions {
     std::string rawFramesPath;      // every frame as width x height RGB24, top row first
     std::string soundtrackPath;     // the show's sound as float stereo 44100 Hz, no picture
     bool sectionReport = false;     // frame times per section and peak memory
+    bool help = false;              // the usage on standard output, nothing else
     bool quiet = false;             // a progress line per show second instead of a line per frame
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "audio/fmod_errors.h"
 #include "audio/music.h"
 #include "audio/test_hooks.h"
+#include "platform/path.h"
 
 const char* const kSoundtrackFormat = "-f f32le -ar 44100 -ac 2";
 
@@ -17,6 +19,7 @@ namespace {
 
 constexpr int kRate = 44100;
 constexpr double kClosingTuneSeconds = 166.1;
+constexpr const char* kMainStream = "demo\\SkyDrift.mp3";
 constexpr const char* kClosingTune = "demo\\_SKYD22.xm";
 
 // Mixes `frames` stereo frames from the library and appends them to `out`.
@@ -36,10 +39,27 @@ bool mixFrames(std::ofstream& out, long long frames)
     return true;
 }
 
+// The sound library only says "File not found"; a silent soundtrack is no
+// soundtrack, so a missing music file is named before any work.
+bool musicReadable(const char* resourceName, std::string* error)
+{
+    if (FILE* file = platform::openResource(resourceName, "rb")) {
+        std::fclose(file);
+        return true;
+    }
+    const std::string path = platform::filesystemPath(resourceName);
+    std::error_code ignored;
+    *error = "Cannot read the show's music " + path + " in " + std::filesystem::current_path(ignored).string() +
+             ": run from the folder that holds demo/ (the build folder)";
+    return false;
+}
+
 } // namespace
 
 bool writeSoundtrack(const std::string& path, float seconds, std::string* error)
 {
+    if (!musicReadable(kMainStream, error) || (seconds > kClosingTuneSeconds && !musicReadable(kClosingTune, error)))
+        return false;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) {
         *error = "Cannot write " + path;
@@ -50,7 +70,11 @@ bool writeSoundtrack(const std::string& path, float seconds, std::string* error)
         *error = std::string("The sound library did not start: ") + FMOD_ErrorString(FSOUND_GetError());
         return false;
     }
-    startMainStream();
+    if (!music::playStream(kMainStream)) {
+        *error = std::string("The sound library cannot play ") + platform::filesystemPath(kMainStream) + ": " +
+                 FMOD_ErrorString(FSOUND_GetError());
+        return false;
+    }
     const long long total = static_cast<long long>(double(seconds) * kRate + 0.5);
     const long long switchFrame = static_cast<long long>(kClosingTuneSeconds * kRate + 0.5);
     bool written = mixFrames(out, std::min(total, switchFrame));
@@ -59,7 +83,11 @@ bool writeSoundtrack(const std::string& path, float seconds, std::string* error)
         written = mixFrames(out, total - switchFrame);
     }
     shutDownMusic();
-    if (!written)
+    if (!written) {
         *error = "Cannot write " + path;
+        out.close();
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+    }
     return written;
 }
