@@ -263,7 +263,8 @@ TEST(HlvtoolLightWave, ConvertReplacesItsOutputOnlyWhenTheNewFileIsComplete)
         const char* arguments;
         const char* message;
     } failures[] = {
-        {"convert cut.lws out.hlv", "cut.lws: Unexpected end of file."},
+        {"convert cut.lws out.hlv", "cut.lws cannot be read as a LightWave scene, it may be damaged (the reader says: "
+                                    "Unexpected end of file."},
         // A missing object is only a warning, unless --strict.
         {"convert gone.lws out.hlv --strict", "gone.lws: Error !! The file 'Objects/Gone.lwo' (needed by object "
                                               "item 1) is not found."},

@@ -71,45 +71,95 @@ TEST(Hlvtool, InfoOnEachKindOfFileAndConvertRoundTrips)
     EXPECT_EQ(readWholeFile(folder.path + "/frame.png").compare(1, 3, "PNG"), 0);
 }
 
-TEST(Hlvtool, DamagedFilesAndBadUsageGiveAMessageAndAnExitCode)
+// Every failure of every command: exit 1 for a file problem, 2 for a usage
+// problem, one message naming the file and what is wrong.
+TEST(Hlvtool, EveryFailureNamesTheFileWhatIsWrongAndItsExitStatus)
 {
     ToolFolder folder;
     const std::string scene = readWholeFile(folder.path + "/scene.lws");
     std::ofstream(folder.path + "/cut.lws") << scene.substr(0, scene.find("Behaviors"));
     const std::string object = readWholeFile(folder.path + "/red.lwo");
+    const std::string half = std::to_string(object.size() / 2);
     std::ofstream(folder.path + "/cut.lwo", std::ios::binary) << object.substr(0, object.size() / 2);
     std::ofstream(folder.path + "/junk.hlv") << "not a scene file";
+    std::ofstream(folder.path + "/notes.txt") << "LightWave notes";
+    std::ofstream(folder.path + "/empty.lwo");
+    // A PNG picture's signature and header chunk, saved under an object's name.
+    std::ofstream(folder.path + "/picture.lwo", std::ios::binary)
+        << std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08\x02\0\0\0", 33);
+    std::filesystem::create_directory(folder.path + "/folder.lws");
 
     struct Case {
         std::string arguments;
         int exitCode;
-        const char* message;
+        std::string message;
     };
     const Case cases[] = {
-        {"info cut.lws", 1, "cut.lws: Unexpected end of file."},
-        {"info cut.lwo --json", 1, "cut.lwo: Error !! Corrupted IFF length."},
-        {"info missing.lws", 1, "Impossible to open file : 'missing.lws'"},
-        {"info junk.hlv", 1, "junk.hlv"},
-        {"convert cut.lws out.hlv", 1, "cut.lws: Unexpected end of file."},
+        // The file: the same words and status whatever the command.
+        {"info missing.lws", 1, "missing.lws: no such file"},
+        {"convert missing.lws out.hlv", 1, "missing.lws: no such file"},
+        {"render missing.lwo --out f.png", 1, "missing.lwo: no such file"},
+        {"export missing.lwo out.glb", 1, "missing.lwo: no such file"},
+        {"info folder.lws", 1, "folder.lws is a folder, not a file"},
+        {"render folder.lws --out f.png", 1, "folder.lws is a folder, not a file"},
+        {"info picture.lwo", 1, "picture.lwo is not a LightWave or scene file but a PNG picture"},
+        {"convert picture.lwo out.hlv", 1, "picture.lwo is not a LightWave or scene file but a PNG picture"},
+        {"info empty.lwo", 1, "empty.lwo is empty"},
+        {"info notes.txt", 1, "notes.txt is none of the files hlvtool reads"},
+        {"info cut.lwo --json", 1,
+         "cut.lwo is cut short at byte " + half + " of the " + std::to_string(object.size())},
+        {"info cut.lws", 1,
+         "cut.lws cannot be read as a LightWave scene, it may be damaged (the reader says: Unexpected end of file."},
+        {"convert cut.lws out.hlv", 1, "cut.lws cannot be read as a LightWave scene"},
+        {"info junk.hlv", 1, "junk.hlv cannot be read as a scene file"},
         {"render junk.hlv --camera 0 --time 0 --out f.png", 1, "junk.hlv"},
-        {"info notes.txt", 2, "cannot tell the kind of notes.txt"},
+        // The command line.
+        {"info red.lwo --out f.png", 2, "info does not take --out"},
+        {"convert scene.lws out.hlv --camera 1", 2, "convert does not take --camera"},
+        {"export red.lwo out.glb --time 1", 2, "export does not take --time"},
+        {"info scene.lws --json=yes", 2, "--json takes no value"},
+        {"info scene.lws --size 800x600", 2, "info does not take --size"},
+        {"render red.lwo --out f.gif", 2, "--out f.gif: the picture's name must end in .png, .jpg or .jpeg"},
+        {"render red.lwo", 2, "render needs --out"},
+        {"render red.lwo --out f.png --camera 1", 2, "--camera is for scenes"},
+        {"render red.lwo --out f.png --frame 3", 2, "--frame counts a LightWave scene's frames; red.lwo is a "
+                                                    "LightWave object"},
+        {"info scene.lws --time 1 --frame 3", 2, "give --time or --frame, not both"},
         {"render x.hlv --camera two --out f.png", 2, "--camera takes a camera number"},
-        {"frobnicate", 2, "unknown command frobnicate"},
+        {"convert red.lwo out.hlv", 2, "convert takes a LightWave scene (.lws); red.lwo is a LightWave object"},
+        {"info", 2, "info takes one file"},
+        {"info scene.lws --search", 2, "--search needs a value"},
+        {"frobnicate", 2, "unknown command \"frobnicate\""},
         {"", 2, "no command given"},
     };
     for (const Case& c : cases) {
         const ProgramRun run = folder.run(c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << "\n" << run.errors;
-        EXPECT_NE(run.errors.find(c.message), std::string::npos) << c.arguments << "\n" << run.errors;
+        EXPECT_NE(run.errors.find("hlvtool: " + c.message), std::string::npos) << c.arguments << "\n" << run.errors;
+        EXPECT_FALSE(std::filesystem::exists(folder.path + "/out.hlv")) << c.arguments;
+        EXPECT_FALSE(std::filesystem::exists(folder.path + "/f.png")) << c.arguments;
     }
     ASSERT_EQ(folder.run("convert scene.lws out.hlv").exitCode, 0);
     const ProgramRun camera = folder.run("render out.hlv --camera 3 --time 0 --out f.png");
     EXPECT_EQ(camera.exitCode, 1);
-    EXPECT_NE(camera.errors.find("has 1 cameras, no camera 3"), std::string::npos) << camera.errors;
+    EXPECT_NE(camera.errors.find("has one camera (0), no camera 3"), std::string::npos) << camera.errors;
+}
 
-    const ProgramRun help = folder.run("--help");
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.output.find("hlvtool convert SCENE.lws OUT.hlv"), std::string::npos);
+TEST(Hlvtool, HelpForAllCommandsOrForOne)
+{
+    ToolFolder folder;
+    const ProgramRun all = folder.run("--help");
+    EXPECT_EQ(all.exitCode, 0);
+    for (const char* command : {"info", "convert", "render", "export"})
+        EXPECT_NE(all.output.find(std::string("  hlvtool ") + command + " "), std::string::npos) << command;
+    for (const std::string command : {"info", "convert", "render", "export"}) {
+        const ProgramRun one = folder.run(command + " --help");
+        EXPECT_EQ(one.exitCode, 0) << command << one.errors;
+        EXPECT_NE(one.output.find("  hlvtool " + command + " "), std::string::npos) << one.output;
+        for (const std::string other : {"info", "convert", "render", "export"})
+            if (other != command)
+                EXPECT_EQ(one.output.find("  hlvtool " + other + " "), std::string::npos) << command << " " << other;
+    }
 }
 
 TEST(Hlvtool, DescribesEveryObjectAndSceneOfTheShowPack)

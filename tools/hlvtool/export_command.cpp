@@ -170,7 +170,7 @@ std::string foundFile(const LW::LwsScene& record, const std::string& written)
     return {};
 }
 
-void exportLightWaveScene(const std::string& path, const std::string& search, float framesPerSecond,
+void exportLightWaveScene(const std::string& path, const std::vector<std::string>& search, float framesPerSecond,
                           Document& document, Progress& progress)
 {
     LW::LwsScene record;

@@ -3,11 +3,13 @@
 // written as glTF 2.0 (.glb or .gltf).
 
 #include <string>
+#include <vector>
 
 namespace hlvtool {
 
 struct ExportRequest {
-    std::string path, out, search;
+    std::string path, out;
+    std::vector<std::string> search;
     float framesPerSecond = 0;  // rotation samples per second; 0: the scene's own rate
     bool verbose = false;
 };

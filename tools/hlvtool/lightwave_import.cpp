@@ -22,10 +22,12 @@ std::string folderOf(const std::string& path)
 
 } // namespace
 
-std::unique_ptr<Scene> importLightWaveScene(const std::string& path, const std::string& search,
+std::unique_ptr<Scene> importLightWaveScene(const std::string& path, const std::vector<std::string>& search,
                                             LW::LwsScene& record, Textures textures)
 {
-    record.searchDirectories.push_back(search.empty() ? folderOf(path) : search);
+    record.searchDirectories = search;
+    if (search.empty())
+        record.searchDirectories.push_back(folderOf(path));
     record.strict = strictFiles();
     LW::SceneContext context(record);
     LW::parseLwsFile(path.c_str(), record);

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "import/lws_scene.h"
 
@@ -12,11 +13,11 @@ class Scene;
 
 namespace hlvtool {
 
-// Objects and images are looked for in `search`, or in the scene's own
-// folder when it is empty. Textures are uploaded for drawing, or keep their
+// Objects and images are looked for in each folder of `search` in turn, or
+// in the scene's own folder when there is none. Textures are uploaded for drawing, or keep their
 // pixels for writing. Throws as the importer does.
 enum class Textures { KeptForWriting, Uploaded };
-std::unique_ptr<Scene> importLightWaveScene(const std::string& path, const std::string& search,
+std::unique_ptr<Scene> importLightWaveScene(const std::string& path, const std::vector<std::string>& search,
                                             LW::LwsScene& record, Textures textures = Textures::KeptForWriting);
 
 // Writes the scene file through a temporary file beside `path`; false with

@@ -1,11 +1,14 @@
 // hlvtool: inspects scene files (.hlv), LightWave objects (.lwo) and
-// LightWave scenes (.lws), converts LightWave scenes into scene files and
-// renders one frame of any of them. Files are told apart by their content.
+// LightWave scenes (.lws), converts LightWave scenes into scene files,
+// renders one frame of any of them and exports them as glTF. Files are told
+// apart by their content.
 //
-// Exit codes: 0 done, 1 a file could not be read or written, 2 bad usage.
+// Exit codes: 0 done, 1 a file is missing, damaged or cannot be written,
+// 2 the command line is wrong; the same for every command.
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <utility>
@@ -15,133 +18,85 @@
 #include "import/lws_scene.h"
 #include "scene/scene.h"
 #include "scene/scene_file.h"
+#include "tools/hlvtool/command_line.h"
 #include "tools/hlvtool/export_command.h"
 #include "tools/hlvtool/file_kind.h"
 #include "tools/hlvtool/import_guard.h"
+#include "tools/hlvtool/input_check.h"
 #include "tools/hlvtool/lightwave_import.h"
 #include "tools/hlvtool/render_file.h"
 #include "tools/hlvtool/render_frame.h"
 #include "tools/hlvtool/scene_positions.h"
 #include "tools/hlvtool/summaries.h"
+#include "tools/hlvtool/utf8_text.h"
 
 namespace {
+
+using hlvtool::Arguments;
+using hlvtool::FileKind;
 
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
-const char* const kHelp =
-    "usage: hlvtool COMMAND ...\n"
-    "\n"
-    "  hlvtool info FILE [--json] [--search DIR] [--strict] [--verbose]\n"
-    "      Describes a scene file (.hlv), a LightWave object (.lwo) or a\n"
-    "      LightWave scene (.lws): tables, counts, cameras, node tree, surfaces\n"
-    "      with their textures, animation length, bounding boxes, cameras where\n"
-    "      they are at 0 s, and for a LightWave scene each file it needs and\n"
-    "      where it was found. --json prints one JSON object instead.\n"
-    "  hlvtool info FILE --time T [--json]\n"
-    "      Where every node of a scene file or LightWave scene is at T seconds:\n"
-    "      its world position, the LightWave item it was made for, and for\n"
-    "      cameras eye and view direction.\n"
-    "  hlvtool convert SCENE.lws OUT.hlv [--search DIR] [--strict] [--verbose]\n"
-    "      Imports a LightWave scene with its objects and images and writes it\n"
-    "      as a scene file. OUT is replaced only once the new file is complete.\n"
-    "  hlvtool render FILE --out F.png [--camera N] [--time T] [--search DIR]\n"
-    "                [--size WxH] [--samples N]\n"
-    "      Draws one frame at T seconds (default 0) of WxH pixels (default\n"
-    "      800x600; a 4:3 size keeps the view's shape) with N samples (default 1)\n"
-    "      and writes it as a PNG picture: a scene file or a LightWave scene\n"
-    "      (imported first) through camera N (default 0), or a LightWave\n"
-    "      object lit and framed by its box, turning a full turn in 10 s.\n"
-    "  hlvtool export FILE OUT.glb|OUT.gltf [--search DIR] [--fps N] [--verbose]\n"
-    "      Writes a LightWave object, a LightWave scene or a scene file as\n"
-    "      glTF 2.0 with its motion: items as nodes, surfaces as materials,\n"
-    "      cameras, lights and animation over the scene's frame range, rotations\n"
-    "      sampled N times a second (default: the scene's frame rate). OUT is\n"
-    "      replaced only once complete. --verbose lists what did not carry over.\n"
-    "\n"
-    "--verbose shows the importer's log on standard error.\n"
-    "A LightWave scene's objects and images are found as LightWave's content\n"
-    "directory finds them: as written, then without drive or volume and\n"
-    "leading folders, under the scene's folder, the folders above it and DIR,\n"
-    "also in their \"Objects\" and \"Images\" folders. A file not found is a\n"
-    "warning (a missing object leaves its item empty); --strict makes it an\n"
-    "error.\n"
-    "Exit status: 0 done, 1 a file could not be read or written, 2 bad usage.\n";
+// The command being run, once it is known: its own help is the one to read.
+std::string g_command;
 
-int usage(const char* message)
+int usage(const std::string& message)
 {
-    std::fprintf(stderr, "hlvtool: %s\n(hlvtool --help shows the commands)\n", message);
+    if (g_command.empty())
+        std::fprintf(stderr, "hlvtool: %s\n(hlvtool --help shows the commands)\n", message.c_str());
+    else
+        std::fprintf(stderr, "hlvtool: %s\n(hlvtool %s --help shows its options)\n", message.c_str(),
+                     g_command.c_str());
     return kUsage;
 }
 
 int failed(const std::string& message)
 {
-    std::fprintf(stderr, "hlvtool: %s\n", message.c_str());
+    std::fprintf(stderr, "hlvtool: %s\n", hlvtool::utf8Text(message).c_str());
     return kFailed;
 }
 
-struct Arguments {
-    std::vector<std::string> files;
-    bool json = false;
-    bool verbose = false;
-    bool strict = false;
-    std::string search;
-    std::string out;
-    std::string camera;
-    std::string time;
-    std::string fps;
-    std::string size;
-    std::string samples;
-};
+void print(const std::string& text) { std::fputs(hlvtool::utf8Text(text).c_str(), stdout); }
 
-// The string an option that takes a value fills, or null for any other word.
-std::string* valueOption(Arguments& args, const std::string& option)
+const char* kindName(FileKind kind)
 {
-    const std::pair<const char*, std::string Arguments::*> options[] = {
-        {"--search", &Arguments::search}, {"--out", &Arguments::out},   {"--camera", &Arguments::camera},
-        {"--time", &Arguments::time},     {"--fps", &Arguments::fps},   {"--size", &Arguments::size},
-        {"--samples", &Arguments::samples},
-    };
-    for (const auto& [name, member] : options)
-        if (option == name)
-            return &(args.*member);
-    return nullptr;
+    switch (kind) {
+    case FileKind::SceneFile:
+        return "a scene file";
+    case FileKind::LightWaveObject:
+        return "a LightWave object";
+    case FileKind::LightWaveScene:
+        return "a LightWave scene";
+    case FileKind::Unknown:
+        break;
+    }
+    return "a file";
 }
 
-bool parseArguments(int argc, char** argv, Arguments& args, std::string& error)
+// The input's kind, or a message on `problem` when it cannot be read at all
+// or is none of the kinds hlvtool reads.
+FileKind readableKind(const std::string& path, std::string& problem)
 {
-    for (int i = 2; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&](std::string& into) {
-            if (i + 1 >= argc) {
-                error = arg + " needs a value";
-                return false;
-            }
-            into = argv[++i];
-            return true;
-        };
-        if (arg == "--json")
-            args.json = true;
-        else if (arg == "--verbose")
-            args.verbose = true;
-        else if (arg == "--strict")
-            args.strict = true;
-        else if (std::string* into = valueOption(args, arg)) {
-            if (!value(*into))
-                return false;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            error = "unknown option " + arg;
-            return false;
-        } else {
-            args.files.push_back(arg);
-        }
-    }
-    return true;
+    problem = hlvtool::inputProblem(path);
+    if (!problem.empty())
+        return FileKind::Unknown;
+    const FileKind kind = hlvtool::fileKindOf(path);
+    if (kind == FileKind::Unknown)
+        problem = path + " is none of the files hlvtool reads: a scene file (.hlv), a LightWave object (.lwo) "
+                         "or a LightWave scene (.lws)";
+    return kind;
+}
+
+int readFailed(const std::string& path, FileKind kind, const std::string& error)
+{
+    return failed(hlvtool::readFailure(path, kindName(kind), error));
 }
 
 // Parses and converts; textures keep their pixels for writing. `files`
 // receives the files the scene needed.
-std::unique_ptr<Scene> importScene(const std::string& path, const std::string& search, hlvtool::FrameRange* frames,
+std::unique_ptr<Scene> importScene(const std::string& path, const std::vector<std::string>& search,
+                                   hlvtool::FrameRange* frames,
                                    std::vector<LW::LwsScene::FileUse>* files = nullptr)
 {
     LW::LwsScene record;
@@ -157,28 +112,98 @@ std::unique_ptr<Scene> importScene(const std::string& path, const std::string& s
     return scene;
 }
 
-int infoAtTime(const Arguments& args);
+bool readNumber(const std::string& text, double& value)
+{
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return !text.empty() && end && *end == '\0';
+}
+
+// A LightWave scene's frame rate, from its FramesPerSecond line (LightWave
+// writes it in every version; 30 when a hand-written scene leaves it out).
+double lightWaveFramesPerSecond(const std::string& path)
+{
+    std::ifstream file(path);
+    std::string word;
+    while (file >> word) {
+        double fps = 0;
+        if (word == "FramesPerSecond" && file >> fps && fps > 0)
+            return fps;
+    }
+    return 30.0;
+}
+
+// The show time --time or --frame asks for (0 when neither); a usage
+// message on failure.
+bool askedSeconds(const Arguments& args, const std::string& path, FileKind kind, double& seconds,
+                  std::string& problem)
+{
+    seconds = 0;
+    if (!args.time.empty() && !args.frame.empty()) {
+        problem = "give --time or --frame, not both";
+        return false;
+    }
+    if (!args.time.empty() && !readNumber(args.time, seconds)) {
+        problem = "--time takes seconds (0.5), not \"" + args.time + "\"";
+        return false;
+    }
+    if (args.frame.empty())
+        return true;
+    double frame = 0;
+    if (!readNumber(args.frame, frame) || frame != double(long(frame))) {
+        problem = "--frame takes a frame number (0, 1, ...), not \"" + args.frame + "\"";
+        return false;
+    }
+    if (kind != FileKind::LightWaveScene) {
+        problem = "--frame counts a LightWave scene's frames; " + path + " is " + kindName(kind) +
+                  ": give --time in seconds";
+        return false;
+    }
+    seconds = frame / lightWaveFramesPerSecond(path);
+    return true;
+}
+
+int infoAtTime(const Arguments& args, FileKind kind)
+{
+    const std::string& path = args.files[0];
+    double seconds = 0;
+    std::string problem;
+    if (!askedSeconds(args, path, kind, seconds, problem))
+        return usage(problem);
+    if (kind != FileKind::SceneFile && kind != FileKind::LightWaveScene)
+        return usage(std::string("--time and --frame take a scene file (.hlv) or a LightWave scene (.lws); ") + path +
+                     " is " + kindName(kind));
+    std::string text, error;
+    if (!hlvtool::describeFileAtTime(path, kind == FileKind::LightWaveScene, args.search, float(seconds), args.json,
+                                     text, error))
+        return readFailed(path, kind, error);
+    print(text);
+    return 0;
+}
 
 int info(const Arguments& args)
 {
     if (args.files.size() != 1)
         return usage("info takes one file");
-    if (!args.time.empty())
-        return infoAtTime(args);
     const std::string& path = args.files[0];
-    const hlvtool::FileKind kind = hlvtool::fileKindOf(path);
+    std::string problem;
+    const FileKind kind = readableKind(path, problem);
+    if (!problem.empty())
+        return failed(problem);
+    if (!args.time.empty() || !args.frame.empty())
+        return infoAtTime(args, kind);
     std::string text, error;
     bool ok = false;
-    if (kind == hlvtool::FileKind::LightWaveObject) {
+    if (kind == FileKind::LightWaveObject) {
         ok = hlvtool::guardedImport(path, [&] { text = hlvtool::describeObject(path, args.json); }, error);
-    } else if (kind == hlvtool::FileKind::LightWaveScene) {
+    } else if (kind == FileKind::LightWaveScene) {
         ok = hlvtool::guardedImport(path, [&] {
             hlvtool::FrameRange frames;
             std::vector<LW::LwsScene::FileUse> files;
             std::unique_ptr<Scene> scene = importScene(path, args.search, &frames, &files);
             text = hlvtool::describeScene(*scene, frames, args.json, files);
         }, error);
-    } else if (kind == hlvtool::FileKind::SceneFile) {
+    } else {
         // Reading a scene file uploads its textures: it needs the window.
         if (!hlvtool::openHiddenWindow())
             return failed("no OpenGL window for reading " + path + " (is there a display?)");
@@ -186,13 +211,10 @@ int info(const Arguments& args)
             std::unique_ptr<Scene> scene(load_scene(path));
             text = hlvtool::describeScene(*scene, {}, args.json);
         }, error);
-    } else {
-        return usage(("cannot tell the kind of " + path + " (expected a scene file, a LightWave object or scene)")
-                         .c_str());
     }
     if (!ok)
-        return failed(error);
-    std::fputs(text.c_str(), stdout);
+        return readFailed(path, kind, error);
+    print(text);
     return 0;
 }
 
@@ -202,40 +224,27 @@ int convert(const Arguments& args)
         return usage("convert takes a LightWave scene and the scene file to write");
     const std::string& source = args.files[0];
     const std::string& target = args.files[1];
+    std::string problem;
+    const FileKind kind = readableKind(source, problem);
+    if (!problem.empty())
+        return failed(problem);
+    if (kind != FileKind::LightWaveScene)
+        return usage("convert takes a LightWave scene (.lws); " + source + " is " + kindName(kind) +
+                     (kind == FileKind::LightWaveObject ? " (hlvtool export writes an object as glTF)" : ""));
     std::string error;
     hlvtool::FrameRange frames;
     std::unique_ptr<Scene> scene;
     if (!hlvtool::guardedImport(source, [&] { scene = importScene(source, args.search, &frames); }, error))
-        return failed(error);
+        return readFailed(source, kind, error);
     if (!hlvtool::writeSceneFile(*scene, target, error))
         return failed(error);
-    std::printf("%s: %zu primitives, %zu surfaces, %zu textures, %zu cameras written to %s\n", source.c_str(),
-                scene->primitives().size(), scene->surfaces().size(), scene->textures().size(),
-                scene->cameras().size(), target.c_str());
-    return 0;
-}
-
-bool readNumber(const std::string& text, double& value)
-{
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return !text.empty() && end && *end == '\0';
-}
-
-int infoAtTime(const Arguments& args)
-{
-    const std::string& path = args.files[0];
-    double seconds = 0;
-    if (!readNumber(args.time, seconds))
-        return usage("--time takes seconds");
-    const hlvtool::FileKind kind = hlvtool::fileKindOf(path);
-    if (kind != hlvtool::FileKind::SceneFile && kind != hlvtool::FileKind::LightWaveScene)
-        return usage(("--time takes a scene file (.hlv) or a LightWave scene (.lws), not " + path).c_str());
-    std::string text, error;
-    const bool lightWave = kind == hlvtool::FileKind::LightWaveScene;
-    if (!hlvtool::describeFileAtTime(path, lightWave, args.search, float(seconds), args.json, text, error))
-        return failed(error);
-    std::fputs(text.c_str(), stdout);
+    auto count = [](size_t n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
+    print(source + ": " + count(scene->primitives().size(), "primitive", "primitives") + ", " +
+          count(scene->surfaces().size(), "surface", "surfaces") + ", " +
+          count(scene->textures().size(), "texture", "textures") + ", " +
+          count(scene->cameras().size(), "camera", "cameras") + " written to " + target + "\n");
     return 0;
 }
 
@@ -244,21 +253,32 @@ int render(const Arguments& args)
     if (args.files.size() != 1)
         return usage("render takes one file");
     if (args.out.empty())
-        return usage("render needs --out F.png");
-    double camera = 0, time = 0;
+        return usage("render needs --out PICTURE (.png, .jpg or .jpeg)");
+    const std::string extension = std::filesystem::path(args.out).extension().string();
+    if (!hlvtool::isJpegName(args.out) && extension != ".png" && extension != ".PNG")
+        return usage("--out " + args.out + ": the picture's name must end in .png, .jpg or .jpeg");
+    double camera = 0;
     if (!args.camera.empty() && (!readNumber(args.camera, camera) || camera < 0 || camera != int(camera)))
         return usage("--camera takes a camera number (0, 1, ...)");
-    if (!args.time.empty() && !readNumber(args.time, time))
-        return usage("--time takes seconds");
     FrameSize size{800, 600};
     if (!args.size.empty() && !parseFrameSize(args.size.c_str(), &size))
         return usage("--size takes a picture size WxH (1440x1080)");
     int samples = 1;
     if (!args.samples.empty() && !parseSamples(args.samples.c_str(), &samples))
         return usage("--samples takes a number of samples from 1 to 32");
+    const std::string& path = args.files[0];
+    std::string problem;
+    const FileKind kind = readableKind(path, problem);
+    if (!problem.empty())
+        return failed(problem);
+    double time = 0;
+    if (!askedSeconds(args, path, kind, time, problem))
+        return usage(problem);
+    if (kind == FileKind::LightWaveObject && !args.camera.empty())
+        return usage("--camera is for scenes; a LightWave object is drawn by a camera framing it");
     hlvtool::setFrame(size, samples);
     hlvtool::RenderRequest request;
-    request.path = args.files[0];
+    request.path = path;
     request.picture = args.out;
     request.search = args.search;
     request.camera = int(camera);
@@ -266,7 +286,12 @@ int render(const Arguments& args)
     std::string error;
     if (!hlvtool::renderFile(request, error))
         return failed(error);
-    std::printf("%s: camera %d at %g s written to %s\n", args.files[0].c_str(), int(camera), time, args.out.c_str());
+    char when[64];
+    std::snprintf(when, sizeof when, "%g s", time);
+    if (kind == FileKind::LightWaveObject)
+        print(path + ": the object at " + when + " written to " + args.out + "\n");
+    else
+        print(path + ": camera " + std::to_string(int(camera)) + " at " + when + " written to " + args.out + "\n");
     return 0;
 }
 
@@ -274,46 +299,67 @@ int exportCommand(const Arguments& args)
 {
     if (args.files.size() != 2)
         return usage("export takes a file and the .glb or .gltf to write");
+    double fps = 0;
+    if (!args.fps.empty() && (!readNumber(args.fps, fps) || !(fps > 0) || fps > 1000))
+        return usage("--fps takes frames per second (above 0, at most 1000)");
     hlvtool::ExportRequest request;
     request.path = args.files[0];
     request.out = args.files[1];
     request.search = args.search;
     request.verbose = args.verbose;
-    double fps = 0;
-    if (!args.fps.empty() && (!readNumber(args.fps, fps) || !(fps > 0) || fps > 1000))
-        return usage("--fps takes frames per second (above 0, at most 1000)");
     request.framesPerSecond = float(fps);
+    std::string problem;
+    readableKind(request.path, problem);
+    if (!problem.empty())
+        return failed(problem);
     std::string summary, error;
     if (!hlvtool::exportFile(request, summary, error))
         return failed(error);
-    std::printf("%s\n", summary.c_str());
+    print(summary + "\n");
     return 0;
+}
+
+// A search folder that is not there finds nothing; the user may have
+// mistyped it, and the rest of the run is still worth doing.
+void warnAboutSearchFolders(const std::vector<std::string>& folders)
+{
+    for (const std::string& folder : folders) {
+        std::error_code code;
+        if (!std::filesystem::is_directory(folder, code))
+            std::fprintf(stderr, "hlvtool: warning: --search %s: no such folder, nothing is looked for there\n",
+                         folder.c_str());
+    }
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2)
-        return usage("no command given");
-    const std::string command = argv[1];
-    if (command == "--help" || command == "-h" || command == "help") {
-        std::fputs(kHelp, stdout);
+    if (argc >= 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h" ||
+                      std::string(argv[1]) == "help")) {
+        const std::string help = argc >= 3 ? hlvtool::commandHelp(argv[2]) : std::string();
+        std::fputs((help.empty() ? hlvtool::fullHelp() : help).c_str(), stdout);
         return 0;
     }
     Arguments args;
     std::string error;
-    if (!parseArguments(argc, argv, args, error))
-        return usage(error.c_str());
+    const bool parsed = hlvtool::parseCommandLine(argc, argv, args, error);
+    if (hlvtool::findsCommand(args.command))
+        g_command = args.command;
+    if (!parsed)
+        return usage(error);
+    if (args.help) {
+        std::fputs(hlvtool::commandHelp(args.command).c_str(), stdout);
+        return 0;
+    }
+    warnAboutSearchFolders(args.search);
     hlvtool::setVerbose(args.verbose);
     hlvtool::setStrictFiles(args.strict);
-    if (command == "info")
+    if (args.command == "info")
         return info(args);
-    if (command == "convert")
+    if (args.command == "convert")
         return convert(args);
-    if (command == "render")
+    if (args.command == "render")
         return render(args);
-    if (command == "export")
-        return exportCommand(args);
-    return usage(("unknown command " + command).c_str());
+    return exportCommand(args);
 }

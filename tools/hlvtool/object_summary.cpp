@@ -77,9 +77,9 @@ std::string describeObject(const std::string& path, bool json)
     const BoundingBox& box = mesh->boundingBox();
     char text[1024];
     std::snprintf(text, sizeof text,
-                  "object\n  %zu points, %u triangles, %u parts, %u edges, %s, %u UV sets\n  box (%g %g %g) - (%g %g %g)\n",
+                  "object\n  %zu points, %u triangles, %u parts, %u edges, %s, %u UV set%s\n  box (%g %g %g) - (%g %g %g)\n",
                   mesh->positions().size(), mesh->triangleCount(), mesh->partCount(), edges.edgeCount(),
-                  closure(edges), uvSets, box.min.x, box.min.y, box.min.z,
+                  closure(edges), uvSets, uvSets == 1 ? "" : "s", box.min.x, box.min.y, box.min.z,
                   box.max.x, box.max.y, box.max.z);
     std::string out = text;
     out += "surfaces\n";

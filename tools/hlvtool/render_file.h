@@ -3,13 +3,14 @@
 // first) or of a LightWave object on its own, as a PNG picture.
 
 #include <string>
+#include <vector>
 
 namespace hlvtool {
 
 struct RenderRequest {
     std::string path;
     std::string picture;
-    std::string search;  // where a LightWave scene's objects and images are looked for (default: its folder)
+    std::vector<std::string> search;  // where a LightWave scene's objects and images are looked for (default: its folder)
     int camera = 0;
     float seconds = 0;
 };

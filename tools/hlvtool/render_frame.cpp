@@ -1,5 +1,7 @@
 #include "tools/hlvtool/render_frame.h"
 
+#include <cctype>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -65,8 +67,10 @@ bool renderSceneFrame(Scene& scene, const std::string& name, int camera, float s
                       const std::string& picturePath, std::string& error)
 {
     if (camera >= int(scene.cameras().size())) {
-        error = name + ": has " + std::to_string(scene.cameras().size()) + " cameras, no camera " +
-                std::to_string(camera);
+        const size_t count = scene.cameras().size();
+        error = name + ": has " + (count == 0 ? "no camera" : count == 1 ? "one camera (0)" :
+                                   std::to_string(count) + " cameras (0 to " + std::to_string(count - 1) + ")") +
+                ", no camera " + std::to_string(camera);
         return false;
     }
     scene.set_pending_camera(camera);
@@ -79,13 +83,25 @@ bool renderSceneFrame(Scene& scene, const std::string& name, int camera, float s
     return writeFramePicture(picturePath, error);
 }
 
+bool isJpegName(const std::string& picturePath)
+{
+    std::string extension = std::filesystem::path(picturePath).extension().string();
+    for (char& c : extension)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".jpg" || extension == ".jpeg";
+}
+
 bool writeFramePicture(const std::string& picturePath, std::string& error)
 {
     glFinish();
     const std::vector<uint8_t> rows = readFrameRGB();
     try {
         writers::replaceFile(platform::filesystemPath(picturePath), [&](const std::string& temporary) {
-            if (!writers::writePng(temporary, rows.data(), gldevice::frameWidth, gldevice::frameHeight, 3))
+            const bool written =
+                isJpegName(picturePath)
+                    ? writers::writeJpeg(temporary, rows.data(), gldevice::frameWidth, gldevice::frameHeight, 3, 95)
+                    : writers::writePng(temporary, rows.data(), gldevice::frameWidth, gldevice::frameHeight, 3);
+            if (!written)
                 throw std::runtime_error(temporary + ": cannot be written");
         });
     } catch (const std::exception& e) {

@@ -27,4 +27,8 @@ bool renderSceneFrame(Scene& scene, const std::string& name, int camera, float s
 // Writes what the frame holds as a PNG picture of its size.
 bool writeFramePicture(const std::string& picturePath, std::string& error);
 
+// Whether a picture's name asks for JPEG (.jpg, .jpeg in any case); any
+// other picture is written as PNG.
+bool isJpegName(const std::string& picturePath);
+
 } // namespace hlvtool

@@ -99,7 +99,7 @@ std::string describePositions(Scene& scene, const ItemLabels& labels, float seco
     return object.text() + "\n";
 }
 
-bool describeFileAtTime(const std::string& path, bool lightWave, const std::string& search, float seconds,
+bool describeFileAtTime(const std::string& path, bool lightWave, const std::vector<std::string>& search, float seconds,
                         bool json, std::string& text, std::string& error)
 {
     if (lightWave)

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "import/lws_scene.h"
 
@@ -26,7 +27,7 @@ std::string describePositions(Scene& scene, const ItemLabels& labels, float seco
 // The same for a scene file, or a LightWave scene when `lightWave` is set
 // (its objects looked for in `search`, or beside it); false with `error`
 // naming the file.
-bool describeFileAtTime(const std::string& path, bool lightWave, const std::string& search, float seconds,
+bool describeFileAtTime(const std::string& path, bool lightWave, const std::vector<std::string>& search, float seconds,
                         bool json, std::string& text, std::string& error);
 
 } // namespace hlvtool
