@@ -122,3 +122,53 @@ TEST(HlvtoolContent, RendersLightWaveScenesAndObjects)
     EXPECT_LT(coloursOf(folder.path + "/turned.png").red, 0.05);
 
 }
+
+TEST(HlvtoolContent, OptionsAsUsersWriteThem)
+{
+    ContentFolder folder;
+    // --opt=value, and the picture's format from its name.
+    ASSERT_EQ(folder.run("render red.lwo --out=quad.jpg").exitCode, 0);
+    EXPECT_EQ(readWholeFile(folder.path + "/quad.jpg").compare(0, 3, "\xFF\xD8\xFF"), 0);
+    EXPECT_GT(coloursOf(folder.path + "/quad.jpg").red, 0.2);
+    ASSERT_EQ(folder.run("render red.lwo --out quad.PNG").exitCode, 0);
+    EXPECT_EQ(readWholeFile(folder.path + "/quad.PNG").compare(0, 4, "\x89PNG"), 0);
+
+    // The scene runs at 30 frames a second: frame 15 is 0.5 s, where the
+    // camera has moved half way.
+    ASSERT_EQ(folder.run("render scene.lws --frame=15 --out frame15.png").exitCode, 0);
+    ASSERT_EQ(folder.run("render scene.lws --time 0.5 --out half.png").exitCode, 0);
+    ASSERT_EQ(folder.run("render scene.lws --frame 0 --out frame0.png").exitCode, 0);
+    const std::string frame15 = readWholeFile(folder.path + "/frame15.png");
+    EXPECT_FALSE(frame15.empty());
+    EXPECT_TRUE(frame15 == readWholeFile(folder.path + "/half.png"));
+    EXPECT_FALSE(frame15 == readWholeFile(folder.path + "/frame0.png"));
+}
+
+TEST(HlvtoolContent, EverySearchFolderIsTriedInTheOrderGiven)
+{
+    ContentFolder folder;
+    fs::create_directories(folder.path + "/first");
+    fs::create_directories(folder.path + "/second");
+    fs::rename(folder.path + "/red.lwo", folder.path + "/first/red.lwo");
+    fs::copy_file(folder.path + "/green.lwo", folder.path + "/first/green.lwo");
+    fs::rename(folder.path + "/green.lwo", folder.path + "/second/green.lwo");
+    const ProgramRun run = folder.run("info scene.lws --json --search first --search second --search nowhere");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_NE(run.errors.find("warning: --search nowhere: no such folder"), std::string::npos) << run.errors;
+    EXPECT_EQ(run.errors.find("not found"), std::string::npos) << run.errors;
+    EXPECT_NE(run.output.find("first/red.lwo"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("first/green.lwo"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("second/green.lwo"), std::string::npos) << run.output;
+}
+
+TEST(HlvtoolContent, NamesSavedInAWindowsCodePageShowAsUtf8)
+{
+    ContentFolder folder;
+    // "Café" as LightWave on Windows saves it: one byte 0xE9.
+    writers::Lwo2Writer object;
+    object.tags({"Caf\xE9"}).points({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}).polygons({{0, 1, 2}}).surfaceTags({{0, 0}});
+    ASSERT_TRUE(object.save(folder.path + "/cafe.lwo"));
+    const ProgramRun run = folder.run("info cafe.lwo");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_NE(run.output.find("'Caf\xC3\xA9'"), std::string::npos) << run.output;
+}
