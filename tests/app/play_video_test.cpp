@@ -42,5 +42,5 @@ TEST(PlayVideo, ASixteenByNineVideoAtSixtyFramesASecondWithSound)
     ProgramRun bad = runInFolder("play_video", std::string("'") + SKYDRIFT_SOURCE_DIR +
                                                    "/scripts/play' --video --size big --built '" + build + "'");
     EXPECT_EQ(bad.exitCode, 2);
-    EXPECT_NE(bad.errors.find("--size takes WxH"), std::string::npos) << bad.errors;
+    EXPECT_NE(bad.errors.find("--size takes a video size WxH"), std::string::npos) << bad.errors;
 }
