@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <regex>
 #include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "tests/support/run_program.h"
 #include "tests/tools/hlvtool_test_scene.h"
 #include "tests/tools/json_number.h"
+#include "tools/writers/lwo2_writer.h"
 
 namespace {
 
@@ -178,4 +184,70 @@ TEST(Hlvtool, DescribesEveryObjectAndSceneOfTheShowPack)
     }
     EXPECT_GE(described, 10u) << "the pack's scenes and objects";
     std::filesystem::remove_all("hlvtool_pack");
+}
+
+// What the text of info shows, the JSON holds too: surfaces with their
+// settings, each texture with where it was found or that it is missing, the
+// node tree, the cameras.
+TEST(Hlvtool, InfoJsonHoldsWhatTheTextShows)
+{
+    ToolFolder folder;
+    writers::Lwo2Surface surface;
+    surface.name = "Painted";
+    surface.colour[0] = 0.25f;
+    surface.blocks = {writers::uvMappedBlock("uv", 1), writers::uvMappedBlock("uv", 2)};
+    surface.blocks[1].channel = "DIFF";
+    surface.blocks[1].enabled = false;
+    std::ofstream(folder.path + "/wood.png") << "a picture";
+    ASSERT_TRUE(writers::Lwo2Writer()
+                    .tags({"Painted"})
+                    .points({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}})
+                    .polygons({{0, 1, 2}})
+                    .surfaceTags({{0, 0}})
+                    .clip(1, "wood.png")
+                    .clip(2, "Images/gone.png")
+                    .surface(surface)
+                    .save(folder.path + "/painted.lwo"));
+    const ProgramRun object = folder.run("info painted.lwo --json");
+    ASSERT_EQ(object.exitCode, 0) << object.errors;
+    const nlohmann::json objectJson = nlohmann::json::parse(object.output);
+    const nlohmann::json& painted = objectJson["details"]["surfaces"].at(0);
+    EXPECT_EQ(painted["name"], "Painted");
+    EXPECT_EQ(painted["colour"][0], 0.25);
+    ASSERT_EQ(painted["textures"].size(), 2u);
+    EXPECT_EQ(painted["textures"][0]["kind"], "colour");
+    EXPECT_EQ(painted["textures"][0]["image"], "wood.png");
+    EXPECT_EQ(painted["textures"][0]["projection"], "uv");
+    EXPECT_NE(painted["textures"][0]["found"].get<std::string>().find("wood.png"), std::string::npos);
+    EXPECT_EQ(painted["textures"][1]["kind"], "diffuse");
+    EXPECT_EQ(painted["textures"][1]["enabled"], false);
+    EXPECT_TRUE(painted["textures"][1]["found"].is_null()) << object.output;
+    EXPECT_EQ(objectJson["closure"], "open");
+
+    const ProgramRun scene = folder.run("info scene.lws --json");
+    ASSERT_EQ(scene.exitCode, 0) << scene.errors;
+    const nlohmann::json sceneJson = nlohmann::json::parse(scene.output);
+    const nlohmann::json& details = sceneJson["details"];
+    std::vector<std::vector<double>> colours;
+    for (const nlohmann::json& s : details["surfaces"])
+        colours.push_back(s["colour"].get<std::vector<double>>());
+    std::sort(colours.begin(), colours.end());
+    EXPECT_EQ(colours, (std::vector<std::vector<double>>{{0, 1, 0}, {1, 0, 0}}));
+    ASSERT_EQ(details["cameras"].size(), 1u);
+    // The camera hangs 100 below its carrier at (0, 100, 0), looking along +z.
+    EXPECT_NEAR(details["cameras"][0]["eye"][1].get<double>(), 0.0, 1e-4);
+    EXPECT_NEAR(details["cameras"][0]["looking"][2].get<double>(), 1.0, 1e-4);
+    // Every node once in the tree, the camera among them.
+    size_t nodes = 0, cameras = 0;
+    std::function<void(const nlohmann::json&)> visit = [&](const nlohmann::json& list) {
+        for (const nlohmann::json& node : list) {
+            ++nodes;
+            cameras += node["kind"] == "camera";
+            visit(node["children"]);
+        }
+    };
+    visit(details["nodes"]);
+    EXPECT_EQ(nodes, sceneJson["nodes"].get<size_t>());
+    EXPECT_EQ(cameras, 1u);
+    EXPECT_EQ(details["primitives"].size(), 2u);
 }

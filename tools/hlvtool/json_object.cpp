@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "tools/hlvtool/utf8_text.h"
+
 namespace hlvtool {
 
 namespace {
@@ -15,7 +17,28 @@ nlohmann::ordered_json number(double value)
 
 JsonObject& JsonObject::add(const char* key, const std::string& text)
 {
-    value_[key] = text;
+    value_[key] = utf8Text(text);
+    return *this;
+}
+
+JsonObject& JsonObject::add(const char* key, const std::vector<std::string>& texts)
+{
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const std::string& text : texts)
+        list.push_back(utf8Text(text));
+    value_[key] = std::move(list);
+    return *this;
+}
+
+JsonObject& JsonObject::add(const char* key, const JsonObject& object)
+{
+    value_[key] = object.value_;
+    return *this;
+}
+
+JsonObject& JsonObject::addNull(const char* key)
+{
+    value_[key] = nullptr;
     return *this;
 }
 

@@ -10,6 +10,7 @@ namespace hlvtool {
 
 class JsonObject {
 public:
+    // Names from files in a Windows code page are written as UTF-8.
     JsonObject& add(const char* key, const std::string& text);
     JsonObject& add(const char* key, const char* text) { return add(key, std::string(text)); }
     JsonObject& add(const char* key, long long number);
@@ -22,6 +23,9 @@ public:
     // A list of numbers, or of objects.
     JsonObject& add(const char* key, const std::vector<double>& numbers);
     JsonObject& add(const char* key, const std::vector<JsonObject>& objects);
+    JsonObject& add(const char* key, const std::vector<std::string>& texts);
+    JsonObject& add(const char* key, const JsonObject& object);
+    JsonObject& addNull(const char* key);
     // Compact, numbers with every digit they need to read back the same.
     std::string text() const;
 

@@ -15,11 +15,29 @@ namespace {
 // Built as the shadow layer builds its meshes.
 constexpr unsigned kShadowBuild = hlv::RobustMesh::ComputeNormals | hlv::RobustMesh::BuildEdges;
 
+const char* projectionName(const LW::LWTextureBlock& block)
+{
+    static const char* projections[] = {"planar", "cylindrical", "spherical", "cubic", "front", "uv"};
+    return block.projection >= 0 && block.projection <= 5 ? projections[block.projection] : "unknown";
+}
+
+JsonObject blockJson(const char* kind, const LW::LWTextureBlock& block, const std::string& objectPath)
+{
+    JsonObject object;
+    object.add("kind", kind).add("image", block.imageName).add("projection", projectionName(block));
+    object.add("uv_map", block.uvMap).add("enabled", block.enabled);
+    const std::string found = block.imageName.empty() ? "" : findObjectPicture(block.imageName, objectPath);
+    if (found.empty())
+        object.addNull("found");
+    else
+        object.add("found", found);
+    return object;
+}
+
 // "colour texture 'a.png' uv map uv, found at Images/a.png".
 std::string blockLine(const char* kind, const LW::LWTextureBlock& block, const std::string& objectPath)
 {
-    static const char* projections[] = {"planar", "cylindrical", "spherical", "cubic", "front", "uv"};
-    const char* projection = block.projection >= 0 && block.projection <= 5 ? projections[block.projection] : "unknown";
+    const char* projection = projectionName(block);
     const std::string found = findObjectPicture(block.imageName, objectPath);
     const std::string where = block.imageName.empty() ? "" : found.empty() ? ", missing" : ", found at " + found;
     char text[1024];
@@ -72,6 +90,26 @@ std::string describeObject(const std::string& path, bool json)
             .add("textures", textures)
             .add("textures_missing", missing)
             .add("uvsets", uvSets);
+        const BoundingBox& box = mesh->boundingBox();
+        object.add("closure", closure(edges))
+            .add("box", JsonObject()
+                            .add("min", std::vector<double>{box.min.x, box.min.y, box.min.z})
+                            .add("max", std::vector<double>{box.max.x, box.max.y, box.max.z}));
+        std::vector<JsonObject> surfaces;
+        for (const auto& surface : record.surfaces) {
+            std::vector<JsonObject> blocks;
+            for (const auto& block : surface->colourBlocks)
+                blocks.push_back(blockJson("colour", block, path));
+            for (const auto& block : surface->diffuseBlocks)
+                blocks.push_back(blockJson("diffuse", block, path));
+            surfaces.push_back(JsonObject()
+                                   .add("name", surface->name)
+                                   .add("colour", std::vector<double>{surface->colour[0], surface->colour[1],
+                                                                      surface->colour[2]})
+                                   .add("diffuse", double(surface->diffuse))
+                                   .add("textures", blocks));
+        }
+        object.add("details", JsonObject().add("surfaces", surfaces));
         return object.text() + "\n";
     }
     const BoundingBox& box = mesh->boundingBox();

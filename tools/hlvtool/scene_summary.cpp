@@ -123,6 +123,123 @@ std::string surfaceLine(const Scene& scene, const Surface& surface)
     return line;
 }
 
+std::vector<double> triple(float x, float y, float z) { return {double(x), double(y), double(z)}; }
+
+JsonObject boxJson(const BoundingBox& box)
+{
+    JsonObject object;
+    if (box.empty)
+        return object.addNull("min").addNull("max");
+    return object.add("min", triple(box.min.x, box.min.y, box.min.z)).add("max", triple(box.max.x, box.max.y, box.max.z));
+}
+
+JsonObject nodeJson(const Scene& scene, const SceneNode& node, int depth)
+{
+    JsonObject object;
+    object.add("number", scene.node_number(&node));
+    if (const auto* transform = dynamic_cast<const TransformNode*>(&node)) {
+        object.add("kind", "transform")
+            .add("position", motionKind(transform->position()))
+            .add("rotation", motionKind(transform->rotation()))
+            .add("scale", motionKind(transform->scale()))
+            .add("pivot", transform->has_pivot());
+    } else if (const auto* camera = dynamic_cast<const CameraNode*>(&node)) {
+        const Camera& c = camera->stored_camera();
+        object.add("kind", "camera")
+            .add("near", double(c.nearDistance()))
+            .add("far", double(c.farDistance()))
+            .add("half_size", std::vector<double>{c.halfWidth(), c.halfHeight()});
+    } else if (const auto* shape = dynamic_cast<const ShapeNode*>(&node)) {
+        object.add("kind", "shape").add("primitive", shape->primitive_index);
+    } else {
+        object.add("kind", node.class_name());
+    }
+    std::vector<JsonObject> children;
+    // A tree deeper than this is shown cut rather than exhausting the stack.
+    if (depth < 200)
+        for (const SceneNode* child = node.first_child(); child; child = child->next_sibling())
+            children.push_back(nodeJson(scene, *child, depth + 1));
+    return object.add("children", children);
+}
+
+JsonObject surfaceJson(const Scene& scene, const Surface& surface)
+{
+    JsonObject object;
+    object.add("name", surface.name)
+        .add("class", surface.class_name())
+        .add("colour", triple(surface.colour[0], surface.colour[1], surface.colour[2]))
+        .add("colour_factor", double(surface.colour_factor));
+    auto texture = [&](const char* key, int index) {
+        if (index < 0)
+            return;
+        const TextureImage* image = scene.texture(index);
+        object.add(key, JsonObject().add("index", index).add("name", image ? image->name : std::string()).add("missing", !image));
+    };
+    if (const auto* dif = dynamic_cast<const TexDifSurface*>(&surface)) {
+        texture("texture", dif->texture_index);
+        texture("detail", dif->detail_index);
+    } else if (const auto* textured = dynamic_cast<const TextureSurface*>(&surface)) {
+        texture("texture", textured->texture_index);
+    }
+    return object;
+}
+
+// Everything the text lists, item by item.
+JsonObject sceneDetails(Scene& scene)
+{
+    JsonObject details;
+    details.add("backdrop", triple(scene.backdrop[0], scene.backdrop[1], scene.backdrop[2]));
+    if (scene.fog_enabled)
+        details.add("fog", JsonObject()
+                               .add("start", double(scene.fog_start))
+                               .add("end", double(scene.fog_end))
+                               .add("colour", triple(scene.fog_colour[0], scene.fog_colour[1], scene.fog_colour[2])));
+    else
+        details.addNull("fog");
+    std::vector<JsonObject> textures;
+    for (size_t i = 0; i < scene.textures().size(); ++i) {
+        const TextureImage* texture = scene.textures()[i];
+        const PixelImage* image = texture->currentImage();
+        if (!image)
+            image = texture->rgb ? static_cast<const PixelImage*>(texture->rgb.get()) : texture->gray.get();
+        textures.push_back(JsonObject()
+                               .add("index", i)
+                               .add("name", texture->name)
+                               .add("width", image ? image->width : 0u)
+                               .add("height", image ? image->height : 0u));
+    }
+    details.add("textures", textures);
+    std::vector<JsonObject> surfaces;
+    for (const Surface* surface : scene.surfaces())
+        surfaces.push_back(surfaceJson(scene, *surface));
+    details.add("surfaces", surfaces);
+    std::vector<JsonObject> primitives;
+    for (size_t i = 0; i < scene.primitives().size(); ++i) {
+        const Primitive& primitive = *scene.primitives()[i];
+        primitives.push_back(JsonObject()
+                                 .add("index", i)
+                                 .add("class", primitive.class_name())
+                                 .add("parts", primitive.parts.size())
+                                 .add("triangles", triangleCount(primitive))
+                                 .add("box", boxJson(primitive.box))
+                                 .add("part_surfaces", primitive.surface_names));
+    }
+    details.add("primitives", primitives);
+    std::vector<JsonObject> cameras;
+    for (size_t i = 0; i < scene.cameras().size(); ++i) {
+        const Camera& camera = *scene.cameras()[i];
+        cameras.push_back(JsonObject()
+                              .add("index", i)
+                              .add("eye", triple(camera.eye().x, camera.eye().y, camera.eye().z))
+                              .add("looking", triple(camera.forward().x, camera.forward().y, camera.forward().z)));
+    }
+    details.add("cameras", cameras);
+    std::vector<JsonObject> nodes;
+    for (const SceneNode* node = scene.root(); node; node = node->next_sibling())
+        nodes.push_back(nodeJson(scene, *node, 0));
+    return details.add("nodes", nodes);
+}
+
 std::vector<JsonObject> fileList(const std::vector<LW::LwsScene::FileUse>& files)
 {
     std::vector<JsonObject> list;
@@ -159,6 +276,7 @@ std::string describeScene(Scene& scene, const FrameRange& frames, bool json, con
                 .add("frames_per_second", double(frames.framesPerSecond));
         if (!files.empty())
             object.add("files", fileList(files));
+        object.add("details", sceneDetails(scene));
         return object.text() + "\n";
     }
     std::string out = "scene\n";
