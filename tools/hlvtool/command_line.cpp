@@ -23,7 +23,7 @@ const std::vector<Command>& commands()
          "      with their textures, animation length, bounding boxes, cameras where\n"
          "      they are at 0 s, and for a LightWave scene each file it needs and\n"
          "      where it was found. --json prints the same as one JSON object\n"
-         "      (docs/content.md lists its fields).\n"
+         "      (docs/hlvtool.md lists its fields).\n"
          "  hlvtool info FILE --time T | --frame N [--json] [--search DIR]...\n"
          "      Where every node of a scene file or LightWave scene is at T seconds\n"
          "      (or at the LightWave scene's frame N): its world position, the\n"
