@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -250,4 +251,27 @@ TEST(Hlvtool, InfoJsonHoldsWhatTheTextShows)
     EXPECT_EQ(nodes, sceneJson["nodes"].get<size_t>());
     EXPECT_EQ(cameras, 1u);
     EXPECT_EQ(details["primitives"].size(), 2u);
+}
+
+// --verbose is read by a person: one message a line, each naming the file
+// it is about, none of the reader's progress redrawing or counters.
+TEST(Hlvtool, VerboseIsOneMessageALineNamingItsFile)
+{
+    ToolFolder folder;
+    for (const std::string command : {"info scene.lws --verbose", "export scene.lws out.glb --verbose"}) {
+        const ProgramRun run = folder.run(command);
+        ASSERT_EQ(run.exitCode, 0) << run.errors;
+        EXPECT_EQ(run.errors.find('\r'), std::string::npos) << command;
+        EXPECT_EQ(run.errors.find("point cloud"), std::string::npos) << command;
+        EXPECT_EQ(run.errors.find("-----"), std::string::npos) << command;
+        std::istringstream lines(run.errors);
+        size_t aboutRed = 0;
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind("not carried over", 0) == 0)
+                continue;  // the export's own list
+            EXPECT_EQ(line.rfind("hlvtool: ", 0), 0u) << command << ": " << line;
+            aboutRed += line.rfind("hlvtool: red.lwo: ", 0) == 0;
+        }
+        EXPECT_GT(aboutRed, 0u) << command << "\n" << run.errors;
+    }
 }

@@ -7,6 +7,7 @@
 #include "import/content_directory.h"
 #include "log/logger.h"
 #include "persist/persistent.h"
+#include "tools/hlvtool/verbose_lines.h"
 
 namespace hlvtool {
 
@@ -26,7 +27,7 @@ public:
         std::vsnprintf(text, sizeof text, format, copy);
         va_end(copy);
         if (g_verbose)
-            std::fputs(text, stderr);
+            verbose_.add(text);
         std::string line(text);
         const size_t first = line.find_first_not_of(" \n");
         if (first == std::string::npos)
@@ -51,6 +52,7 @@ public:
 
     static inline const std::string kError = "Error !! ";
     std::string last_, lastError_;
+    VerboseLines verbose_{stderr};
 };
 
 } // namespace
