@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "render/image_file.h"
@@ -171,4 +172,46 @@ TEST(HlvtoolContent, NamesSavedInAWindowsCodePageShowAsUtf8)
     const ProgramRun run = folder.run("info cafe.lwo");
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_NE(run.output.find("'Caf\xC3\xA9'"), std::string::npos) << run.output;
+}
+
+// A scene that sets no clipping distances, as most LightWave scenes: a
+// model 0.23 units wide seen from 0.63 units away shows, and a camera that
+// sees nothing says so.
+TEST(HlvtoolContent, ClippingDistancesFollowASceneThatSetsNone)
+{
+    ContentFolder folder;
+    writers::Lwo2Surface red;
+    red.name = "Robot";
+    red.colour[0] = 1;
+    red.colour[1] = red.colour[2] = 0;
+    red.sides = 3;
+    ASSERT_TRUE(writers::Lwo2Writer()
+                    .tags({"Robot"})
+                    .points({{-0.115f, -0.115f, 0}, {-0.115f, 0.115f, 0}, {0.115f, 0.115f, 0}, {0.115f, -0.115f, 0}})
+                    .polygons({{0, 1, 2, 3}})
+                    .surfaceTags({{0, 0}})
+                    .surface(red)
+                    .save(folder.path + "/robot.lwo"));
+    auto scene = [](float objectZ) {
+        return "LWSC\n3\n\nFirstFrame 0\nLastFrame 30\nFramesPerSecond 30\n\n"
+               "LoadObjectLayer 1 robot.lwo\nObjectMotion\n" + placedMotion(0, 0, objectZ) +
+               "\nAddLight\nLightMotion\n" + placedMotion(0, 0, -1) +
+               "\nAddCamera\nCameraMotion\n" + placedMotion(0, 0, 0, 6) + "ZoomFactor 3.2\n"
+               "\nBackdropColor 0 0 1\n";
+    };
+    std::ofstream(folder.path + "/near.lws") << scene(0.63f);
+    std::ofstream(folder.path + "/behind.lws") << scene(-0.63f);
+
+    const ProgramRun near = folder.run("render near.lws --out near.png");
+    ASSERT_EQ(near.exitCode, 0) << near.errors;
+    EXPECT_EQ(near.errors, "");
+    // About (0.23 / 0.63 * 3.2 / 2)^2 * 3/4 of the 4:3 picture.
+    EXPECT_GT(coloursOf(folder.path + "/near.png").red, 0.2);
+
+    const ProgramRun behind = folder.run("render behind.lws --out behind.png");
+    ASSERT_EQ(behind.exitCode, 0) << behind.errors;
+    EXPECT_NE(behind.errors.find("hlvtool: warning: behind.lws: every item lies outside camera 0's view at 0 s"),
+              std::string::npos)
+        << behind.errors;
+    EXPECT_EQ(coloursOf(folder.path + "/behind.png").red, 0.0);
 }

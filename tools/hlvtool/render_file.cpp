@@ -1,9 +1,11 @@
 #include "tools/hlvtool/render_file.h"
 
+#include <cstdio>
 #include <memory>
 
 #include "import/lws_scene.h"
 #include "scene/scene.h"
+#include "tools/hlvtool/clip_distances.h"
 #include "tools/hlvtool/file_kind.h"
 #include "tools/hlvtool/import_guard.h"
 #include "tools/hlvtool/lightwave_import.h"
@@ -25,7 +27,13 @@ bool renderLightWaveScene(const RenderRequest& request, std::string& error)
         scene = importLightWaveScene(request.path, request.search, record, Textures::Uploaded);
         scene->post_load();
     }, error);
-    return imported && renderSceneFrame(*scene, request.path, request.camera, request.seconds, request.picture, error);
+    if (!imported)
+        return false;
+    const std::string warning =
+        fitClipDistances(*scene, request.camera, request.seconds, clipSettingsOf(request.path));
+    if (!warning.empty())
+        std::fprintf(stderr, "hlvtool: warning: %s: %s\n", request.path.c_str(), warning.c_str());
+    return renderSceneFrame(*scene, request.path, request.camera, request.seconds, request.picture, error);
 }
 
 } // namespace
