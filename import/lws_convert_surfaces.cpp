@@ -38,10 +38,13 @@ public:
         if (!file.empty()) {
             hlv::log("\n%s** loading image %s - ", indent(), file.c_str());
             index = load(file, name);
-            if (index < 0)
-                hlv::log("FAILED !");
-            else
+            if (index >= 0) {
                 hlv::log("loading OK (%d)", index);
+            } else {
+                hlv::log("FAILED !");
+                hlv::log("\n%s%s'%s' (needed by surface '%s') cannot be decoded; the surface keeps its colour.",
+                         indent(), kUndecodablePictureWarning, file.c_str(), surfaceName.c_str());
+            }
         }
         loaded_[block.imageName] = index;
         return index;

@@ -170,7 +170,7 @@ int info(const Arguments& args)
     std::string text, error;
     bool ok = false;
     if (kind == hlvtool::FileKind::LightWaveObject) {
-        ok = hlvtool::guardedImport(path, [&] { text = hlvtool::describeObject(path, args.json); }, error);
+        ok = hlvtool::guardedImport(path, [&] { text = hlvtool::describeObject(path, args.json, args.search); }, error);
     } else if (kind == hlvtool::FileKind::LightWaveScene) {
         ok = hlvtool::guardedImport(path, [&] {
             hlvtool::FrameRange frames;

@@ -16,12 +16,16 @@ namespace {
 constexpr unsigned kShadowBuild = hlv::RobustMesh::ComputeNormals | hlv::RobustMesh::BuildEdges;
 
 // "colour texture 'a.png' uv map uv, found at Images/a.png".
-std::string blockLine(const char* kind, const LW::LWTextureBlock& block, const std::string& objectPath)
+std::string blockLine(const char* kind, const LW::LWTextureBlock& block, const std::string& objectPath,
+                      const std::string& search)
 {
     static const char* projections[] = {"planar", "cylindrical", "spherical", "cubic", "front", "uv"};
     const char* projection = block.projection >= 0 && block.projection <= 5 ? projections[block.projection] : "unknown";
-    const std::string found = findObjectPicture(block.imageName, objectPath);
-    const std::string where = block.imageName.empty() ? "" : found.empty() ? ", missing" : ", found at " + found;
+    const std::string found = findObjectPicture(block.imageName, objectPath, search);
+    const std::string where = block.imageName.empty() ? ""
+                              : found.empty()          ? ", missing"
+                              : !isPicture(found)      ? ", not a picture it can decode: " + found
+                                                       : ", found at " + found;
     char text[1024];
     std::snprintf(text, sizeof text, "    %s texture '%s' %s%s%s%s%s\n", kind, block.imageName.c_str(), projection,
                   block.uvMap.empty() ? "" : " map ", block.uvMap.c_str(), block.enabled ? "" : " (disabled)",
@@ -43,7 +47,7 @@ const char* closure(const hlv::EdgeList& edges)
 
 } // namespace
 
-std::string describeObject(const std::string& path, bool json)
+std::string describeObject(const std::string& path, bool json, const std::string& search)
 {
     LW::Scene record;
     LW::SceneObject object = LW::readSceneObject(path.c_str(), record);
@@ -51,12 +55,14 @@ std::string describeObject(const std::string& path, bool json)
     mesh->build(kShadowBuild);
     const hlv::EdgeList& edges = mesh->edgeList();
     const uint32_t uvSets = mesh->parts().empty() ? 0 : mesh->parts()[0].uvLayerCount;
-    size_t textures = 0, missing = 0;
+    size_t textures = 0, missing = 0, undecodable = 0;
     for (const auto& surface : record.surfaces)
         for (const auto* blocks : {&surface->colourBlocks, &surface->diffuseBlocks})
             for (const LW::LWTextureBlock& block : *blocks) {
                 ++textures;
-                missing += !block.imageName.empty() && findObjectPicture(block.imageName, path).empty();
+                const std::string found = findObjectPicture(block.imageName, path, search);
+                missing += !block.imageName.empty() && found.empty();
+                undecodable += !found.empty() && !isPicture(found);
             }
 
     if (json) {
@@ -71,6 +77,7 @@ std::string describeObject(const std::string& path, bool json)
             .add("surfaces", record.surfaces.size())
             .add("textures", textures)
             .add("textures_missing", missing)
+            .add("textures_undecodable", undecodable)
             .add("uvsets", uvSets);
         return object.text() + "\n";
     }
@@ -88,9 +95,9 @@ std::string describeObject(const std::string& path, bool json)
                       surface->colour[0], surface->colour[1], surface->colour[2], surface->diffuse);
         out += text;
         for (const auto& block : surface->colourBlocks)
-            out += blockLine("colour", block, path);
+            out += blockLine("colour", block, path, search);
         for (const auto& block : surface->diffuseBlocks)
-            out += blockLine("diffuse", block, path);
+            out += blockLine("diffuse", block, path, search);
     }
     return out;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "import/content_directory.h"
+#include "log/logger.h"
 #include "render/gl_state_cache.h"
 #include "render/image_file.h"
 
@@ -52,8 +54,11 @@ SurfaceMaterial::~SurfaceMaterial()
 void SurfaceMaterial::loadPicture(const std::string& picture)
 {
     ImageRGB image;
-    if (!loadImageRGB(picture.c_str(), image))
+    if (!loadImageRGB(picture.c_str(), image)) {
+        hlv::log("\n%s'%s' (needed by surface '%s') cannot be decoded; the surface keeps its colour.",
+                 LW::kUndecodablePictureWarning, picture.c_str(), surface_.name.c_str());
         return;
+    }
     const float opacity = std::clamp(layer_->opacity, 0.0f, 1.0f);
     for (size_t i = 0; i < image.pixels.size(); ++i) {
         float value = image.pixels[i] / 255.0f;
