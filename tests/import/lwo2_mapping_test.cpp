@@ -102,6 +102,38 @@ TEST(Lwo2Mapping, FrontAndTurnedPlanar)
     expectUVs(mapTriangle("turned.lwo", triangle, turned), planarZ);
 }
 
+// A texture turned by more than one angle: LightWave turns the texture's
+// frame by bank, then pitch, then heading, so a point is taken into the
+// frame by undoing heading first. Each case gives where the frame's axes lie
+// in the world; the triangle lies on the ground (y = 0).
+TEST(Lwo2Mapping, TurnedByHeadingPitchAndBankTogether)
+{
+    const float quarter = float(M_PI / 2);
+    const std::vector<Vector3f> ground = {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}};
+    const struct {
+        const char* name;
+        uint16_t projection, axis;
+        Vector3f rotation;
+        std::vector<std::pair<float, float>> uvs;
+    } cases[] = {
+        // The frame's X runs along the world's -Z, its Y along +X: planar Z
+        // lays the picture flat on the ground, its top towards +X.
+        {"heading and pitch", 0, 2, {quarter, quarter, 0}, {{0.5f, 0.5f}, {0.5f, 0.0f}, {0.0f, 0.5f}}},
+        // X along +Z, Y along -X.
+        {"pitch and bank", 0, 2, {0, quarter, quarter}, {{0.5f, 0.5f}, {0.5f, 1.0f}, {1.0f, 0.5f}}},
+        // Pitched down a quarter, the frame's Z axis is the world's -Y: the
+        // cubic map takes the ground's normal as its Z axis, X along +X and
+        // Y along +Z.
+        {"cubic, pitched", 3, 0, {0, quarter, 0}, {{0.5f, 0.5f}, {1.0f, 0.5f}, {0.5f, 0.0f}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Lwo2ImageBlock turned = block(c.projection, c.axis, {2, 2, 2});
+        turned.rotation = c.rotation;
+        expectUVs(mapTriangle("turned_hpb.lwo", ground, turned, {}, true), c.uvs);
+    }
+}
+
 TEST(Lwo2Mapping, Cylindrical)
 {
     // Axis Y: a = -dx, c = dz; (1,0,0) has heading pi/2 (c = 0, a < 0), (0,1,1)
