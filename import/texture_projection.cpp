@@ -1,5 +1,6 @@
 #include "import/texture_projection.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace LW {
@@ -133,6 +134,23 @@ TexCoord projectPoint(const LWTextureBlock& block, const Vector3f& p, const Vect
     default:
         return {};
     }
+}
+
+TexCoord alongPolygon(const LWTextureBlock& block, const Vector3f& corner, TexCoord uv, TexCoord centre)
+{
+    if (block.projection != Cylindrical && block.projection != Spherical)
+        return uv;
+    double a, b, c;
+    aroundAxis(block.axis, unrotate(corner - block.centre, block.rotation), a, b, c);
+    const double offAxis = std::sqrt(a * a + c * c);
+    if (offAxis <= 1e-6 * std::max(1.0, std::fabs(b))) {
+        uv.u = centre.u;
+        return uv;
+    }
+    // One turn of the heading spans widthWrap in u.
+    const double turn = block.widthWrap != 1.0f && block.widthWrap > 0 ? block.widthWrap : 1.0;
+    uv.u = static_cast<float>(uv.u - turn * std::round((double(uv.u) - centre.u) / turn));
+    return uv;
 }
 
 } // namespace LW
