@@ -14,6 +14,8 @@ struct LwsScene;
 
 // How the warning about a file not found begins in the log.
 constexpr const char* kMissingFileWarning = "** Warning: the file ";
+// How the warning about an object found but not read begins.
+constexpr const char* kUnreadableObjectWarning = "** Warning: the object ";
 // How the warning about a picture found but not decoded begins.
 constexpr const char* kUndecodablePictureWarning = "** Warning: the picture ";
 

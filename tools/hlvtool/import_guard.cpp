@@ -19,7 +19,8 @@ bool startsWith(const std::string& text, const char* start) { return text.compar
 
 bool isFileWarning(const std::string& line)
 {
-    return startsWith(line, LW::kMissingFileWarning) || startsWith(line, LW::kUndecodablePictureWarning);
+    return startsWith(line, LW::kMissingFileWarning) || startsWith(line, LW::kUndecodablePictureWarning) ||
+           startsWith(line, LW::kUnreadableObjectWarning);
 }
 
 // Keeps the last non-blank line the importer logged: the reason of a failure.

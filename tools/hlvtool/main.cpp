@@ -63,8 +63,9 @@ const char* const kHelp =
     "A LightWave scene's objects and images are found as LightWave's content\n"
     "directory finds them: as written, then without drive or volume and\n"
     "leading folders, under the scene's folder, the folders above it and DIR,\n"
-    "also in their \"Objects\" and \"Images\" folders. A file not found is a\n"
-    "warning (a missing object leaves its item empty); --strict makes it an\n"
+    "also in their \"Objects\" and \"Images\" folders, names in any case, never\n"
+    "from the working folder. A file not found or not readable is a warning (a\n"
+    "missing or unreadable object leaves its item empty); --strict makes it an\n"
     "error.\n"
     "Exit status: 0 done, 1 a file could not be read or written, 2 bad usage.\n";
 
