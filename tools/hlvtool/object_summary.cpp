@@ -1,4 +1,9 @@
+#include <algorithm>
 #include <cstdio>
+#include <map>
+#include <set>
+#include <utility>
+#include <vector>
 #include <memory>
 
 #include "geometry/robust_mesh.h"
@@ -33,14 +38,53 @@ std::string blockLine(const char* kind, const LW::LWTextureBlock& block, const s
     return text;
 }
 
-// Closed: every edge between exactly two triangles. A manifold mesh may
+// The parts of the edges that have one triangle, each cut at every point of
+// another such edge lying inside it, with how many of those edges cover
+// each part: where polygons meet along an edge that one side splits with
+// extra points (a T-junction), each part is covered once from each side.
+std::map<std::pair<uint32_t, uint32_t>, int> boundaryCover(const hlv::EdgeList& edges,
+                                                           const std::vector<Vector3f>& positions)
+{
+    std::vector<hlv::EdgeList::Edge> boundary;
+    std::set<uint32_t> boundaryPoints;
+    for (uint32_t e = 0; e < edges.edgeCount(); ++e)
+        if (edges.incidenceCount(e) == 1) {
+            boundary.push_back(edges.edges()[e]);
+            boundaryPoints.insert({edges.edges()[e].v0, edges.edges()[e].v1});
+        }
+    std::map<std::pair<uint32_t, uint32_t>, int> cover;
+    for (const hlv::EdgeList::Edge& edge : boundary) {
+        const Vector3f a = positions[edge.v0], along = positions[edge.v1] - a;
+        const float length2 = dot(along, along);
+        std::vector<std::pair<float, uint32_t>> cuts = {{0.0f, edge.v0}, {1.0f, edge.v1}};
+        for (uint32_t point : boundaryPoints) {
+            if (point == edge.v0 || point == edge.v1 || length2 <= 0)
+                continue;
+            const Vector3f offset = positions[point] - a;
+            const float t = dot(offset, along) / length2;
+            const Vector3f off = offset - along * t;
+            if (t > 1e-5f && t < 1 - 1e-5f && dot(off, off) <= 1e-10f * length2)
+                cuts.push_back({t, point});
+        }
+        std::sort(cuts.begin(), cuts.end());
+        for (size_t i = 0; i + 1 < cuts.size(); ++i)
+            ++cover[std::minmax(cuts[i].second, cuts[i + 1].second)];
+    }
+    return cover;
+}
+
+// Closed: every edge between exactly two triangles, or covered once from
+// each side where one side splits it at extra points. A manifold mesh may
 // still be open (a single quad's outline edges have one triangle each).
-const char* closure(const hlv::EdgeList& edges)
+const char* closure(const hlv::EdgeList& edges, const std::vector<Vector3f>& positions)
 {
     if (!edges.isManifold())
         return "not manifold";
     for (uint32_t e = 0; e < edges.edgeCount(); ++e)
-        if (edges.incidenceCount(e) != 2)
+        if (edges.incidenceCount(e) == 0)
+            return "open";
+    for (const auto& [part, count] : boundaryCover(edges, positions))
+        if (count != 2)
             return "open";
     return "closed";
 }
@@ -73,7 +117,7 @@ std::string describeObject(const std::string& path, bool json, const std::string
             .add("parts", mesh->partCount())
             .add("edges", edges.edgeCount())
             .add("manifold", edges.isManifold())
-            .add("closed", std::string(closure(edges)) == "closed")
+            .add("closed", std::string(closure(edges, mesh->positions())) == "closed")
             .add("surfaces", record.surfaces.size())
             .add("textures", textures)
             .add("textures_missing", missing)
@@ -86,7 +130,7 @@ std::string describeObject(const std::string& path, bool json, const std::string
     std::snprintf(text, sizeof text,
                   "object\n  %zu points, %u triangles, %u parts, %u edges, %s, %u UV sets\n  box (%g %g %g) - (%g %g %g)\n",
                   mesh->positions().size(), mesh->triangleCount(), mesh->partCount(), edges.edgeCount(),
-                  closure(edges), uvSets, box.min.x, box.min.y, box.min.z,
+                  closure(edges, mesh->positions()), uvSets, box.min.x, box.min.y, box.min.z,
                   box.max.x, box.max.y, box.max.z);
     std::string out = text;
     out += "surfaces\n";
