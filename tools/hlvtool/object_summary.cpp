@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -52,12 +53,21 @@ std::map<std::pair<uint32_t, uint32_t>, int> boundaryCover(const hlv::EdgeList& 
             boundary.push_back(edges.edges()[e]);
             boundaryPoints.insert({edges.edges()[e].v0, edges.edges()[e].v1});
         }
+    // The points by x, so that each edge looks only at those beside it.
+    std::vector<std::pair<float, uint32_t>> byX;
+    for (uint32_t point : boundaryPoints)
+        byX.push_back({positions[point].x, point});
+    std::sort(byX.begin(), byX.end());
     std::map<std::pair<uint32_t, uint32_t>, int> cover;
     for (const hlv::EdgeList::Edge& edge : boundary) {
         const Vector3f a = positions[edge.v0], along = positions[edge.v1] - a;
         const float length2 = dot(along, along);
         std::vector<std::pair<float, uint32_t>> cuts = {{0.0f, edge.v0}, {1.0f, edge.v1}};
-        for (uint32_t point : boundaryPoints) {
+        const float margin = 1e-4f * std::sqrt(length2);
+        const auto first = std::lower_bound(byX.begin(), byX.end(),
+                                            std::make_pair(std::min(a.x, a.x + along.x) - margin, 0u));
+        for (auto it = first; it != byX.end() && it->first <= std::max(a.x, a.x + along.x) + margin; ++it) {
+            const uint32_t point = it->second;
             if (point == edge.v0 || point == edge.v1 || length2 <= 0)
                 continue;
             const Vector3f offset = positions[point] - a;
