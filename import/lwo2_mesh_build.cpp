@@ -74,8 +74,9 @@ void setCornerColours(hlv::RobustMesh& mesh, const Lwo2Object& object, const std
         mesh.setCornerColours(colours, corners);
 }
 
-// The layers that give a surface's UV sets, in set order.
-std::vector<const LWTextureBlock*> uvBlocks(const LWSurface* surface, MeshRules rules)
+} // namespace
+
+std::vector<const LWTextureBlock*> uvSetLayers(const LWSurface* surface, MeshRules rules)
 {
     if (!surface)
         return {};
@@ -95,16 +96,13 @@ std::vector<const LWTextureBlock*> uvBlocks(const LWSurface* surface, MeshRules 
     return blocks;
 }
 
-} // namespace
-
 size_t uvSetCount(const LWSurface* surface, MeshRules rules)
 {
     if (!surface)
         return 0;
     if (rules == MeshRules::Show)
         return surface->colourBlocks.size() + surface->diffuseBlocks.size();
-    return size_t(!LWSurface::enabledOf(surface->colourBlocks).empty()) +
-           size_t(!LWSurface::enabledOf(surface->diffuseBlocks).empty());
+    return uvSetLayers(surface, rules).size();
 }
 
 namespace {
@@ -205,7 +203,7 @@ void setTextureCoordinates(hlv::RobustMesh& mesh, uint32_t setCount, const Lwo2O
     Vector3f polygonMiddle{0, 0, 0};
     for (size_t t = 0; t < object.triangles.size(); ++t) {
         const hlv::RobustMesh::TaggedTriangle& tri = object.triangles[t];
-        const std::vector<const LWTextureBlock*> blocks = uvBlocks(surfaceOf(surfaces, tri), rules);
+        const std::vector<const LWTextureBlock*> blocks = uvSetLayers(surfaceOf(surfaces, tri), rules);
         const uint32_t points[3] = {tri.a, tri.b, tri.c};
         const Vector3f& p0 = object.points[tri.a];
         const Vector3f normal = cross(object.points[tri.b] - p0, object.points[tri.c] - p0);

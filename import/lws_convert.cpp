@@ -7,6 +7,7 @@
 #include "geometry/uni_surface_mesh.h"
 #include "import/content_directory.h"
 #include "import/importer_context.h"
+#include "import/layer_picture.h"
 #include "import/lws_line_reader.h"
 #include "import/lwo2_mesh_build.h"
 #include "import/lws_object.h"
@@ -79,7 +80,17 @@ std::unique_ptr<NMesh> meshOf(SceneObject& object, const LwsScene& scene, const 
         if (pieces.size() > 1)
             hlv::log("\n%sSurface '%s' has %u vertices: drawn in %zu parts.", indent(),
                      surface ? surface->name.c_str() : "", part.vertexCount, pieces.size());
-        for (const hlv::MeshPart& piece : pieces) {
+        const std::vector<const LWTextureBlock*> layers = uvSetLayers(surface, MeshRules::LightWave);
+        for (hlv::MeshPart piece : pieces) {
+            // A reset picture is drawn from a copy with the surface around it.
+            for (size_t set = 0; set < layers.size() && set < piece.uvLayers.size(); ++set)
+                if (surroundedAcross(*layers[set]))
+                    for (size_t v = 0; v + 1 < piece.uvLayers[set].size(); v += 2) {
+                        const TexCoord uv =
+                            intoSurroundedPicture(*layers[set], {piece.uvLayers[set][v], piece.uvLayers[set][v + 1]});
+                        piece.uvLayers[set][v] = uv.u;
+                        piece.uvLayers[set][v + 1] = uv.v;
+                    }
             std::unique_ptr<UniSurfaceMesh> element(elementOf(piece, sets));
             if (surface && !surface->vertexColourMap.empty() && piece.hasWeights())
                 for (uint32_t v = 0; v < piece.vertexCount; ++v) {
