@@ -17,11 +17,19 @@ constexpr uint32_t kAnonymous = makeId("    ");
 // The cursor stands at `end` afterwards. LWO3 pads odd chunks to even.
 // The graph's forms nest as deep as its layout says, no deeper: each level
 // has code of its own.
+//
+// Where a form's layout opens with values of its own (VALU, STIL, VPRM,
+// VPVL), `leading` visits its first plain chunk as the anonymous one,
+// whatever its ID, as public readers take it.
 template <class Visit>
-void eachChunk(InputStream& in, size_t end, Visit&& visit)
+void eachChunk(InputStream& in, size_t end, Visit&& visit, bool leading = false)
 {
+    bool first = true;
     while (in.tell() + 8 <= end) {
         uint32_t id = in.readID4();
+        if (leading && first && id != makeId("FORM"))
+            id = kAnonymous;
+        first = false;
         const uint32_t size = in.readU4();
         const size_t chunkEnd = in.tell() + size;
         {
@@ -78,11 +86,11 @@ void readValue(InputStream& in, size_t end, SurfaceNode& node, const std::string
                 values.clear();
                 while (count-- > 0 && in.remaining() >= 8)
                     values.push_back(readF8(in));
-            });
+            }, true);
         } else if (id == makeId("TXTR") && readLayers) {
             readLayers(valueEnd, node.layers[input]);
         }
-    });
+    }, true);
     if (values.empty())
         node.values.erase(input);
 }
@@ -118,21 +126,20 @@ void readAttributes(InputStream& in, size_t end, SurfaceNode& node, const NodeLa
 bool readParameter(InputStream& in, size_t end, Vector3f& value)
 {
     bool found = false;
-    eachChunk(in, end, [&](uint32_t id, size_t innerEnd) {
-        if (id == makeId("VPRM") || id == makeId("VPVL")) {
-            eachChunk(in, innerEnd, [&](uint32_t valueId, size_t valueEnd) {
-                if (valueId == makeId("VPVL")) {
-                    eachChunk(in, valueEnd, [&](uint32_t floatsId, size_t) {
-                        if (floatsId != kAnonymous)
-                            return;
-                        float* v[3] = {&value.x, &value.y, &value.z};
-                        for (float* f : v)
-                            if (in.remaining() >= 4)
-                                *f = in.readF4(), found = true;
-                    });
-                }
-            });
-        }
+    eachChunk(in, end, [&](uint32_t id, size_t parameterEnd) {
+        if (id != makeId("VPRM"))
+            return;
+        eachChunk(in, parameterEnd, [&](uint32_t valueId, size_t valueEnd) {
+            if (valueId != makeId("VPVL"))
+                return;
+            eachChunk(in, valueEnd, [&](uint32_t floatsId, size_t) {
+                if (floatsId != kAnonymous)
+                    return;
+                for (float* f : {&value.x, &value.y, &value.z})
+                    if (in.remaining() >= 4)
+                        *f = in.readF4(), found = true;
+            }, true);
+        }, true);
     });
     return found;
 }
@@ -150,7 +157,7 @@ std::string readClipStill(InputStream& in, size_t end)
             eachChunk(in, stillEnd, [&](uint32_t stillId, size_t) {
                 if (stillId == kAnonymous)
                     file = readText(in);
-            });
+            }, true);
         });
     });
     return file;
