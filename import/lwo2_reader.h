@@ -75,7 +75,7 @@ private:
     bool readBlockChunk(uint32_t id);
     void readBlock(size_t end);
     // The layers of a node input, read as a surface's are.
-    void readNodeLayers(size_t end, std::vector<LWTextureBlock>& layers);
+    void readNodeLayers(size_t end, NodeInputLayers& layers);
     void readBlockHeader(uint32_t id, size_t end);
     void readClip(size_t end);
     // A numbered image sequence stands for its first picture.
@@ -104,7 +104,7 @@ private:
     LWSurface* surface_ = nullptr;
     uint32_t surfaceLayers_ = 0;                     // texture layers of the surface being read
     std::unique_ptr<SurfaceNodeGraph> surfaceNodes_;  // its LWO3 node graph
-    std::vector<LWTextureBlock>* nodeLayers_ = nullptr;  // where a node input's layers go while read
+    NodeInputLayers* nodeLayers_ = nullptr;  // where a node input's layers go while read
     std::unique_ptr<LWTextureBlock> block_;
     uint32_t blockHeader_ = 0;  // IMAP, PROC, GRAD or SHDR
     std::unique_ptr<std::string> clipImage_;  // the still image of the clip being read

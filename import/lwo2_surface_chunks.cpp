@@ -90,7 +90,7 @@ bool Lwo2Reader::readSurfaceChunk(uint32_t id)
     case makeId("NODS"):
         if (lwo3_)
             surfaceNodes_ = std::make_unique<SurfaceNodeGraph>(readSurfaceNodes(
-                in_, in_.limit(), [this](size_t end, std::vector<LWTextureBlock>& layers) { readNodeLayers(end, layers); }));
+                in_, in_.limit(), [this](size_t end, NodeInputLayers& layers) { readNodeLayers(end, layers); }));
         else
             s.noteUndrawn("node graph");
         return true;
@@ -205,7 +205,9 @@ void Lwo2Reader::readBlock(size_t end)
     if (nodeLayers_) {
         // A node input's layer: its channel is the input's own.
         if (block && blockHeader_ == makeId("IMAP"))
-            nodeLayers_->push_back(std::move(*block));
+            nodeLayers_->images.push_back(std::move(*block));
+        else if (block)
+            nodeLayers_->others.push_back(layerKind(blockHeader_));
         return;
     }
     if (!block || !surface_)
@@ -224,9 +226,9 @@ void Lwo2Reader::readBlock(size_t end)
     }
 }
 
-void Lwo2Reader::readNodeLayers(size_t end, std::vector<LWTextureBlock>& layers)
+void Lwo2Reader::readNodeLayers(size_t end, NodeInputLayers& layers)
 {
-    std::vector<LWTextureBlock>* outer = nodeLayers_;
+    NodeInputLayers* outer = nodeLayers_;
     nodeLayers_ = &layers;
     leadingEnd_ = 0;
     IndentLevel level;

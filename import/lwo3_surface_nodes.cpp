@@ -354,7 +354,11 @@ void applySurfaceNodes(const SurfaceNodeGraph& graph, LWSurface& surface, bool w
         }
     }
     for (const auto& [input, layers] : material->layers) {
-        if (connected.count(input) || layers.empty())
+        if (connected.count(input))
+            continue;
+        for (const std::string& other : layers.others)
+            surface.noteUndrawn(other + " on " + input);
+        if (layers.images.empty())
             continue;
         std::vector<LWTextureBlock>* drawn = input == "Color" ? &surface.colourBlocks
                                              : input == "Diffuse" ? &surface.diffuseBlocks
@@ -363,7 +367,10 @@ void applySurfaceNodes(const SurfaceNodeGraph& graph, LWSurface& surface, bool w
             surface.noteUndrawn("texture layer on " + input);
             continue;
         }
-        for (LWTextureBlock layer : layers) {
+        for (LWTextureBlock layer : layers.images) {
+            // An image layer with no picture chosen shows nothing.
+            if (layer.imageName.empty())
+                continue;
             layer.channel = makeId(input == "Color" ? "COLR" : "DIFF");
             drawn->push_back(layer);
         }

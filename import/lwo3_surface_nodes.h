@@ -17,13 +17,20 @@
 
 namespace LW {
 
+// The texture layers of a node input: its image maps in the file's order,
+// and the kinds of the others ("procedural texture", "gradient").
+struct NodeInputLayers {
+    std::vector<LWTextureBlock> images;
+    std::vector<std::string> others;
+};
+
 struct SurfaceNode {
     std::string type;  // the node's kind: "Standard", "Principled BSDF", "Image", "Surface", ...
     std::string name;  // the graph's name for it, which connections use: "Image (1)"
     // A material node's panel values by input name ("Color" has three).
     std::map<std::string, std::vector<double>> values;
-    // The texture layers of a material node's inputs, in the file's order.
-    std::map<std::string, std::vector<LWTextureBlock>> layers;
+    // The texture layers of a material node's inputs.
+    std::map<std::string, NodeInputLayers> layers;
     // An Image node's picture and how it lies on the surface.
     LWTextureBlock image;
 };
@@ -43,8 +50,8 @@ struct SurfaceNodeGraph {
 };
 
 // Reads the texture layers (BLOK forms, as a surface holds them) from the
-// cursor up to `end`, adding the image maps to `layers`.
-using NodeLayerReader = std::function<void(size_t end, std::vector<LWTextureBlock>& layers)>;
+// cursor up to `end` into `layers`.
+using NodeLayerReader = std::function<void(size_t end, NodeInputLayers& layers)>;
 
 // Reads the content of a NODS form from the cursor up to `end`.
 SurfaceNodeGraph readSurfaceNodes(InputStream& in, size_t end, const NodeLayerReader& readLayers);

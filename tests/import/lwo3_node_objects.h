@@ -24,12 +24,14 @@ inline Lwo2Bytes& f8(Lwo2Bytes& bytes, double value)
 }
 
 // An image-map layer of a node input (TXTR), as LightWave writes one:
-// UV-mapped, its picture the top-level clip `clip`. A surface's own layer
-// names its channel instead.
-inline Lwo2Bytes inputLayer(uint32_t clip, const std::string& uvMap, const std::string& channel = "txtr")
+// UV-mapped, its picture the top-level clip `clip` (0 for none chosen). A
+// surface's own layer names its channel instead; `header` PROC makes it a
+// procedural texture.
+inline Lwo2Bytes inputLayer(uint32_t clip, const std::string& uvMap, const std::string& channel = "txtr",
+                            const std::string& header = "IMAP")
 {
-    Lwo2Bytes header, mapping, block;
-    header.chunk("    ", Lwo2Bytes().s0("\x80"))
+    Lwo2Bytes imap, mapping, block;
+    imap.chunk("    ", Lwo2Bytes().s0("\x80"))
         .chunk("CHAN", Lwo2Bytes().id4(channel))
         .form("OPAC", Lwo2Bytes().chunk("    ", Lwo2Bytes().u2(0).f4(1).vx(0)))
         .chunk("ENAB", Lwo2Bytes().u2(1))
@@ -37,10 +39,19 @@ inline Lwo2Bytes inputLayer(uint32_t clip, const std::string& uvMap, const std::
     mapping.form("CNTR", Lwo2Bytes().chunk("    ", Lwo2Bytes().f4(0).f4(0).f4(0).vx(0)))
         .form("SIZE", Lwo2Bytes().chunk("    ", Lwo2Bytes().f4(1).f4(1).f4(1).vx(0)))
         .form("ROTA", Lwo2Bytes().chunk("    ", Lwo2Bytes().f4(0).f4(0).f4(0).vx(0)))
+        .form("FALL", Lwo2Bytes().chunk("    ", Lwo2Bytes().u2(0).f4(0).f4(0).f4(0).vx(0)))
+        .chunk("OREF", Lwo2Bytes().s0("(none)"))
         .chunk("CSYS", Lwo2Bytes().u2(0));
-    block.form("IMAP", header)
-        .form("TMAP", mapping)
-        .chunk("PROJ", Lwo2Bytes().u2(5))
+    block.form(header, imap).form("TMAP", mapping);
+    if (header == "PROC") {
+        // A procedural's axis, value and function (name and settings).
+        Lwo2Bytes function;
+        function.s0("Fractal Noise").u4(3).f4(0.5f).f4(0.5f);
+        return Lwo2Bytes().form("BLOK", block.chunk("AXIS", Lwo2Bytes().u2(2))
+                                            .chunk("VALU", Lwo2Bytes().f4(0.8f))
+                                            .form("FUNC", Lwo2Bytes().chunk("    ", function)));
+    }
+    block.chunk("PROJ", Lwo2Bytes().u2(5))
         .chunk("AXIS", Lwo2Bytes().u2(2))
         .chunk("IMAG", Lwo2Bytes().vx(clip))
         .chunk("WRAP", Lwo2Bytes().u2(1).u2(1))

@@ -62,6 +62,14 @@ std::vector<Case> cases()
                               imageNode("Image (1)", bump)},
                              {kStandard, {"Standard (1)", "Bump", "Image (1)", "Color"}}),
                    {}, {0.3f, 0.3f, 0.3f}, 1, "", {}, "Image node on Bump"});
+    // A layer with no picture chosen shows nothing; a procedural one is named.
+    Input unset{"Color", {0.7, 0.7, 0.7}, inputLayer(0, "Texture")};
+    all.push_back({"NoPictureChosen", nodeGraph({materialNode("Standard", "Standard (1)", {unset})}, {kStandard}), {},
+                   {0.7f, 0.7f, 0.7f}, 1, "", {}, ""});
+    Input procedural{"Color", {0.4, 0.4, 0.4}, inputLayer(0, "", "txtr", "PROC")};
+    all.push_back({"ProceduralLayer",
+                   nodeGraph({materialNode("Standard", "Standard (1)", {procedural})}, {kStandard}), {},
+                   {0.4f, 0.4f, 0.4f}, 1, "", {}, "procedural texture on Color"});
     // The surface's own texture layer gives the picture, not its graph's.
     ImageSettings node;
     node.file = "Images/node.png";
