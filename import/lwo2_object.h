@@ -63,6 +63,9 @@ struct Lwo2Object {
     // list.
     std::vector<uint32_t> triangleSource;               // polygon of each triangle
     std::vector<TriangleRange> polygonTriangles;        // per polygon
+    // Per polygon, its POLS type: FACE, or PTCH or SUBD for a subdivision
+    // cage (drawn as its faces until subdivided).
+    std::vector<uint32_t> polygonTypes;
     std::vector<std::string> tags;
     std::vector<uint32_t> tagSurface;                   // tag -> index into the scene's surfaces, or kNoSurface
     // This object's surfaces by name: each object (and each layer read on
