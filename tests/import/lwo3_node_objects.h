@@ -208,4 +208,32 @@ inline std::vector<uint8_t> surfaceForm(const std::string& name, const Lwo2Bytes
     return Lwo2Bytes().id4("SURF").bytes(body.data()).data();
 }
 
+// Two quads as LightWave 2018 saves them, UV-mapped by "Texture": surface
+// "Picture" drawn by a Principled BSDF node (1, 0.5, 0) with an Image node
+// showing Images/grid.png on its colour, surface "Layer" by a Standard node
+// (0, 0.25, 1) with an image layer of clip 1 (Images/clip.png) on its colour.
+inline std::vector<uint8_t> pictureAndLayerQuads()
+{
+    ImageSettings grid;
+    grid.file = "Images/grid.png";
+    const Lwo2Bytes principled =
+        nodeGraph({materialNode("Principled BSDF", "Principled BSDF (1)", {{"Color", {1, 0.5, 0}}}),
+                   imageNode("Image (1)", grid)},
+                  {{"Surface", "Material", "Principled BSDF (1)", "Material"},
+                   {"Principled BSDF (1)", "Color", "Image (1)", "Color"}});
+    const Lwo2Bytes standard =
+        nodeGraph({materialNode("Standard", "Standard (1)", {{"Color", {0, 0.25, 1}, inputLayer(1, "Texture")}})},
+                  {{"Surface", "Material", "Standard (1)", "Material"}});
+    const std::vector<Vector3f> points = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0},
+                                          {2, 0, 0}, {3, 0, 0}, {3, 1, 0}, {2, 1, 0}};
+    std::vector<writers::Lwo2MapEntry> uvs;
+    for (uint32_t i = 0; i < points.size(); ++i)
+        uvs.push_back({i, 0, {points[i].x - (i < 4 ? 0 : 2), points[i].y}});
+    writers::Lwo2Writer w(writers::ObjectFormat::Lwo3);
+    w.tags({"Picture", "Layer"}).layer(0).points(points).boundingBox(points).vertexMap("TXUV", 2, "Texture", uvs);
+    w.polygons({{0, 1, 2, 3}, {4, 5, 6, 7}}).surfaceTags({{0, 0}, {1, 1}}).clip(1, "Images/clip.png");
+    w.chunk("FORM", surfaceForm("Picture", principled)).chunk("FORM", surfaceForm("Layer", standard));
+    return w.bytes();
+}
+
 } // namespace lwo3_nodes

@@ -48,9 +48,8 @@ Colours coloursOf(const std::string& info)
 
 } // namespace
 
-// Two quads as LightWave 2018 saves them: one drawn by a Principled BSDF
-// node with an Image node on its colour, one by a Standard node with an image
-// layer on its colour; the object folder holds both pictures.
+// Two quads drawn by their node graphs; the object folder holds both
+// pictures.
 TEST(HlvtoolLwo3, InfoReportsNodeGraphColoursUVsAndPictures)
 {
     const std::string folder = (std::filesystem::current_path() / "hlvtool_lwo3").string();
@@ -60,26 +59,7 @@ TEST(HlvtoolLwo3, InfoReportsNodeGraphColoursUVsAndPictures)
     ASSERT_TRUE(writers::writePng(folder + "/Images/grid.png", pixels, 4, 4, 3));
     ASSERT_TRUE(writers::writePng(folder + "/Images/clip.png", pixels, 4, 4, 3));
 
-    ImageSettings grid;
-    grid.file = "Images/grid.png";
-    const Lwo2Bytes principled =
-        nodeGraph({materialNode("Principled BSDF", "Principled BSDF (1)", {{"Color", {1, 0.5, 0}}}),
-                   imageNode("Image (1)", grid)},
-                  {{"Surface", "Material", "Principled BSDF (1)", "Material"},
-                   {"Principled BSDF (1)", "Color", "Image (1)", "Color"}});
-    const Lwo2Bytes standard =
-        nodeGraph({materialNode("Standard", "Standard (1)", {{"Color", {0, 0.25, 1}, inputLayer(1, "Texture")}})},
-                  {{"Surface", "Material", "Standard (1)", "Material"}});
-    const std::vector<Vector3f> points = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0},
-                                          {2, 0, 0}, {3, 0, 0}, {3, 1, 0}, {2, 1, 0}};
-    std::vector<writers::Lwo2MapEntry> uvs;
-    for (uint32_t i = 0; i < points.size(); ++i)
-        uvs.push_back({i, 0, {points[i].x - (i < 4 ? 0 : 2), points[i].y}});
-    writers::Lwo2Writer w(writers::ObjectFormat::Lwo3);
-    w.tags({"Picture", "Layer"}).layer(0).points(points).boundingBox(points).vertexMap("TXUV", 2, "Texture", uvs);
-    w.polygons({{0, 1, 2, 3}, {4, 5, 6, 7}}).surfaceTags({{0, 0}, {1, 1}}).clip(1, "Images/clip.png");
-    w.chunk("FORM", surfaceForm("Picture", principled)).chunk("FORM", surfaceForm("Layer", standard));
-    writers::writeFileBytes(folder + "/nodes.lwo", w.bytes());
+    writers::writeFileBytes(folder + "/nodes.lwo", pictureAndLayerQuads());
 
     const ProgramRun json = runInFolder(folder, kTool + " info nodes.lwo --json");
     ASSERT_EQ(json.exitCode, 0) << json.errors;
