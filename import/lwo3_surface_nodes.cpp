@@ -1,7 +1,9 @@
 #include "import/lwo3_surface_nodes.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <set>
 
 #include "import/importer_context.h"
@@ -19,7 +21,7 @@ constexpr uint32_t kAnonymous = makeId("    ");
 // has code of its own.
 //
 // Where a form's layout opens with values of its own (VALU, STIL, VPRM,
-// VPVL), `leading` visits its first plain chunk as the anonymous one,
+// VPVL), `leading` visits its first chunk, unless a FORM, as the anonymous one,
 // whatever its ID, as public readers take it.
 template <class Visit>
 void eachChunk(InputStream& in, size_t end, Visit&& visit, bool leading = false)
@@ -53,12 +55,13 @@ bool readU4(InputStream& in, uint32_t& value)
     return true;
 }
 
+// A double as the float it is drawn with; one no float holds reads as 0.
 double readF8(InputStream& in)
 {
     const uint64_t bits = uint64_t(in.readU4()) << 32 | in.readU4();
     double value;
     std::memcpy(&value, &bits, sizeof value);
-    return value;
+    return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max() ? value : 0.0;
 }
 
 // A panel value: a form whose anonymous chunk names the type ("vparam3",
