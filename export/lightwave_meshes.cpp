@@ -10,6 +10,7 @@
 
 #include "export/gltf_export.h"
 #include "export/mesh_primitive.h"
+#include "export/png_bytes.h"
 #include "import/content_directory.h"
 #include "import/lws_files.h"
 #include "import/lws_object.h"
@@ -40,8 +41,10 @@ int imageOf(Document& document, const std::string& name, const LW::Scene& record
         image.name = name;
         image.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         const auto& b = image.bytes;
-        if (b.size() > 8 && b[0] == 0x89 && b[1] == 'P' && b[2] == 'N' && b[3] == 'G')
+        if (b.size() > 8 && b[0] == 0x89 && b[1] == 'P' && b[2] == 'N' && b[3] == 'G') {
             image.mimeType = "image/png";
+            image.bytes = withoutColourSpaceNotes(image.bytes);
+        }
         else if (b.size() > 3 && b[0] == 0xFF && b[1] == 0xD8)
             image.mimeType = "image/jpeg";
         else

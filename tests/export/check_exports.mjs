@@ -70,6 +70,7 @@ async function check(file) {
         validatorErrors: report.issues.numErrors,
         validatorWarnings: report.issues.numWarnings,
         messages: report.issues.messages.filter((m) => m.severity === 0).slice(0, 5).map((m) => `${m.code} ${m.pointer ?? ''} ${m.message}`),
+        warnings: report.issues.messages.filter((m) => m.severity === 1).slice(0, 5).map((m) => `${m.code} ${m.pointer ?? ''} ${m.message}`),
         compared: 0,
         maxError: 0,
         maxDirectionError: 0,

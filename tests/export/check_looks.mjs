@@ -6,10 +6,12 @@
 //
 //   node check_looks.mjs FILE.glb|FILE.gltf
 //
-// Prints one JSON object.
+// Prints one JSON object, with the Khronos validator's counts of errors and
+// warnings and their first messages.
 import { readFileSync } from 'node:fs';
 import { dirname, join } from 'node:path';
 import { inflateSync } from 'node:zlib';
+import validator from 'gltf-validator';
 import * as THREE from 'three';
 import { GLTFLoader } from 'three/examples/jsm/loaders/GLTFLoader.js';
 
@@ -85,6 +87,12 @@ if (path.endsWith('.gltf')) {
             item.uri = 'data:application/octet-stream;base64,' + readFileSync(join(dirname(path), decodeURIComponent(item.uri))).toString('base64');
     bytes = Buffer.from(JSON.stringify(json));
 }
+const report = await validator.validateBytes(new Uint8Array(bytes), { maxIssues: 20 });
+const validation = {
+    errors: report.issues.numErrors,
+    warnings: report.issues.numWarnings,
+    messages: report.issues.messages.filter((m) => m.severity <= 1).slice(0, 5).map((m) => `${m.code} ${m.pointer ?? ''} ${m.message}`),
+};
 const buffer = bytes.buffer.slice(bytes.byteOffset, bytes.byteOffset + bytes.byteLength);
 const gltf = await new Promise((resolve, reject) => new GLTFLoader().parse(buffer, '', resolve, reject));
 
@@ -139,4 +147,4 @@ gltf.scene.traverse((object) => {
         lights.push({ name: object.name, kind: object.type, intensity: object.intensity, distance: object.distance,
                       position: object.getWorldPosition(new THREE.Vector3()).toArray() });
 });
-console.log(JSON.stringify({ meshes, lights, extras: gltf.asset.extras ?? {} }));
+console.log(JSON.stringify({ meshes, lights, extras: gltf.asset.extras ?? {}, validation }));

@@ -150,6 +150,7 @@ TEST(ExportReaders, ValidatorAndThreeJsAgreeWithTheScenes)
         ASSERT_FALSE(result.contains("failure")) << path << "\n" << result["failure"];
         ++results;
         EXPECT_EQ(result["validatorErrors"], 0) << path << "\n" << result["messages"].dump(1);
+        EXPECT_EQ(result["validatorWarnings"], 0) << path << "\n" << result["warnings"].dump(1);
         EXPECT_TRUE(result["missing"].empty()) << path << ": nodes without a glTF node " << result["missing"];
         const double error = result["maxError"], size = sizes[path];
         EXPECT_LE(error, tolerances[path] * size) << path << ", worst " << result["worst"].dump();

@@ -11,6 +11,7 @@
 #include <map>
 #include <sstream>
 #include <nlohmann/json.hpp>
+#include <zlib.h>
 
 #include "export/png_bytes.h"
 #include "tests/export/lws_writer.h"
@@ -27,11 +28,32 @@ using Rgb = std::array<int, 3>;
 // The picture's quarters as its file shows them, top row first.
 const Rgb kTopLeft{255, 0, 0}, kTopRight{0, 255, 0}, kBottomLeft{0, 0, 255}, kBottomRight{255, 255, 255};
 
-// A 2x2 PNG of the four quarters (the writer takes rows bottom first).
+// A PNG chunk: length, type, body, CRC of type and body.
+std::vector<unsigned char> pngChunk(const std::string& type, const std::vector<unsigned char>& body)
+{
+    std::vector<unsigned char> chunk;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        chunk.push_back((unsigned char)(body.size() >> shift));
+    chunk.insert(chunk.end(), type.begin(), type.end());
+    chunk.insert(chunk.end(), body.begin(), body.end());
+    const uLong crc = crc32(0, chunk.data() + 4, uInt(chunk.size() - 4));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        chunk.push_back((unsigned char)(crc >> shift));
+    return chunk;
+}
+
+// A 2x2 PNG of the four quarters (the writer takes rows bottom first), with
+// what older programs write after the header: a gamma of 1/1.8 (Macintosh
+// software) and pixels twice as wide as tall.
 void writeCornerPicture(const std::string& path)
 {
     const std::vector<uint8_t> pixels = {0, 0, 255, 255, 255, 255, 255, 0, 0, 0, 255, 0};
-    const std::vector<unsigned char> png = gltf_export::pngOf(pixels, 2, 2, 3);
+    std::vector<unsigned char> png = gltf_export::pngOf(pixels, 2, 2, 3);
+    const size_t afterHeader = 8 + 12 + 13;
+    const auto gamma = pngChunk("gAMA", {0, 0, 0xD9, 0x03});  // 55555
+    const auto shape = pngChunk("pHYs", {0, 0, 0, 2, 0, 0, 0, 1, 0});
+    png.insert(png.begin() + afterHeader, shape.begin(), shape.end());
+    png.insert(png.begin() + afterHeader, gamma.begin(), gamma.end());
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
 }
 
@@ -71,6 +93,11 @@ Looks exportAndLook(const std::string& folder, const std::string& source, const 
     EXPECT_EQ(node.exitCode, 0) << node.errors;
     Looks looks{nlohmann::json::parse(node.output, nullptr, false)};
     EXPECT_FALSE(looks.json.is_discarded()) << node.output;
+    if (!looks.json.is_discarded()) {
+        const nlohmann::json& validation = looks.json["validation"];
+        EXPECT_EQ(validation["errors"], 0) << out << "\n" << validation["messages"].dump(1);
+        EXPECT_EQ(validation["warnings"], 0) << out << "\n" << validation["messages"].dump(1);
+    }
     if (looks.json.is_discarded())
         looks.json = {{"meshes", nlohmann::json::array()}, {"lights", nlohmann::json::array()}};
     return looks;
