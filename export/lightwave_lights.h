@@ -1,5 +1,6 @@
 #pragma once
-// LightWave scene lights as glTF lights (the brightness: setLightBrightness).
+// LightWave scene lights as glTF lights (the brightness: setLightBrightness),
+// and the scene settings glTF has no place for.
 
 #include <string>
 #include <vector>
@@ -14,5 +15,8 @@ namespace gltf_export {
 // 100 %) until setLightBrightness; what glTF cannot hold is brought into
 // its range and named in `notCarried`.
 Light lightOf(const LW::LwsScene::Light& item, std::vector<std::string>& notCarried);
+
+// Names the scene's fog and backdrop colour in `notCarried`, when it has them.
+void noteSettingsLeftOut(const LW::LwsScene& scene, std::vector<std::string>& notCarried);
 
 } // namespace gltf_export

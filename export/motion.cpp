@@ -4,6 +4,7 @@
 // Rotations are Euler angles turned through the node's matrices; glTF
 // interpolates quaternions, so they are sampled.
 #include <algorithm>
+#include <cstdio>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -409,8 +410,33 @@ bool keyRange(const Scene& scene, float& first, float& last)
     return any;
 }
 
+// A handler whose motion goes on after its last key (a repeat, an offset, a
+// straight line), which glTF cannot: it holds the value at the range's end.
+bool movesAfterItsKeys(const TransformNode::KeyframeHandler& handler)
+{
+    if (const auto* lw6 = dynamic_cast<const LW6KeyframeHandler*>(&handler)) {
+        for (int c = 0; c < 3; ++c) {
+            const Envelope& envelope = lw6->envelope(c);
+            if (envelope.firstKey && envelope.firstKey->next && envelope.postBehaviour != Envelope::Constant)
+                return true;
+        }
+        return false;
+    }
+    if (const auto* lw5 = dynamic_cast<const LW5KeyframeHandler*>(&handler))
+        return lw5->spline.interpolator.loopLength > 0 && lw5->spline.interpolator.points.size() > 1;
+    return false;
+}
+
 void addMotion(Document& document, int node, const TransformNode& transform, const TimeRange& range)
 {
+    for (const TransformNode::KeyframeHandler* handler : {&transform.position(), &transform.rotation(), &transform.scale()})
+        if (movesAfterItsKeys(*handler)) {
+            char end[32];
+            std::snprintf(end, sizeof end, "%g", double(std::max(range.first, range.last)));
+            document.notCarried.push_back("'" + document.nodes[size_t(node)].name + "': its motion after " + end +
+                                          " s (a repeat or other behaviour after the last key; glTF holds the value there)");
+            break;
+        }
     const double first = range.first, last = std::max(range.first, range.last);
     const TransformNode::KeyframeHandler* handlers[2] = {&transform.position(), &transform.scale()};
     for (int h = 0; h < 2; ++h) {

@@ -179,6 +179,10 @@ void exportLightWaveScene(const ExportRequest& request, Document& document, Prog
         document.lights.push_back(light);
         document.nodes[size_t(made[size_t(number)])].light = int(document.lights.size() - 1);
     }
+    gltf_export::noteSettingsLeftOut(record, document.notCarried);
+    const float aspect = gltf_export::lightWaveFrameAspect(request.path);
+    for (gltf_export::Camera& camera : document.cameras)
+        camera.aspectRatio = aspect;
     gltf_export::setLightBrightness(document, request.blenderLights ? gltf_export::LightUnits::Blender
                                                                     : gltf_export::LightUnits::Gltf);
 }
