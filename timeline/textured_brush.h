@@ -47,7 +47,8 @@ void drawAtPixelSize(const TextureImage& image, float x, float y);
 
 // The whole screen, one image pixel per screen pixel from the image's
 // top-left corner: larger images are cropped, smaller ones repeat as the
-// texture's wrap mode allows.
+// texture's wrap mode allows. On a frame of other pixels than the layout's
+// the frame's outer pixels take the outer screen pixels of the image.
 void drawOverScreen(const TextureImage& image);
 
 } // namespace hlv

@@ -192,7 +192,7 @@ int info(const Arguments& args)
     } else if (kind == hlvtool::FileKind::SceneFile) {
         // Reading a scene file uploads its textures: it needs the window.
         if (!hlvtool::openHiddenWindow())
-            return failed("no OpenGL window for reading " + path + " (is there a display?)");
+            return failed(hlvtool::noWindowMessage("reading " + path));
         ok = hlvtool::guardedImport(path, [&] {
             std::unique_ptr<Scene> scene(load_scene(path));
             text = hlvtool::describeScene(*scene, {}, args.json);
