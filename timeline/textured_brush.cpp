@@ -71,8 +71,8 @@ QuadRect centredRect(float x, float y, float w, float h)
 void drawAtPixelSize(const TextureImage& image, float x, float y)
 {
     const PixelImage& pixels = *image.currentImage();
-    float w = 2.0f * pixels.width / gldevice::screenWidth;
-    float h = 2.0f * pixels.height / gldevice::screenHeight;
+    float w = 2.0f * (float(pixels.width) / float(image.detail)) / gldevice::screenWidth;
+    float h = 2.0f * (float(pixels.height) / float(image.detail)) / gldevice::screenHeight;
     TexRect whole = {0, 0, 1, 1};
     drawQuad({x, y, x + w, y + h}, &whole);
 }
@@ -80,8 +80,8 @@ void drawAtPixelSize(const TextureImage& image, float x, float y)
 void drawOverScreen(const TextureImage& image)
 {
     const PixelImage& pixels = *image.currentImage();
-    float u = float(gldevice::screenWidth) / pixels.width;
-    float v = float(gldevice::screenHeight) / pixels.height;
+    float u = float(gldevice::screenWidth * image.detail) / pixels.width;
+    float v = float(gldevice::screenHeight * image.detail) / pixels.height;
     TexRect screen = {0, 0, u, v};
     drawQuad({-1, -1, 1, 1}, &screen);
 }
