@@ -1,7 +1,8 @@
 // The pictures used as alpha or stencil shapes, all with power-of-two sides
 // because the alpha loaders upload them unscaled (times the pack's detail,
-// itself a power of two; shapes are placed in layout pixels): the balloon figure and its
-// alpha, the greetings text, the three light strips and the city skyline.
+// itself a power of two; shapes are placed in layout pixels): the balloon
+// figure and its alpha, the greetings text, the three light strips and the
+// city skyline.
 #include <algorithm>
 #include <cmath>
 
@@ -121,13 +122,8 @@ void makeGreetings(const PackFolder& pack)
     const int d = pack.detail();
     Canvas mask(512 * d, 256 * d, 1);
     Typesetter type;
-    auto atDetail = [d](TextStyle style) {
-        style.pixelSize *= d;
-        style.tracking *= float(d);
-        return style;
-    };
     TextStyle heading{Face::SerifBold, 38, 3.0f};
-    type.draw(mask, "greetings", atDetail(heading), 16 * d, 56 * d);
+    type.draw(mask, "greetings", atDetail(heading, d), 16 * d, 56 * d);
     const char* lines[] = {
         "to every demo maker who ever chased a sunrise,",
         "to the coders, painters and musicians of the scene,",
@@ -140,7 +136,7 @@ void makeGreetings(const PackFolder& pack)
         TextStyle body{Face::Sans, 17, 0.3f};
         while (type.measure(line, body) > 470 && body.pixelSize > 10)
             --body.pixelSize;
-        type.draw(mask, line, atDetail(body), 18 * d, baseline * d);
+        type.draw(mask, line, atDetail(body, d), 18 * d, baseline * d);
         baseline += 34;
     }
     saveJpeg(pack, "demo\\greetings.jpg", mask, 95);

@@ -5,9 +5,7 @@ namespace assetgen {
 void letterCentred(Canvas& canvas, Typesetter& type, const std::string& text, const Lettering& look,
                    int centreX, int baseline, int detail)
 {
-    TextStyle style = look.style;
-    style.pixelSize *= detail;
-    style.tracking *= float(detail);
+    const TextStyle style = atDetail(look.style, detail);
     centreX *= detail;
     baseline *= detail;
     Canvas mask(canvas.width(), canvas.height(), 1);
