@@ -12,7 +12,9 @@
 #include "platform/ini.h"
 #include "platform/window.h"
 #include "render/device.h"
+#include "render/frame_layout.h"
 #include "render/gl_api.h"
+#include "resources/detail_set.h"
 #include "timeline/timeline.h"
 
 const char* const kDisclaimerText =
@@ -88,6 +90,8 @@ std::optional<int> startUp(const StartupOptions& options)
         std::fprintf(stderr, "This OpenGL has no framebuffer objects to scale the show with: it is drawn unscaled "
                              "in the lower-left %ux%u of the window\n",
                      kScreenWidth, kScreenHeight);
+    // The frame known now picks the pictures for the whole run.
+    detailset::chooseFor(gldevice::frameWidth, gldevice::frameHeight);
 
     showLoadingFrame();
     startSoundAndLoadingTune();

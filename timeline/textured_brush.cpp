@@ -73,8 +73,8 @@ QuadRect centredRect(float x, float y, float w, float h)
 void drawAtPixelSize(const TextureImage& image, float x, float y)
 {
     const PixelImage& pixels = *image.currentImage();
-    float w = 2.0f * pixels.width / gldevice::screenWidth;
-    float h = 2.0f * pixels.height / gldevice::screenHeight;
+    float w = 2.0f * (float(pixels.width) / float(image.detail)) / gldevice::screenWidth;
+    float h = 2.0f * (float(pixels.height) / float(image.detail)) / gldevice::screenHeight;
     TexRect whole = {0, 0, 1, 1};
     drawQuad({x, y, x + w, y + h}, &whole);
 }
@@ -98,8 +98,8 @@ std::pair<float, float> screenEdges(unsigned layoutPixels, unsigned framePixels,
 void drawOverScreen(const TextureImage& image)
 {
     const PixelImage& pixels = *image.currentImage();
-    const auto [s0, s1] = screenEdges(gldevice::screenWidth, gldevice::frameWidth, pixels.width);
-    const auto [t0, t1] = screenEdges(gldevice::screenHeight, gldevice::frameHeight, pixels.height);
+    const auto [s0, s1] = screenEdges(gldevice::screenWidth * image.detail, gldevice::frameWidth, pixels.width);
+    const auto [t0, t1] = screenEdges(gldevice::screenHeight * image.detail, gldevice::frameHeight, pixels.height);
     TexRect screen = {s0, t0, s1, t1};
     drawQuad({-1, -1, 1, 1}, &screen);
 }
