@@ -45,13 +45,17 @@ const std::vector<Command>& commands()
          "      (default 0), or a LightWave object lit and framed by its box,\n"
          "      turning a full turn in 10 s.\n"},
         {"export",
-         {"--search", "--fps", "--strict", "--verbose"},
-         "  hlvtool export FILE OUT.glb|OUT.gltf [--search DIR]... [--fps N] [--strict] [--verbose]\n"
+         {"--search", "--fps", "--sampled", "--blender-lights", "--strict", "--verbose"},
+         "  hlvtool export FILE OUT.glb|OUT.gltf [--search DIR]... [--fps N] [--sampled]\n"
+         "                [--blender-lights] [--strict] [--verbose]\n"
          "      Writes a LightWave object, a LightWave scene or a scene file as\n"
          "      glTF 2.0 with its motion: items as nodes, surfaces as materials,\n"
          "      cameras, lights and animation over the scene's frame range, rotations\n"
          "      sampled N times a second (default: the scene's frame rate). OUT is\n"
-         "      replaced only once complete. --verbose lists what did not carry over.\n"},
+         "      replaced only once complete. --sampled writes every motion as straight\n"
+         "      steps N times a second (for Blender 3.4, which plays no curves);\n"
+         "      --blender-lights writes light intensities as Blender's importer reads\n"
+         "      them. --verbose lists what did not carry over.\n"},
     };
     return table;
 }
@@ -62,9 +66,10 @@ const char* const kCommon =
     "directory finds them: as written, then without drive or volume and\n"
     "leading folders, under every --search DIR in the order given, the scene's\n"
     "folder and the folders above it, also in their \"Objects\" and \"Images\"\n"
-    "folders. A file not found is a warning (a missing object leaves its item\n"
-    "empty); --strict makes it an error. Options take their value as the next\n"
-    "word or after '=' (--out=frame.png).\n"
+    "folders, names in any case, never from the working folder. A file not\n"
+    "found or not readable is a warning (a missing or unreadable object leaves\n"
+    "its item empty); --strict makes it an error. Options take their value as\n"
+    "the next word or after '=' (--out=frame.png).\n"
     "Exit status: 0 done, 1 a file is missing, damaged or cannot be written,\n"
     "2 the command line is wrong.\n";
 
@@ -106,6 +111,10 @@ bool* flagOption(Arguments& args, const std::string& option)
         return &args.verbose;
     if (option == "--strict")
         return &args.strict;
+    if (option == "--sampled")
+        return &args.sampled;
+    if (option == "--blender-lights")
+        return &args.blenderLights;
     return nullptr;
 }
 

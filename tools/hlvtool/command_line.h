@@ -15,6 +15,8 @@ struct Arguments {
     bool json = false;
     bool verbose = false;
     bool strict = false;
+    bool sampled = false;        // export: motion as straight steps
+    bool blenderLights = false;  // export: light intensities as Blender reads them
     std::vector<std::string> search;  // every --search, in the order given
     std::string out;
     std::string camera;

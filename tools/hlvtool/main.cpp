@@ -195,7 +195,7 @@ int info(const Arguments& args)
     std::string text, error;
     bool ok = false;
     if (kind == FileKind::LightWaveObject) {
-        ok = hlvtool::guardedImport(path, [&] { text = hlvtool::describeObject(path, args.json); }, error);
+        ok = hlvtool::guardedImport(path, [&] { text = hlvtool::describeObject(path, args.json, args.search); }, error);
     } else if (kind == FileKind::LightWaveScene) {
         ok = hlvtool::guardedImport(path, [&] {
             hlvtool::FrameRange frames;
@@ -206,7 +206,7 @@ int info(const Arguments& args)
     } else {
         // Reading a scene file uploads its textures: it needs the window.
         if (!hlvtool::openHiddenWindow())
-            return failed("no OpenGL window for reading " + path + " (is there a display?)");
+            return failed(hlvtool::noWindowMessage("reading " + path));
         ok = hlvtool::guardedImport(path, [&] {
             std::unique_ptr<Scene> scene(load_scene(path));
             text = hlvtool::describeScene(*scene, {}, args.json);
@@ -307,6 +307,8 @@ int exportCommand(const Arguments& args)
     request.out = args.files[1];
     request.search = args.search;
     request.verbose = args.verbose;
+    request.sampled = args.sampled;
+    request.blenderLights = args.blenderLights;
     request.framesPerSecond = float(fps);
     std::string problem;
     readableKind(request.path, problem);
