@@ -128,6 +128,29 @@ after-frames||the show could not be rendered
 waits|$T/bin|the video encoder failed
 EOF
 
+# Stopped while the video is being made (SIGTERM; Ctrl-C is SIGINT, which
+# a script started in the background here would ignore): the same.
+echo "an earlier video" >"$T/out/show.mp4"
+(cd "$T" && FAKE_RENDER=waits TMPDIR="$T/tmp" exec "$play" --video --built "$T/fake" --seconds 1 --fps 5 \
+  --size 64x48 --out "$T/out/show.mp4" >"$T/stopped.log" 2>&1) &
+player=$!
+for _ in $(seq 50); do
+  compgen -G "$T/tmp/*/frames" >/dev/null && break
+  sleep 0.1
+done
+sleep 0.5
+kill -TERM "$player"
+wait "$player"
+status=$?
+[ "$status" -eq 130 ] || fail "[stopped] exit status $status, expected 130: $(cat "$T/stopped.log")"
+grep -q "scripts/play: interrupted; $T/out/show.mp4 was not changed" "$T/stopped.log" ||
+  fail "[stopped] not said: $(cat "$T/stopped.log")"
+[ "$(cat "$T/out/show.mp4")" = "an earlier video" ] || fail "[stopped] the earlier video was changed"
+[ "$(ls -A "$T/out")" = "show.mp4" ] || fail "[stopped] left beside the video: $(ls -A "$T/out")"
+left="$(leftovers)"
+[ -z "$left" ] || fail "[stopped] processes left behind: $(ps -o pid,args -p "${left//$'\n'/,}" 2>&1)"
+rm -f "$T/stopped.log"
+
 # The real program, with a display that cannot be opened and no --video:
 # the video, complete, under its name and nothing else.
 if [ -x "$build/tools/skydrift-render" ] && [ -d "$build/demo" ]; then
