@@ -51,6 +51,9 @@ TEST(Hlvtool, InfoOnEachKindOfFileAndConvertRoundTrips)
     EXPECT_FALSE(jsonText(object.output, "manifold").empty());
     const ProgramRun objectText = folder.run("info red.lwo");
     EXPECT_NE(objectText.output.find("'Default' colour (1 0 0)"), std::string::npos) << objectText.output;
+    // Counts as a person writes them.
+    EXPECT_NE(objectText.output.find(" triangles, 1 part, "), std::string::npos) << objectText.output;
+    EXPECT_NE(objectText.output.find(", 0 UV sets\n"), std::string::npos) << objectText.output;
 
     const ProgramRun lws = folder.run("info scene.lws --json");
     ASSERT_EQ(lws.exitCode, 0) << lws.errors;
@@ -62,6 +65,7 @@ TEST(Hlvtool, InfoOnEachKindOfFileAndConvertRoundTrips)
     EXPECT_EQ(jsonNumber(lws.output, "last_frame"), 30);
     const ProgramRun lwsText = folder.run("info scene.lws");
     EXPECT_NE(lwsText.output.find("frames 0 to 30 at 30 frames/second"), std::string::npos) << lwsText.output;
+    EXPECT_NE(lwsText.output.find(" nodes, 1 camera, 8 triangles\n"), std::string::npos) << lwsText.output;
     EXPECT_NE(lwsText.output.find("camera (near 0.5, far 500"), std::string::npos) << lwsText.output;
 
     const ProgramRun convert = folder.run("convert scene.lws out.hlv");

@@ -29,6 +29,7 @@
 #include "tools/hlvtool/scene_positions.h"
 #include "tools/hlvtool/summaries.h"
 #include "tools/hlvtool/utf8_text.h"
+#include "tools/hlvtool/wording.h"
 
 namespace {
 
@@ -238,13 +239,11 @@ int convert(const Arguments& args)
         return readFailed(source, kind, error);
     if (!hlvtool::writeSceneFile(*scene, target, error))
         return failed(error);
-    auto count = [](size_t n, const char* one, const char* many) {
-        return std::to_string(n) + " " + (n == 1 ? one : many);
-    };
-    print(source + ": " + count(scene->primitives().size(), "primitive", "primitives") + ", " +
-          count(scene->surfaces().size(), "surface", "surfaces") + ", " +
-          count(scene->textures().size(), "texture", "textures") + ", " +
-          count(scene->cameras().size(), "camera", "cameras") + " written to " + target + "\n");
+    using hlvtool::counted;
+    print(source + ": " + counted(scene->primitives().size(), "primitive", "primitives") + ", " +
+          counted(scene->surfaces().size(), "surface", "surfaces") + ", " +
+          counted(scene->textures().size(), "texture", "textures") + ", " +
+          counted(scene->cameras().size(), "camera", "cameras") + " written to " + target + "\n");
     return 0;
 }
 

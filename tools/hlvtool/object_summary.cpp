@@ -13,6 +13,7 @@
 #include "tools/hlvtool/json_object.h"
 #include "tools/hlvtool/object_pictures.h"
 #include "tools/hlvtool/summaries.h"
+#include "tools/hlvtool/wording.h"
 
 namespace hlvtool {
 
@@ -176,12 +177,14 @@ std::string describeObject(const std::string& path, bool json, const std::vector
     }
     const BoundingBox& box = mesh->boundingBox();
     char text[1024];
-    std::snprintf(text, sizeof text,
-                  "object\n  %zu points, %u triangles, %u parts, %u edges, %s, %u UV set%s\n  box (%g %g %g) - (%g %g %g)\n",
-                  mesh->positions().size(), mesh->triangleCount(), mesh->partCount(), edges.edgeCount(),
-                  closure(edges, mesh->positions()), uvSets, uvSets == 1 ? "" : "s", box.min.x, box.min.y, box.min.z,
-                  box.max.x, box.max.y, box.max.z);
-    std::string out = text;
+    std::snprintf(text, sizeof text, "  box (%g %g %g) - (%g %g %g)\n", box.min.x, box.min.y, box.min.z, box.max.x,
+                  box.max.y, box.max.z);
+    const std::string counts = "object\n  " + counted(mesh->positions().size(), "point", "points") + ", " +
+                               counted(mesh->triangleCount(), "triangle", "triangles") + ", " +
+                               counted(mesh->partCount(), "part", "parts") + ", " +
+                               counted(edges.edgeCount(), "edge", "edges") + ", " +
+                               closure(edges, mesh->positions()) + ", " + counted(uvSets, "UV set", "UV sets") + "\n";
+    std::string out = counts + text;
     out += "surfaces\n";
     for (const auto& surface : record.surfaces) {
         std::snprintf(text, sizeof text, "  '%s' colour (%g %g %g) diffuse %g\n", surface->name.c_str(),

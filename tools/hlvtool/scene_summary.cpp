@@ -15,6 +15,7 @@
 #include "scene/shape_node.h"
 #include "tools/hlvtool/json_object.h"
 #include "tools/hlvtool/summaries.h"
+#include "tools/hlvtool/wording.h"
 
 namespace hlvtool {
 
@@ -280,9 +281,11 @@ std::string describeScene(Scene& scene, const FrameRange& frames, bool json, con
         return object.text() + "\n";
     }
     std::string out = "scene\n";
-    out += format("  %zu surfaces, %zu textures, %zu primitives, %zu nodes, %zu cameras, %zu triangles\n",
-                  scene.surfaces().size(), scene.textures().size(), scene.primitives().size(), nodes,
-                  scene.cameras().size(), triangles);
+    out += "  " + counted(scene.surfaces().size(), "surface", "surfaces") + ", " +
+           counted(scene.textures().size(), "texture", "textures") + ", " +
+           counted(scene.primitives().size(), "primitive", "primitives") + ", " + counted(nodes, "node", "nodes") +
+           ", " + counted(scene.cameras().size(), "camera", "cameras") + ", " +
+           counted(triangles, "triangle", "triangles") + "\n";
     if (frames.known)
         out += format("  frames %d to %d at %g frames/second\n", frames.first, frames.last, frames.framesPerSecond);
     out += format("  animation: %g seconds of keyed motion\n", animationLength(scene));
