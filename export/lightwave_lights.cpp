@@ -19,7 +19,7 @@
 #include <array>
 #include <cmath>
 
-#include "export/lightwave_lights.h"
+#include "export/lightwave_settings.h"
 
 namespace gltf_export {
 
