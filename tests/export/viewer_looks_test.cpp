@@ -298,7 +298,7 @@ TEST_F(ExportLooks, LayersKeepTheirParentsAndNamesTheirLetters)
 // a point or spot light. Shown as glTF readers compute it (a white surface
 // under E lux shows E / pi), and as Blender's importer takes the same file
 // (a watt is 683 lumens; Blender shows a sun of strength S, or a point light
-// of P watts at d, as S or P / (4 pi^2 d^2)).
+// of P watts at d, as S / pi or P / (4 pi^2 d^2)).
 TEST_F(ExportLooks, LightsLightAsLightWavesDoAtTheScenesScale)
 {
     ASSERT_TRUE(quadObject(writers::Lwo2Surface{"White"}, false, "").save(folder + "/Objects/Quad.lwo"));
@@ -338,7 +338,7 @@ TEST_F(ExportLooks, LightsLightAsLightWavesDoAtTheScenesScale)
             const double d = std::fabs(light.z);
             double shown;
             if (light.type == 0)
-                shown = blender ? intensity / 683 : intensity / M_PI;
+                shown = (blender ? intensity / 683 : intensity) / M_PI;
             else if (blender)
                 shown = intensity * 4 * M_PI / 683 / (4 * M_PI * M_PI * d * d);
             else
