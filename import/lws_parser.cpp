@@ -95,6 +95,8 @@ private:
             {"FogType", &LwsParser::fogType},
             {"FogMinDistance", &LwsParser::fogMinDistance},
             {"FogMaxDistance", &LwsParser::fogMaxDistance},
+            {"FogMinDist", &LwsParser::fogMinDistance},  // versions 1 and 2
+            {"FogMaxDist", &LwsParser::fogMaxDistance},
             {"FogMinAmount", &LwsParser::fogMinAmount},
             {"FogMaxAmount", &LwsParser::fogMaxAmount},
             {"FogColor", &LwsParser::fogColour},

@@ -226,7 +226,7 @@ bool exportFile(const ExportRequest& request, std::string& summary, std::string&
     }
     if (kind == FileKind::SceneFile && !openHiddenWindow()) {
         // Reading a scene file uploads its textures: it needs the window.
-        error = "no OpenGL window for reading " + path + " (is there a display?)";
+        error = noWindowMessage("reading " + path);
         return false;
     }
     Progress progress(path);

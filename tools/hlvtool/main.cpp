@@ -67,8 +67,9 @@ const char* const kHelp =
     "A LightWave scene's objects and images are found as LightWave's content\n"
     "directory finds them: as written, then without drive or volume and\n"
     "leading folders, under the scene's folder, the folders above it and DIR,\n"
-    "also in their \"Objects\" and \"Images\" folders. A file not found is a\n"
-    "warning (a missing object leaves its item empty); --strict makes it an\n"
+    "also in their \"Objects\" and \"Images\" folders, names in any case, never\n"
+    "from the working folder. A file not found or not readable is a warning (a\n"
+    "missing or unreadable object leaves its item empty); --strict makes it an\n"
     "error.\n"
     "Exit status: 0 done, 1 a file could not be read or written, 2 bad usage.\n";
 
@@ -180,7 +181,7 @@ int info(const Arguments& args)
     std::string text, error;
     bool ok = false;
     if (kind == hlvtool::FileKind::LightWaveObject) {
-        ok = hlvtool::guardedImport(path, [&] { text = hlvtool::describeObject(path, args.json); }, error);
+        ok = hlvtool::guardedImport(path, [&] { text = hlvtool::describeObject(path, args.json, args.search); }, error);
     } else if (kind == hlvtool::FileKind::LightWaveScene) {
         ok = hlvtool::guardedImport(path, [&] {
             hlvtool::FrameRange frames;
@@ -191,7 +192,7 @@ int info(const Arguments& args)
     } else if (kind == hlvtool::FileKind::SceneFile) {
         // Reading a scene file uploads its textures: it needs the window.
         if (!hlvtool::openHiddenWindow())
-            return failed("no OpenGL window for reading " + path + " (is there a display?)");
+            return failed(hlvtool::noWindowMessage("reading " + path));
         ok = hlvtool::guardedImport(path, [&] {
             std::unique_ptr<Scene> scene(load_scene(path));
             text = hlvtool::describeScene(*scene, {}, args.json);
