@@ -186,10 +186,12 @@ void Lwo2Reader::readSurface(size_t end)
     }
     sortByOrdinal(surface_->colourBlocks);
     sortByOrdinal(surface_->diffuseBlocks);
-    // LightWave 2015 and later draw a surface from its node graph; its
-    // texture layers, where it has any, give the picture.
-    if (surfaceNodes_)
-        applySurfaceNodes(*surfaceNodes_, *surface_, surfaceLayers_ == 0);
+    // A surface of LightWave 2015 and later is drawn from its node graph,
+    // unless it has texture layers of its own: then its own settings stand.
+    if (surfaceNodes_ && surfaceLayers_ == 0)
+        applySurfaceNodes(*surfaceNodes_, *surface_);
+    else if (surfaceNodes_)
+        surface_->noteUndrawn("node graph");
     if (described)
         object_.describedSurfaces[name] = std::move(described);
     surface_ = outer;
