@@ -146,16 +146,30 @@ TEST_F(ImageFileTest, PalettesWithTransparencyReadAsTheirColours)
     }
 }
 
-TEST_F(ImageFileTest, ANameWithoutADotIsLookedUpWhole)
+// A picture is what its bytes say whatever its name (Amiga content often has
+// no extension); formats without a signature go by their name.
+TEST_F(ImageFileTest, ThePicturesOwnBytesDecideItsFormat)
 {
     std::vector<uint8_t> quad = quadrants();
     ASSERT_TRUE(writers::writeJpeg("jpg", quad.data(), 16, 16));
-    ImageRGB image;
-    EXPECT_TRUE(loadImageRGB("jpg", image));  // "jpg" itself names the format
     std::filesystem::copy_file("jpg", "picture");
-    std::filesystem::copy_file("jpg", "picture.jpg.bin");
-    EXPECT_FALSE(loadImageRGB("picture", image));
-    EXPECT_FALSE(loadImageRGB("picture.jpg.bin", image));  // only the last '.' counts
+    std::filesystem::copy_file("jpg", "picture.png.bin");
+    std::filesystem::copy_file("jpg", "picture.tga");
+    for (const char* name : {"jpg", "picture", "picture.png.bin", "picture.tga"}) {
+        ImageRGB image;
+        EXPECT_TRUE(loadImageRGB(name, image)) << name;
+        EXPECT_EQ(image.width, 16u) << name;
+    }
+    // A Targa has no signature: named as one it decodes, unnamed it does not.
+    const uint8_t targa[18 + 3] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0, 10, 20, 30};
+    for (const char* name : {"dot.tga", "dot"}) {
+        FILE* file = std::fopen(name, "wb");
+        std::fwrite(targa, 1, sizeof targa, file);
+        std::fclose(file);
+    }
+    ImageRGB image;
+    EXPECT_TRUE(loadImageRGB("dot.tga", image));
+    EXPECT_FALSE(loadImageRGB("dot", image));
     EXPECT_FALSE(image.hasPixels());
 }
 
