@@ -64,7 +64,9 @@ std::vector<std::string> contentFolders(const std::string& sceneFolder, const st
     // The content directory holds the scene's folder a level or two down
     // ("Scenes/", "Scenes/Chapter 1/"); further up, and at the root, lie
     // other people's files.
-    std::filesystem::path folder = absolute(sceneFolder);
+    // No scene folder (an object or a text on its own) is none: not the
+    // working folder.
+    std::filesystem::path folder = sceneFolder.empty() ? std::filesystem::path() : absolute(sceneFolder);
     for (int level = 0; level <= kLevelsAbove && !folder.empty() && folder.has_relative_path(); ++level) {
         folders.push_back(folder.string());
         folder = folder.parent_path();

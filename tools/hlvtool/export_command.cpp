@@ -108,9 +108,15 @@ private:
     ItemLabels labels_;
 };
 
-void exportObject(const std::string& path, Document& document)
+void exportObject(const std::string& path, const std::string& search, Document& document)
 {
     LW::Scene record;
+    // The object's pictures are looked for in --search's folder, then from
+    // the object's own: never from wherever hlvtool runs.
+    if (!search.empty())
+        record.searchDirectories.push_back(search);
+    const size_t slash = path.find_last_of("/\\");
+    record.searchDirectories.push_back(slash == std::string::npos ? "." : path.substr(0, slash));
     LW::SceneContext context(record);
     const std::vector<gltf_export::LightWaveLayer> layers =
         gltf_export::addLightWaveLayers(document, record, path, fileNameOf(path));
@@ -282,7 +288,7 @@ bool exportFile(const ExportRequest& request, std::string& summary, std::string&
     Document document;
     const bool read = guardedImport(path, [&] {
         if (kind == FileKind::LightWaveObject)
-            exportObject(path, document);
+            exportObject(path, request.search, document);
         else if (kind == FileKind::LightWaveScene)
             exportLightWaveScene(path, request.search, request.framesPerSecond, document, progress);
         else
