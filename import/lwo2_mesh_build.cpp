@@ -170,7 +170,7 @@ TexCoord mapCorner(const LWTextureBlock& block, const Lwo2Object& object, uint32
     if (!map)
         return fromLightWaveUV(0, 0);
     const UVMap::Value uv = map->at(polygon, point);
-    return fromLightWaveUV(uv[0], uv[1]);
+    return fromLightWaveUV(uv[0] * block.uTiles, uv[1] * block.vTiles);
 }
 
 // The centre of the polygon that triangle `t` belongs to: the mean of its

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -146,10 +147,11 @@ TEST_F(ImageFileTest, PalettesWithTransparencyReadAsTheirColours)
     }
 }
 
-// A picture is what its bytes say whatever its name (Amiga content often has
-// no extension); formats without a signature go by their name.
-TEST_F(ImageFileTest, ThePicturesOwnBytesDecideItsFormat)
+TEST_F(ImageFileTest, AKnownSignatureDecidesOverTheName)
 {
+    // Pictures of LightWave content often carry no extension or another one;
+    // what the bytes say they are wins, and a name alone decodes nothing. A
+    // format without a signature (Targa) still goes by its name.
     std::vector<uint8_t> quad = quadrants();
     ASSERT_TRUE(writers::writeJpeg("jpg", quad.data(), 16, 16));
     std::filesystem::copy_file("jpg", "picture");
@@ -157,9 +159,12 @@ TEST_F(ImageFileTest, ThePicturesOwnBytesDecideItsFormat)
     std::filesystem::copy_file("jpg", "picture.tga");
     for (const char* name : {"jpg", "picture", "picture.png.bin", "picture.tga"}) {
         ImageRGB image;
-        EXPECT_TRUE(loadImageRGB(name, image)) << name;
+        ASSERT_TRUE(loadImageRGB(name, image)) << name;
         EXPECT_EQ(image.width, 16u) << name;
     }
+    std::ofstream("noise.jpg", std::ios::binary) << std::string(64, '\x5a');
+    ImageRGB image;
+    EXPECT_FALSE(loadImageRGB("noise.jpg", image));
     // A Targa has no signature: named as one it decodes, unnamed it does not.
     const uint8_t targa[18 + 3] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0, 10, 20, 30};
     for (const char* name : {"dot.tga", "dot"}) {
@@ -167,7 +172,6 @@ TEST_F(ImageFileTest, ThePicturesOwnBytesDecideItsFormat)
         std::fwrite(targa, 1, sizeof targa, file);
         std::fclose(file);
     }
-    ImageRGB image;
     EXPECT_TRUE(loadImageRGB("dot.tga", image));
     EXPECT_FALSE(loadImageRGB("dot", image));
     EXPECT_FALSE(image.hasPixels());

@@ -91,7 +91,7 @@ std::vector<std::unique_ptr<SurfaceMaterial>> surfaceMaterials(const hlv::Robust
 bool renderObjectFrame(const RenderRequest& request, std::string& error)
 {
     if (!openHiddenWindow()) {
-        error = "no OpenGL window for drawing " + request.path + " (is there a display?)";
+        error = noWindowMessage("drawing " + request.path);
         return false;
     }
     if (request.camera != 0) {
