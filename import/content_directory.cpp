@@ -137,7 +137,7 @@ std::string findContentFile(const std::string& written, const std::string& scene
 std::string locateSceneFile(LwsScene& scene, const std::string& written, const std::string& neededBy)
 {
     const std::string found = findContentFile(written, scene.sceneFolder, scene.searchDirectories);
-    scene.files.push_back({written, neededBy, found});
+    scene.files.push_back({written, neededBy, found, {}});
     if (found.empty()) {
         if (scene.strict)
             loadFailuref("The file '%s' (needed by %s) is not found.", written.c_str(), neededBy.c_str());
