@@ -21,10 +21,10 @@ namespace {
 // props/lamp/), Images/, and a search folder of its own beside it.
 class ContentTree {
 public:
-    // A folder of each test's own: tests run side by side.
+    // A folder per test: ctest runs this program's tests side by side.
     ContentTree()
-        : root((fs::current_path() /
-                ("content_directory_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
+        : root((fs::current_path() / ("content_directory_test_" +
+                                      std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
                    .string())
     {
         fs::remove_all(root);
