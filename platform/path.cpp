@@ -3,13 +3,27 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/show_pack.h"
+
 namespace platform {
+
+namespace {
+
+// The show's own names start so; the pack folder stands in for it.
+const std::string kPackPrefix = "demo\\";
+std::string g_packFolder;
+
+} // namespace
+
+void usePackFolder(const std::string& folder) { g_packFolder = folder; }
 
 std::string filesystemPath(const std::string& resourceName)
 {
-    std::string path = resourceName;
+    const bool inPack =
+        !g_packFolder.empty() && resourceName.compare(0, kPackPrefix.size(), kPackPrefix) == 0;
+    std::string path = inPack ? resourceName.substr(kPackPrefix.size()) : resourceName;
     std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
+    return inPack ? g_packFolder + "/" + path : path;
 }
 
 FILE* openResource(const std::string& resourceName, const char* mode)
