@@ -1,17 +1,30 @@
 // skydrift-assets OUTDIR: writes the show's whole demo/ folder into OUTDIR.
+// skydrift-assets --icons OUTDIR: writes the program's icons into OUTDIR/hicolor.
 // Deterministic: every run writes the same bytes.
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <string>
 #include <stdexcept>
 #include <vector>
 
 #include "tools/assetgen/asset_pack.h"
+#include "tools/assetgen/icon.h"
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--icons") {
+        try {
+            assetgen::writeIcons(argv[2], "io.github.skydrift.SkyDrift");
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "skydrift-assets: %s\n", error.what());
+            return 1;
+        }
+        return 0;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: skydrift-assets OUTDIR   (writes OUTDIR/demo/...)\n");
+        std::fprintf(stderr, "usage: skydrift-assets OUTDIR           (writes OUTDIR/demo/...)\n"
+                             "       skydrift-assets --icons OUTDIR   (writes OUTDIR/hicolor/...)\n");
         return 2;
     }
     std::vector<assetgen::AssetStep> steps;

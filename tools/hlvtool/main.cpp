@@ -23,6 +23,7 @@
 #include "tools/hlvtool/render_frame.h"
 #include "tools/hlvtool/scene_positions.h"
 #include "tools/hlvtool/summaries.h"
+#include "skydrift_version.h"
 
 namespace {
 
@@ -58,6 +59,8 @@ const char* const kHelp =
     "      cameras, lights and animation over the scene's frame range, rotations\n"
     "      sampled N times a second (default: the scene's frame rate). OUT is\n"
     "      replaced only once complete. --verbose lists what did not carry over.\n"
+    "  hlvtool --version\n"
+    "      Prints the version.\n"
     "\n"
     "--verbose shows the importer's log on standard error.\n"
     "A LightWave scene's objects and images are found as LightWave's content\n"
@@ -299,6 +302,10 @@ int main(int argc, char** argv)
     const std::string command = argv[1];
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kHelp, stdout);
+        return 0;
+    }
+    if (command == "--version") {
+        std::printf("hlvtool %s\n", SKYDRIFT_VERSION);
         return 0;
     }
     Arguments args;
