@@ -117,6 +117,11 @@ TEST(CommandLine, TheWindowOptionBeatsTheDisplayVariable)
                                 "' --window --answer yes & pid=$!; "
                                 "window=$(timeout 60 xdotool search --sync --pid $pid --name '^Sky Drift$' | head -n 1); "
                                 "kill $pid; wait $pid; test -n \"$window\"";
-    const ProgramRun run = runInFolder(makeDemoFolder("window_option"), command);
+    // On the whole pack, so that the show keeps its window until it is found.
+    const fs::path folder = fs::absolute("window_option");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    fs::create_directory_symlink(SKYDRIFT_DEMO_PACK, folder / "demo");
+    const ProgramRun run = runInFolder(folder.string(), command);
     EXPECT_EQ(run.exitCode, 0) << run.errors;
 }
