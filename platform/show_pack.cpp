@@ -42,8 +42,7 @@ PackSearch findShowPackFrom(const std::string& chosen, const std::string& progra
         if (isFolder(named))
             search.folder = packInNamedFolder(named);
         else
-            search.error = "the show's files were not found: " + chosen + " is not a folder (from --data or "
-                           "SKYDRIFT_DATA)";
+            search.error = "the show's files were not found: " + chosen + " is not a folder";
         return search;
     }
     const fs::path program(programFolder);
@@ -77,12 +76,16 @@ std::string programFolder()
 PackSearch findShowPack(const std::string& chosen)
 {
     std::string named = chosen;
-    if (named.empty())
-        if (const char* variable = std::getenv("SKYDRIFT_DATA"))
-            named = variable;
+    const char* variable = std::getenv("SKYDRIFT_DATA");
+    const bool fromVariable = named.empty() && variable && *variable;
+    if (fromVariable)
+        named = variable;
     std::error_code error;
     const fs::path current = fs::current_path(error);
-    return findShowPackFrom(named, programFolder(), error ? std::string(".") : current.string());
+    PackSearch search = findShowPackFrom(named, programFolder(), error ? std::string(".") : current.string());
+    if (!search.error.empty() && !named.empty())
+        search.error += fromVariable ? " (SKYDRIFT_DATA)" : " (--data)";
+    return search;
 }
 
 } // namespace platform
