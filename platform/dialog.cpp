@@ -141,8 +141,11 @@ Answer askYesNoCancel(const char* caption, const char* text, std::string* whyNot
     box.buttons = buttons;
     int pressed = static_cast<int>(Answer::Cancel);
     if (SDL_ShowMessageBox(&box, &pressed) != 0) {
-        if (whyNotShown)
-            *whyNotShown = SDL_GetError();
+        if (whyNotShown) {
+            const char* display = std::getenv("DISPLAY");
+            *whyNotShown = std::string("no box could be shown on the display ") +
+                           (display && *display ? display : std::getenv("WAYLAND_DISPLAY")) + " (" + SDL_GetError() + ")";
+        }
         return Answer::NotShown;
     }
     // Closing the box without a button reports -1, which counts as Cancel.
