@@ -16,7 +16,7 @@ namespace {
 bool renderLightWaveScene(const RenderRequest& request, std::string& error)
 {
     if (!openHiddenWindow()) {
-        error = "no OpenGL window for drawing " + request.path + " (is there a display?)";
+        error = noWindowMessage("drawing " + request.path);
         return false;
     }
     std::unique_ptr<Scene> scene;

@@ -30,12 +30,12 @@ constexpr float kMargin = 0.9f;     // of the picture the box may fill
 
 // The file of the surface's first enabled colour picture; empty (and one
 // warning) when it is missing.
-std::string locatePicture(const LW::LWSurface& surface, const std::string& objectPath)
+std::string locatePicture(const LW::LWSurface& surface, const std::string& objectPath, const std::string& search)
 {
     const std::vector<const LW::LWTextureBlock*> layers = LW::LWSurface::enabledOf(surface.colourBlocks);
     if (layers.empty() || layers[0]->imageName.empty())
         return {};
-    const std::string found = findObjectPicture(layers[0]->imageName, objectPath);
+    const std::string found = findObjectPicture(layers[0]->imageName, objectPath, search);
     if (found.empty())
         hlv::log("\n%s'%s' (needed by surface '%s') is not found.", LW::kMissingFileWarning,
                  layers[0]->imageName.c_str(), surface.name.c_str());
@@ -71,7 +71,8 @@ Frame frameFor(const BoundingBox& box, float tilt, float heading)
 // surface says; LightWave's grey where the file describes no surface.
 std::vector<std::unique_ptr<SurfaceMaterial>> surfaceMaterials(const hlv::RobustMesh& mesh,
                                                                const LW::SceneObject& object,
-                                                               const LW::Scene& record, const std::string& path)
+                                                               const LW::Scene& record, const std::string& path,
+                                                               const std::string& search)
 {
     std::vector<uint32_t> tags = mesh.surfaceIds();
     std::sort(tags.begin(), tags.end());
@@ -80,7 +81,7 @@ std::vector<std::unique_ptr<SurfaceMaterial>> surfaceMaterials(const hlv::Robust
     for (uint32_t tag : tags) {
         const uint32_t index = tag < object.tagSurface.size() ? object.tagSurface[tag] : ~0u;
         const LW::LWSurface surface = index < record.surfaces.size() ? *record.surfaces[index] : LW::LWSurface();
-        materials.push_back(std::make_unique<SurfaceMaterial>(surface, locatePicture(surface, path)));
+        materials.push_back(std::make_unique<SurfaceMaterial>(surface, locatePicture(surface, path, search)));
     }
     return materials;
 }
@@ -90,7 +91,7 @@ std::vector<std::unique_ptr<SurfaceMaterial>> surfaceMaterials(const hlv::Robust
 bool renderObjectFrame(const RenderRequest& request, std::string& error)
 {
     if (!openHiddenWindow()) {
-        error = "no OpenGL window for drawing " + request.path + " (is there a display?)";
+        error = noWindowMessage("drawing " + request.path);
         return false;
     }
     if (request.camera != 0) {
@@ -119,7 +120,7 @@ bool renderObjectFrame(const RenderRequest& request, std::string& error)
     const Camera camera(Vector3f(0, 0, frame.distance), Vector3f(0, 0, 0), Vector3f(0, 1, 0), frame.nearest,
                         frame.farthest, frame.nearest * kViewSlope, frame.nearest * kViewSlope);
     std::vector<std::unique_ptr<SurfaceMaterial>> materials;
-    if (!guardedImport(request.path, [&] { materials = surfaceMaterials(mesh, object, record, request.path); }, error))
+    if (!guardedImport(request.path, [&] { materials = surfaceMaterials(mesh, object, record, request.path, request.search); }, error))
         return false;
 
     setWholeFrameViewport();
