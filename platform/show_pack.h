@@ -28,8 +28,10 @@ PackSearch findShowPackFrom(const std::string& chosen, const std::string& progra
 // The folder the running program's file is in.
 std::string programFolder();
 
-// From now on "demo\..." resource names open in `folder`. An empty folder
-// leaves them relative to the current folder.
+// From now on "demo\..." resource names open in `folder`, and their
+// high-detail twins "hd\demo\..." in its hd/ (as installed) or in the hd/demo/
+// beside it (a build tree). An empty folder leaves them relative to the
+// current folder.
 void usePackFolder(const std::string& folder);
 
 } // namespace platform

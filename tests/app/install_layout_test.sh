@@ -64,7 +64,8 @@ for program in skydrift skydrift-render hlvtool; do
   check "$program has a manual page" test -f "$prefix/share/man/man1/$program.1.gz"
   check "$program's manual page formats cleanly" page_formats "$prefix/share/man/man1/$program.1.gz"
 done
-check "the pack is the build's demo/, byte for byte" diff -r "$build/demo" "$prefix/share/skydrift"
+check "the pack is the build's demo/, byte for byte" diff -r --exclude=hd "$build/demo" "$prefix/share/skydrift"
+check "its hd/ is the build's high-detail set" diff -r "$build/hd/demo" "$prefix/share/skydrift/hd"
 check "skydrift's page lists every option of --help" \
   options_in_page "$(headless "$prefix/bin/skydrift" --help)" "$prefix/share/man/man1/skydrift.1.gz"
 check "skydrift-render's page lists every option of its usage" \
@@ -83,6 +84,18 @@ check "... saying where it looked" grep -qF "$prefix/share/skydrift" "$work/miss
 check "--data names the pack's folder" headless "$prefix/bin/skydrift" --data "$work/moved" --answer cancel
 check "SKYDRIFT_DATA names it too" env SKYDRIFT_DATA="$work/moved" env -u DISPLAY "$prefix/bin/skydrift" --answer cancel
 mv "$work/moved" "$prefix/share/skydrift"
+
+# Larger than 800x600 the show reads the high-detail set: installed, the same
+# picture as the build tree's.
+if [ -n "${DISPLAY:-}" ]; then
+  render() { SDL_AUDIODRIVER=dummy "$1" --at 5 --size 1600x1200 --out "$2" --quiet >/dev/null 2>&1; }
+  check "the installed renderer draws a 1600x1200 frame" render "$prefix/bin/skydrift-render" "$work/installed"
+  (cd "$build" && render ./tools/skydrift-render "$work/built")
+  check "... the build tree's frame, high-detail pictures and all" \
+    cmp "$work/installed/frame-5.png" "$work/built/frame-5.png"
+else
+  echo "skipped the 1600x1200 frame: no DISPLAY (run under xvfb-run)"
+fi
 
 for size in 48 128 256; do
   icon="$prefix/share/icons/hicolor/${size}x$size/apps/$id.png"

@@ -85,3 +85,26 @@ TEST(ShowPack, TheShowsNamesOpenInThePackFolderAndNothingElseMoves)
     platform::usePackFolder("");
     EXPECT_EQ(platform::filesystemPath("demo\\backs\\1.jpg"), "demo/backs/1.jpg");
 }
+
+TEST(ShowPack, HighDetailTwinsOpenWhereEachLayoutKeepsThem)
+{
+    const struct {
+        const char* name;
+        const char* pack;  // relative to the root
+        const char* twin;  // where "hd\demo\backs\1.jpg" is kept
+    } cases[] = {
+        {"installed: the pack's hd/", "usr/share/skydrift", "usr/share/skydrift/hd/backs/1.jpg"},
+        {"a build tree: hd/demo/ beside demo/", "build/demo", "build/hd/demo/backs/1.jpg"},
+    };
+    for (const auto& c : cases) {
+        const std::string root = makeTree("show_pack_detail", {c.pack});
+        fs::create_directories(fs::path(root) / fs::path(c.twin).parent_path());
+        std::ofstream(root + "/" + c.twin) << "twin";
+        platform::usePackFolder(root + "/" + c.pack);
+        FILE* file = platform::openResource("hd\\demo\\backs\\1.jpg", "rb");
+        EXPECT_NE(file, nullptr) << c.name;
+        if (file)
+            std::fclose(file);
+    }
+    platform::usePackFolder("");
+}
