@@ -23,6 +23,7 @@
 #include "tools/hlvtool/render_frame.h"
 #include "tools/hlvtool/scene_positions.h"
 #include "tools/hlvtool/summaries.h"
+#include "skydrift_version.h"
 
 namespace {
 
@@ -62,6 +63,8 @@ const char* const kHelp =
     "      steps N times a second (for Blender 3.4, which plays no curves);\n"
     "      --blender-lights writes light intensities as Blender's importer reads\n"
     "      them. --verbose lists what did not carry over.\n"
+    "  hlvtool --version\n"
+    "      Prints the version.\n"
     "\n"
     "--verbose shows the importer's log on standard error.\n"
     "A LightWave scene's objects and images are found as LightWave's content\n"
@@ -312,6 +315,10 @@ int main(int argc, char** argv)
     const std::string command = argv[1];
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kHelp, stdout);
+        return 0;
+    }
+    if (command == "--version") {
+        std::printf("hlvtool %s\n", SKYDRIFT_VERSION);
         return 0;
     }
     Arguments args;
