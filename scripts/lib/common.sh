@@ -9,6 +9,7 @@ SHOW_PACKAGES=(
   libopenmpt-dev libmpg123-dev libmp3lame-dev libfreetype-dev fonts-dejavu-core
   xvfb xauth xdotool libgl1-mesa-dri libgl1 libglx-mesa0 ffmpeg
   libtinygltf-dev nlohmann-json3-dev
+  desktop-file-utils appstream man-db
 )
 # Everything: the tests, the benchmarks and the sanitizer builds besides.
 PACKAGES=(

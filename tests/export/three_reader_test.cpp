@@ -158,8 +158,9 @@ TEST(ExportReaders, ValidatorAndThreeJsAgreeWithTheScenes)
         const double error = result["maxError"], size = sizes[path];
         EXPECT_LE(error, tolerances[path] * size) << path << ", worst " << result["worst"].dump();
         EXPECT_LE(result["maxDirectionError"].get<double>(), 1e-4) << path;
-        if (samplesOnly.count(path))
+        if (samplesOnly.count(path)) {
             EXPECT_EQ(result["interpolations"], nlohmann::json::array({"LINEAR"})) << path;
+        }
         compared += result["compared"].get<size_t>();
         largest = std::max(largest, error / size);
     }

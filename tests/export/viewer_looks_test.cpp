@@ -301,7 +301,9 @@ TEST_F(ExportLooks, LayersKeepTheirParentsAndNamesTheirLetters)
 // of P watts at d, as S / pi or P / (4 pi^2 d^2)).
 TEST_F(ExportLooks, LightsLightAsLightWavesDoAtTheScenesScale)
 {
-    ASSERT_TRUE(quadObject(writers::Lwo2Surface{"White"}, false, "").save(folder + "/Objects/Quad.lwo"));
+    writers::Lwo2Surface white;
+    white.name = "White";
+    ASSERT_TRUE(quadObject(white, false, "").save(folder + "/Objects/Quad.lwo"));
     struct LightItem {
         const char* name;
         int type;

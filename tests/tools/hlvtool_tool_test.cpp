@@ -167,9 +167,11 @@ TEST(Hlvtool, HelpForAllCommandsOrForOne)
         const ProgramRun one = folder.run(command + " --help");
         EXPECT_EQ(one.exitCode, 0) << command << one.errors;
         EXPECT_NE(one.output.find("  hlvtool " + command + " "), std::string::npos) << one.output;
-        for (const std::string other : {"info", "convert", "render", "export"})
-            if (other != command)
+        for (const std::string other : {"info", "convert", "render", "export"}) {
+            if (other != command) {
                 EXPECT_EQ(one.output.find("  hlvtool " + other + " "), std::string::npos) << command << " " << other;
+            }
+        }
     }
 }
 

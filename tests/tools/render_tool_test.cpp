@@ -144,8 +144,9 @@ TEST(RenderTool, AFrameReachedBySkippingIsThePictureOfARunThatDrewEveryFrame)
 
 TEST(RenderTool, FailuresSayWhatIsWrongWithTheRightExitStatus)
 {
-    const std::string noPack = "render_no_pack";
-    std::filesystem::remove_all(noPack);
+    // A pack with only the loading picture: no music.
+    std::filesystem::remove_all("render_no_music");
+    const std::string noPack = makeDemoFolder("render_no_music");
     const struct {
         const char* arguments;
         int exitCode;
@@ -157,8 +158,8 @@ TEST(RenderTool, FailuresSayWhatIsWrongWithTheRightExitStatus)
         {"--at 1 --samples 0", 2, "--samples: \"0\" is not a number of samples"},
         {"--at 1 --samples 4x", 2, "--samples: \"4x\" is not a number of samples"},
         {"--soundtrack sound.f32", 2, "--soundtrack needs --until"},
-        // No demo/ here: the music is named, and no silent soundtrack is left.
-        {"--soundtrack sound.f32 --until 1", 1, "demo/SkyDrift.mp3"},
+        // The music is named, and no silent soundtrack is left.
+        {"--data demo --soundtrack sound.f32 --until 1", 1, "demo/SkyDrift.mp3"},
     };
     for (const auto& c : cases) {
         ProgramRun run = runInFolder(noPack, "SDL_AUDIODRIVER=dummy '" + kRenderTool + "' " + c.arguments);

@@ -197,6 +197,7 @@ std::string fullHelp()
     std::string text = "usage: hlvtool COMMAND ...    (hlvtool COMMAND --help: that command alone)\n\n";
     for (const Command& command : commands())
         text += command.help;
+    text += "  hlvtool --version\n      Prints the version.\n";
     return text + "\n" + kCommon;
 }
 

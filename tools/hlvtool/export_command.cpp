@@ -109,10 +109,12 @@ private:
     ItemLabels labels_;
 };
 
-void exportObject(const std::string& path, Document& document)
+void exportObject(const std::string& path, const std::vector<std::string>& search, Document& document)
 {
     LW::Scene record;
-    // Pictures are found as `info` finds them: beside the object.
+    // The object's pictures are looked for in the --search folders, then
+    // beside the object, as `info` finds them: never from wherever hlvtool runs.
+    record.searchDirectories = search;
     const std::string folder = std::filesystem::path(platform::filesystemPath(path)).parent_path().string();
     record.searchDirectories.push_back(folder.empty() ? "." : folder);
     LW::SceneContext context(record);
@@ -233,7 +235,7 @@ bool exportFile(const ExportRequest& request, std::string& summary, std::string&
     Document document;
     const bool read = guardedImport(path, [&] {
         if (kind == FileKind::LightWaveObject)
-            exportObject(path, document);
+            exportObject(path, request.search, document);
         else if (kind == FileKind::LightWaveScene)
             exportLightWaveScene(request, document, progress);
         else

@@ -30,6 +30,7 @@
 #include "tools/hlvtool/summaries.h"
 #include "tools/hlvtool/utf8_text.h"
 #include "tools/hlvtool/wording.h"
+#include "skydrift_version.h"
 
 namespace {
 
@@ -340,6 +341,10 @@ int main(int argc, char** argv)
                       std::string(argv[1]) == "help")) {
         const std::string help = argc >= 3 ? hlvtool::commandHelp(argv[2]) : std::string();
         std::fputs((help.empty() ? hlvtool::fullHelp() : help).c_str(), stdout);
+        return 0;
+    }
+    if (argc >= 2 && std::string(argv[1]) == "--version") {
+        std::printf("hlvtool %s\n", SKYDRIFT_VERSION);
         return 0;
     }
     Arguments args;
