@@ -47,10 +47,8 @@ bool musicReadable(const char* resourceName, std::string* error)
         std::fclose(file);
         return true;
     }
-    const std::string path = platform::filesystemPath(resourceName);
-    std::error_code ignored;
-    *error = "Cannot read the show's music " + path + " in " + std::filesystem::current_path(ignored).string() +
-             ": run from the folder that holds demo/ (the build folder)";
+    *error = "Cannot read the show's music " + platform::filesystemPath(resourceName) +
+             ": the show's files are incomplete (build them again, or name the folder that holds them with --data)";
     return false;
 }
 
