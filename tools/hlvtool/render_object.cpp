@@ -1,7 +1,9 @@
 // One LightWave object on its own, drawn the way the show's rotating-object
-// layer draws its object: a camera on +z looking at the object's centre with
-// the layer's view, one light above and to the right of the camera, back
-// faces culled, the object turned by angles about X and Y.
+// layer draws its object: a camera looking at the object's centre with the
+// layer's view, one light above and to the right of the camera, back faces
+// culled, the object turned by angles about X and Y. At 0 s the camera sees
+// the object's front, as LightWave's default camera does (from -z, looking
+// along +z), and the object turns from there.
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -25,6 +27,9 @@ namespace {
 
 constexpr float kTilt = 20;  // degrees, the top towards the camera
 constexpr float kDegreesPerSecond = 36;
+// The layer's camera stands on +z of the object; half a turn brings the
+// object's front (its -z side) to it.
+constexpr float kFrontHeading = 180;
 constexpr float kViewSlope = 0.5f;  // half the view's height over its distance, as the layer's camera
 constexpr float kMargin = 0.9f;     // of the picture the box may fill
 
@@ -114,7 +119,7 @@ bool renderObjectFrame(const RenderRequest& request, std::string& error)
     // now, need to fit the picture with a margin.
     const BoundingBox& box = mesh.boundingBox();
     const Vector3f centre = box.center();
-    const float heading = kDegreesPerSecond * request.seconds;
+    const float heading = kFrontHeading + kDegreesPerSecond * request.seconds;
     const Frame frame = frameFor(box, kTilt, heading);
     const Camera camera(Vector3f(0, 0, frame.distance), Vector3f(0, 0, 0), Vector3f(0, 1, 0), frame.nearest,
                         frame.farthest, frame.nearest * kViewSlope, frame.nearest * kViewSlope);
