@@ -15,6 +15,7 @@
 #include "import/lws_scene.h"
 #include "scene/scene.h"
 #include "scene/scene_file.h"
+#include "tools/hlvtool/check_command.h"
 #include "tools/hlvtool/export_command.h"
 #include "tools/hlvtool/file_kind.h"
 #include "tools/hlvtool/import_guard.h"
@@ -58,6 +59,13 @@ const char* const kHelp =
     "      cameras, lights and animation over the scene's frame range, rotations\n"
     "      sampled N times a second (default: the scene's frame rate). OUT is\n"
     "      replaced only once complete. --verbose lists what did not carry over.\n"
+    "  hlvtool check DIR [--json] [--verbose]\n"
+    "      Opens every LightWave object and scene and every scene file found\n"
+    "      in DIR and its folders (told by content) and prints one line a\n"
+    "      file: kind and version, what opened or why not, each file it needs\n"
+    "      that is missing or unreadable, each warning; then the totals.\n"
+    "      --json prints one JSON object a line. Exit status 1 when any file\n"
+    "      did not open.\n"
     "\n"
     "--verbose shows the importer's log on standard error.\n"
     "A LightWave scene's objects and images are found as LightWave's content\n"
@@ -270,6 +278,17 @@ int render(const Arguments& args)
     return 0;
 }
 
+int check(const Arguments& args)
+{
+    if (args.files.size() != 1)
+        return usage("check takes one folder");
+    hlvtool::CheckRequest request;
+    request.folder = args.files[0];
+    request.json = args.json;
+    request.verbose = args.verbose;
+    return hlvtool::checkFolder(request);
+}
+
 int exportCommand(const Arguments& args)
 {
     if (args.files.size() != 2)
@@ -315,5 +334,7 @@ int main(int argc, char** argv)
         return render(args);
     if (command == "export")
         return exportCommand(args);
+    if (command == "check")
+        return check(args);
     return usage(("unknown command " + command).c_str());
 }
