@@ -97,6 +97,7 @@ private:
     bool dataBeforeLayers_ = false;  // points came before the first LAYR
     size_t pointBase_ = 0;          // the current layer's first point
     uint32_t polygonBase_ = 0;      // the last polygon list's first polygon
+    bool patchList_ = false;        // the polygon list is a SubPatch cage
     LWSurface* surface_ = nullptr;
     std::unique_ptr<LWTextureBlock> block_;
     uint32_t blockHeader_ = 0;  // IMAP, PROC, GRAD or SHDR

@@ -114,7 +114,7 @@ void convertObjects(LwsScene& source, ::Scene& target, PrimitiveTable& primitive
         }
         SceneObject object;
         try {
-            object = readSceneObject(found.c_str(), source, mesh->layer);
+            object = readSceneObject(found.c_str(), source, mesh->layer, mesh->subdivisionLevel);
         } catch (bool) {
             // The reader's message says what is wrong; this one says with what.
             hlv::log("\n%sThe object '%s' (layer %u) cannot be used", indent(), mesh->path.c_str(), mesh->layer);

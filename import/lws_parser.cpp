@@ -99,6 +99,7 @@ private:
             {"BackdropFog", &LwsParser::backdropFog},
             {"TargetItem", &LwsParser::targetItem},
             {"TargetObject", &LwsParser::targetObject},
+            {"SubPatchLevel", &LwsParser::subPatchLevel},
         };
         return table;
     }
@@ -214,6 +215,17 @@ private:
         null->name = lines_.count() > nameToken ? lines_.rest(nameToken) : std::string();
         hlv::log("\n%sNull object : %s", indent(), null->name.c_str());
         addItem(std::move(null));
+    }
+
+    // The render level, the second number; a file with one number gives
+    // it for both.
+    void subPatchLevel()
+    {
+        // A null's has nothing to subdivide.
+        auto* mesh = dynamic_cast<LwsScene::Mesh*>(current_);
+        const int level = readInteger(lines_.token(lines_.count() > 2 ? 2 : 1));
+        if (mesh && level >= 0)
+            mesh->subdivisionLevel = uint32_t(level);
     }
 
     // Bones move their object's points, which the scene nodes cannot do:

@@ -61,6 +61,9 @@ struct LwsScene : Scene {
         Mesh() : ObjectItem(ItemKind::Mesh) {}
         std::string path;
         uint32_t layer = 0;  // "LoadObjectLayer" counts from 1; 0 is the whole object ("LoadObject")
+        // "SubPatchLevel display render": how often its SubPatch polygons
+        // are subdivided when rendered (LightWave's default 3).
+        uint32_t subdivisionLevel = 3;
     };
     struct Null : ObjectItem {
         Null() : ObjectItem(ItemKind::Null) {}

@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tests/support/run_program.h"
+#include "tests/tools/hlvtool_folder.h"
 #include "tests/tools/hlvtool_test_scene.h"
 #include "tools/writers/lwo2_writer.h"
 #include "tools/writers/xm_writer.h"  // writeFileBytes
@@ -21,16 +22,8 @@ namespace {
 
 const std::string kTool = SKYDRIFT_HLVTOOL;
 
-struct CheckFolder {
-    CheckFolder()
-    {
-        path = (fs::current_path() / ("hlvtool_check_" +
-                                      std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
-                   .string();
-        fs::remove_all(path);
-        fs::create_directories(path + "/content");
-    }
-    ~CheckFolder() { fs::remove_all(path); }
+struct CheckFolder : HlvtoolFolder {
+    CheckFolder() : HlvtoolFolder("hlvtool_check_") { fs::create_directories(path + "/content"); }
     ProgramRun check(const std::string& options = "") const
     {
         return runInFolder(path, kTool + " check content" + options);
@@ -40,7 +33,6 @@ struct CheckFolder {
         fs::create_directories(fs::path(path + "/content/" + name).parent_path());
         std::ofstream(path + "/content/" + name, std::ios::binary) << text;
     }
-    std::string path;
 };
 
 // A square facing LightWave's camera, its surface painted by `picture`

@@ -108,9 +108,10 @@ private:
     ItemLabels labels_;
 };
 
-void exportObject(const std::string& path, Document& document)
+void exportObject(const std::string& path, int subdivide, Document& document)
 {
     LW::Scene record;
+    record.subdivisionOverride = subdivide;
     LW::SceneContext context(record);
     const std::vector<gltf_export::LightWaveLayer> layers =
         gltf_export::addLightWaveLayers(document, record, path, fileNameOf(path));
@@ -170,10 +171,11 @@ std::string foundFile(const LW::LwsScene& record, const std::string& written)
     return {};
 }
 
-void exportLightWaveScene(const std::string& path, const std::string& search, float framesPerSecond,
+void exportLightWaveScene(const std::string& path, const std::string& search, float framesPerSecond, int subdivide,
                           Document& document, Progress& progress)
 {
     LW::LwsScene record;
+    record.subdivisionOverride = subdivide;
     std::unique_ptr<Scene> scene = importLightWaveScene(path, search, record);
     progress.step("meshes");
     // The primitives the conversion made, in its order: one per object
@@ -191,6 +193,9 @@ void exportLightWaveScene(const std::string& path, const std::string& search, fl
             const std::string found = foundFile(record, mesh->path);
             if (found.empty())
                 continue;
+            // Subdivided as the conversion did: at the item's level unless
+            // the command gives one.
+            record.subdivisionOverride = subdivide >= 0 ? subdivide : int(mesh->subdivisionLevel);
             meshOfPrimitive.push_back(
                 gltf_export::addLightWaveMesh(document, record, found, mesh->layer, fileNameOf(mesh->path)));
         }
@@ -282,9 +287,9 @@ bool exportFile(const ExportRequest& request, std::string& summary, std::string&
     Document document;
     const bool read = guardedImport(path, [&] {
         if (kind == FileKind::LightWaveObject)
-            exportObject(path, document);
+            exportObject(path, request.subdivide, document);
         else if (kind == FileKind::LightWaveScene)
-            exportLightWaveScene(path, request.search, request.framesPerSecond, document, progress);
+            exportLightWaveScene(path, request.search, request.framesPerSecond, request.subdivide, document, progress);
         else
             exportSceneFile(path, request.framesPerSecond, document);
     }, error);

@@ -10,6 +10,9 @@ struct ExportRequest {
     std::string path, out, search;
     float framesPerSecond = 0;  // rotation samples per second; 0: the scene's own rate
     bool verbose = false;
+    // SubPatch objects subdivided this many times whatever the scene says;
+    // 0 keeps the cage, -1 takes the scene's levels (3 for an object alone).
+    int subdivide = -1;
 };
 
 // Writes `out` through the replacing write; false with `error` naming the

@@ -53,12 +53,15 @@ const char* const kHelp =
     "      and writes it as a PNG picture: a scene file or a LightWave scene\n"
     "      (imported first) through camera N (default 0), or a LightWave\n"
     "      object lit and framed by its box, turning a full turn in 10 s.\n"
-    "  hlvtool export FILE OUT.glb|OUT.gltf [--search DIR] [--fps N] [--verbose]\n"
+    "  hlvtool export FILE OUT.glb|OUT.gltf [--search DIR] [--fps N] [--subdivide N]\n"
+    "                [--verbose]\n"
     "      Writes a LightWave object, a LightWave scene or a scene file as\n"
     "      glTF 2.0 with its motion: items as nodes, surfaces as materials,\n"
     "      cameras, lights and animation over the scene's frame range, rotations\n"
     "      sampled N times a second (default: the scene's frame rate). OUT is\n"
     "      replaced only once complete. --verbose lists what did not carry over.\n"
+    "      SubPatch objects are subdivided N times (default: the scene's level,\n"
+    "      3 for an object alone); --subdivide 0 keeps their cage.\n"
     "  hlvtool check DIR [--json] [--verbose]\n"
     "      Opens every LightWave object and scene and every scene file found\n"
     "      in DIR and its folders (told by content) and prints one line a\n"
@@ -100,6 +103,7 @@ struct Arguments {
     std::string fps;
     std::string size;
     std::string samples;
+    std::string subdivide;
 };
 
 // The string an option that takes a value fills, or null for any other word.
@@ -108,7 +112,7 @@ std::string* valueOption(Arguments& args, const std::string& option)
     const std::pair<const char*, std::string Arguments::*> options[] = {
         {"--search", &Arguments::search}, {"--out", &Arguments::out},   {"--camera", &Arguments::camera},
         {"--time", &Arguments::time},     {"--fps", &Arguments::fps},   {"--size", &Arguments::size},
-        {"--samples", &Arguments::samples},
+        {"--samples", &Arguments::samples}, {"--subdivide", &Arguments::subdivide},
     };
     for (const auto& [name, member] : options)
         if (option == name)
@@ -302,6 +306,10 @@ int exportCommand(const Arguments& args)
     if (!args.fps.empty() && (!readNumber(args.fps, fps) || !(fps > 0) || fps > 1000))
         return usage("--fps takes frames per second (above 0, at most 1000)");
     request.framesPerSecond = float(fps);
+    double level = 0;
+    if (!args.subdivide.empty() && (!readNumber(args.subdivide, level) || level < 0 || level > 6 || level != int(level)))
+        return usage("--subdivide takes a subdivision level from 0 (the cage) to 6");
+    request.subdivide = args.subdivide.empty() ? -1 : int(level);
     std::string summary, error;
     if (!hlvtool::exportFile(request, summary, error))
         return failed(error);
