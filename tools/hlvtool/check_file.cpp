@@ -76,6 +76,9 @@ void checkObject(const std::string& path, FileCheck& check)
                   object.mesh->positions().size(), object.mesh->triangleCount(), record.surfaces.size(),
                   std::max<size_t>(object.layers.size(), 1));
     check.contents = text;
+    if (object.subdivision.cagePolygons > 0)
+        check.contents += ", " + std::to_string(object.subdivision.cagePolygons) + " SubPatch polygons at level " +
+                          std::to_string(object.subdivision.level);
     std::set<std::string> seen;
     for (const auto& surface : record.surfaces)
         for (const auto* blocks : {&surface->colourBlocks, &surface->diffuseBlocks})
