@@ -275,6 +275,8 @@ int render(const Arguments& args)
     request.search = args.search;
     request.camera = int(camera);
     request.seconds = float(time);
+    request.sizeGiven = !args.size.empty();
+    request.samples = samples;
     std::string error;
     if (!hlvtool::renderFile(request, error))
         return failed(error);

@@ -72,24 +72,6 @@ Frame frameFor(const BoundingBox& box, float tilt, float heading)
     return frame;
 }
 
-// One material per part (one part per surface, in tag order), drawn as its
-// surface says; LightWave's grey where the file describes no surface.
-std::vector<std::unique_ptr<SurfaceMaterial>> surfaceMaterials(const hlv::RobustMesh& mesh,
-                                                               const LW::SceneObject& object,
-                                                               const LW::Scene& record, const std::string& path)
-{
-    std::vector<uint32_t> tags = mesh.surfaceIds();
-    std::sort(tags.begin(), tags.end());
-    tags.erase(std::unique(tags.begin(), tags.end()), tags.end());
-    std::vector<std::unique_ptr<SurfaceMaterial>> materials;
-    for (uint32_t tag : tags) {
-        const uint32_t index = tag < object.tagSurface.size() ? object.tagSurface[tag] : ~0u;
-        const LW::LWSurface surface = index < record.surfaces.size() ? *record.surfaces[index] : LW::LWSurface();
-        materials.push_back(std::make_unique<SurfaceMaterial>(surface, locatePicture(surface, path)));
-    }
-    return materials;
-}
-
 } // namespace
 
 bool renderObjectFrame(const RenderRequest& request, std::string& error)
@@ -124,18 +106,15 @@ bool renderObjectFrame(const RenderRequest& request, std::string& error)
     const Camera camera(Vector3f(0, 0, frame.distance), Vector3f(0, 0, 0), Vector3f(0, 1, 0), frame.nearest,
                         frame.farthest, frame.nearest * kViewSlope, frame.nearest * kViewSlope);
     std::vector<std::unique_ptr<SurfaceMaterial>> materials;
-    if (!guardedImport(request.path, [&] { materials = surfaceMaterials(mesh, object, record, request.path); }, error))
+    const PictureFinder picture = [&](const LW::LWSurface& surface) { return locatePicture(surface, request.path); };
+    if (!guardedImport(request.path, [&] { materials = partMaterials(mesh, object.tagSurface, record, picture); }, error))
         return false;
 
     setWholeFrameViewport();
     glClearColor(0.12f, 0.14f, 0.18f, 1);
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    glFrontFace(GL_CW);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
+    startSolidDrawing();
     GLStateCache::instance().setMatrixMode(GL_MODELVIEW);
     glLoadIdentity();  // the light stands beside the camera
     glEnable(GL_LIGHT0);
