@@ -148,6 +148,15 @@ SubdivisionCounts subdividePatches(Lwo2Object& object, uint32_t level)
         counts.cageTriangles += object.polygonTriangles[polygon.polygon].count;
     if (counts.level == 0 || cage.empty())
         return counts;
+    uint64_t firstLevelQuads = 0;
+    for (const CagePolygon& polygon : cage)
+        firstLevelQuads += polygon.points.size();
+    const uint32_t asked = counts.level;
+    while (counts.level > 1 && (firstLevelQuads << (2 * (counts.level - 1))) > kMaxSubdividedQuads)
+        --counts.level;
+    if (counts.level < asked)
+        hlv::log("\n%s** Warning: SubPatch level %u would make %llu quads; level %u is used", indent(), asked,
+                 static_cast<unsigned long long>(firstLevelQuads << (2 * (asked - 1))), counts.level);
 
     // The cage's own numbering of the points it uses.
     std::map<uint32_t, int> cagePoint;

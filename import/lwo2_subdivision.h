@@ -33,5 +33,8 @@ SubdivisionCounts subdividePatches(Lwo2Object& object, uint32_t level);
 constexpr uint32_t kDefaultSubdivisionLevel = 3;
 // Above this the quads would not fit in memory for a real cage.
 constexpr uint32_t kMaxSubdivisionLevel = 6;
+// A level that would make more quads than this is lowered until it does
+// not (with a warning): 2^22 quads hold 16 million corners.
+constexpr uint64_t kMaxSubdividedQuads = uint64_t(1) << 22;
 
 } // namespace LW

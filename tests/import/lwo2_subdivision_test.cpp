@@ -108,3 +108,45 @@ TEST(Lwo2Subdivision, ASubdividedCubeIsRound)
         EXPECT_NEAR(box.max.x, -box.min.x, 1e-5f) << "level " << level;
     }
 }
+
+// Cages LightWave lets a modeller make, and damaged ones: subdivided where
+// the scheme takes them, never a crash; a level that would not fit in
+// memory is lowered.
+TEST(Lwo2Subdivision, AwkwardCagesAreSubdividedOrKeptWhole)
+{
+    const std::vector<Vector3f> fan = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, 0, 1}, {0, -1, 0}};
+    std::vector<Vector3f> pentagon;
+    for (int i = 0; i < 5; ++i)
+        pentagon.push_back({std::cos(i * 1.2566f), std::sin(i * 1.2566f), 0});
+    const struct {
+        const char* name;
+        std::vector<Vector3f> points;
+        std::vector<std::vector<uint32_t>> faces;
+        uint32_t level;
+        uint32_t triangles;
+    } cases[] = {
+        // Three polygons on one edge: not a manifold.
+        {"fin", fan, {{0, 1, 2}, {0, 2, 3}, {0, 4, 2}}, 2, 2 * 3 * 3 * 4},
+        // A point used twice has no place in the scheme: it stays a face,
+        // of no area and so no triangle; the other is subdivided.
+        {"repeated point", fan, {{0, 1, 2, 1}, {0, 2, 3}}, 1, 2 * 3},
+        // Two polygons the other way round on one edge.
+        {"flipped neighbour", fan, {{0, 1, 2}, {0, 3, 2}}, 1, 2 * 3 * 2},
+        {"pentagon", pentagon, {{0, 1, 2, 3, 4}}, 2, 2 * 5 * 4},
+        // 6 * 4^5 quads at level 6 would be 24576, within the limit; the
+        // cap is far above what real objects reach.
+        {"deep", kCubePoints, kCubeFaces, 6, 2 * 6 * 4096},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        LW::Scene record;
+        const std::string path =
+            saveObject(std::string("awkward_") + std::to_string(&c - cases) + ".lwo",
+                       subPatchObject(c.points, c.faces, "SUBD"));
+        LW::SceneObject object = LW::readSceneObject(path.c_str(), record, 0, c.level);
+        object.mesh->build(hlv::RobustMesh::ComputeNormals);
+        EXPECT_EQ(object.mesh->triangleCount(), c.triangles);
+        for (const Vector3f& p : object.mesh->positions())
+            EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z));
+    }
+}
