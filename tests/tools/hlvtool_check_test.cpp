@@ -121,10 +121,15 @@ TEST(HlvtoolCheck, AFolderWhereEveryFileOpensPasses)
     CheckFolder folder;
     folder.write("good.lwo", bytesText(square().bytes()));
     writeTestLightWaveScene(folder.path + "/content/scene");
+    // A scene file of the show's own, as convert writes it.
+    const ProgramRun convert = folder.run("convert content/scene/scene.lws content/scene/show.hlv");
+    ASSERT_EQ(convert.exitCode, 0) << convert.errors;
     const ProgramRun run = folder.check();
     EXPECT_EQ(run.exitCode, 0) << run.output << run.errors;
-    EXPECT_NE(run.output.find("4 files checked (3 objects, 1 scenes, 0 scene files): 4 opened, 0 failed"),
+    EXPECT_NE(run.output.find("5 files checked (3 objects, 1 scenes, 1 scene files): 5 opened, 0 failed"),
               std::string::npos)
+        << run.output;
+    EXPECT_NE(lineOf(run.output, "scene/show.hlv").find("scene file, opened: 2 primitives"), std::string::npos)
         << run.output;
 }
 
