@@ -169,3 +169,17 @@ TEST(HlvtoolLitScene, DissolveFadesAndHidesObjects)
         EXPECT_EQ(centre.b, 255) << c.lines << " at " << c.time << " s";
     }
 }
+
+// OpenGL lights eight at once: the ninth light is left out and named.
+TEST(HlvtoolLitScene, LightsBeyondTheEighthAreNamed)
+{
+    LitFolder folder;
+    std::string lights;
+    for (int i = 1; i <= 9; ++i)
+        lights += light(0, 30, 0.05f) + "LightName Lamp " + std::to_string(i) + "\n";
+    folder.render("", lights, "FrameSize 640 480\n");
+    const ProgramRun run = folder.run("render scene.lws --out frame.png --verbose");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_NE(run.errors.find("only 8 lights are drawn; left out: 'Lamp 9'"), std::string::npos) << run.errors;
+    EXPECT_EQ(run.errors.find("'Lamp 8'"), std::string::npos) << run.errors;
+}

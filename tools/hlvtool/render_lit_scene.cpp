@@ -175,7 +175,7 @@ int LitSceneRenderer::placeLights() const
         glEnable(id);
     }
     if (!left.empty())
-        hlv::log("\n** Warning: only %zu lights are drawn; %s are left out", kMaxLights, left.c_str());
+        hlv::log("\n** Warning: only %zu lights are drawn; left out: %s", kMaxLights, left.c_str());
     return int(used);
 }
 
