@@ -183,3 +183,24 @@ TEST(HlvtoolLitScene, LightsBeyondTheEighthAreNamed)
     EXPECT_NE(run.errors.find("only 8 lights are drawn; left out: 'Lamp 9'"), std::string::npos) << run.errors;
     EXPECT_EQ(run.errors.find("'Lamp 8'"), std::string::npos) << run.errors;
 }
+
+// A spot's light is whole inside its cone less the soft edge and fades to
+// nothing over the edge, as LightWave's does: a 10 degree cone with a 5
+// degree edge lights half as much at 7.5 degrees from its axis.
+TEST(HlvtoolLitScene, ASpotFadesOverItsSoftEdge)
+{
+    LitFolder folder;
+    std::string spot = light(2, 10);
+    spot.replace(spot.find("EdgeAngle 2"), 11, "EdgeAngle 5");
+    const ImageRGB frame = folder.render("", spot, "FrameSize 640 480\n");
+    const struct {
+        float degrees;  // from the spot's axis, seen from the camera beside it
+        float share;    // of the light's full strength
+    } cases[] = {{0, 1}, {4, 1}, {6.25f, 0.75f}, {7.5f, 0.5f}, {8.75f, 0.25f}, {11, 0}};
+    for (const auto& c : cases) {
+        const float angle = c.degrees * float(M_PI) / 180;
+        const float offset = std::tan(angle) * kZoom * 300;  // pixels right of the middle
+        const int expected = int(std::lround(255 * std::min(1.0f, kAmbient + c.share * std::cos(angle))));
+        EXPECT_NEAR(pixelAt(frame, 400 + uint32_t(std::lround(offset)), 300).r, expected, 6) << c.degrees;
+    }
+}

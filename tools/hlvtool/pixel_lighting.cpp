@@ -26,6 +26,7 @@ struct ShaderCalls {
     void (*useProgram)(GLuint) = nullptr;
     GLint (*getUniformLocation)(GLuint, const char*) = nullptr;
     void (*uniform1i)(GLint, GLint) = nullptr;
+    void (*uniform2fv)(GLint, GLsizei, const GLfloat*) = nullptr;
 
     bool load()
     {
@@ -38,7 +39,7 @@ struct ShaderCalls {
                get(createProgram, "glCreateProgram") && get(attachShader, "glAttachShader") &&
                get(linkProgram, "glLinkProgram") && get(getProgramiv, "glGetProgramiv") &&
                get(useProgram, "glUseProgram") && get(getUniformLocation, "glGetUniformLocation") &&
-               get(uniform1i, "glUniform1i");
+               get(uniform1i, "glUniform1i") && get(uniform2fv, "glUniform2fv");
     }
 };
 
@@ -65,10 +66,12 @@ void main()
 )";
 
 // Blinn-Phong as fixed-function OpenGL lights a vertex, at each pixel:
-// emission, ambient, and each light's diffuse and specular within its spot
-// cone; the picture modulates, fog mixes in by the distance.
+// emission, ambient, and each light's diffuse and specular, a spot's fading
+// over its soft edge as LightWave's does; the picture modulates, fog mixes
+// in by the distance.
 const char* const kFragmentSource = R"(#version 120
 uniform int lights;
+uniform vec2 cones[8];
 uniform bool textured;
 uniform bool vertexColours;
 uniform bool fogged;
@@ -95,9 +98,9 @@ void main()
         vec4 position = gl_LightSource[i].position;
         vec3 toLight = position.w == 0.0 ? normalize(position.xyz) : normalize(position.xyz - eyePosition);
         float spot = 1.0;
-        if (gl_LightSource[i].spotCutoff <= 90.0) {
-            float along = dot(-toLight, normalize(gl_LightSource[i].spotDirection));
-            spot = along < gl_LightSource[i].spotCosCutoff ? 0.0 : pow(along, gl_LightSource[i].spotExponent);
+        if (cones[i].x > 0.0) {
+            float angle = acos(clamp(dot(-toLight, normalize(gl_LightSource[i].spotDirection)), -1.0, 1.0));
+            spot = clamp((cones[i].x - angle) / max(cones[i].y, 1e-4), 0.0, 1.0);
         }
         float facing = max(dot(n, toLight), 0.0);
         lit += spot * facing * gl_LightSource[i].diffuse.rgb * diffuse.rgb;
@@ -155,6 +158,7 @@ void PixelLighting::begin(bool textured, bool vertexColours) const
         return;
     gl->useProgram(program_);
     gl->uniform1i(gl->getUniformLocation(program_, "lights"), lights_);
+    gl->uniform2fv(gl->getUniformLocation(program_, "cones"), kMaxLights, &cones_[0].cone);
     gl->uniform1i(gl->getUniformLocation(program_, "textured"), textured);
     gl->uniform1i(gl->getUniformLocation(program_, "vertexColours"), vertexColours);
     gl->uniform1i(gl->getUniformLocation(program_, "fogged"), fog_);

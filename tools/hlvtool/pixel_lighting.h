@@ -13,10 +13,20 @@ public:
     PixelLighting();
     bool usable() const { return program_ != 0; }
 
-    // The first `lights` lights are enabled; fog when it is on.
-    void setScene(int lights, bool fog)
+    // LightWave's spot light: full inside `cone - edge` from its axis,
+    // fading to nothing at `cone` (radians). Other lights have no cone.
+    struct Cone {
+        float cone = 0, edge = 0;
+    };
+    static constexpr int kMaxLights = 8;
+
+    // The first `lights` lights are enabled, each with its cone; fog when it
+    // is on.
+    void setScene(int lights, const Cone* cones, bool fog)
     {
         lights_ = lights;
+        for (int i = 0; i < kMaxLights; ++i)
+            cones_[i] = i < lights ? cones[i] : Cone();
         fog_ = fog;
     }
     // Draws with the program from here on: a picture on texture unit 0
@@ -27,6 +37,7 @@ public:
 private:
     unsigned program_ = 0;
     int lights_ = 0;
+    Cone cones_[kMaxLights];
     bool fog_ = false;
 };
 

@@ -36,7 +36,7 @@ namespace hlvtool {
 namespace {
 
 // What fixed-function OpenGL lights at once.
-constexpr size_t kMaxLights = 8;
+constexpr size_t kMaxLights = PixelLighting::kMaxLights;
 
 // One object file and layer, read and built once however many items show it.
 struct DrawnObject {
@@ -57,8 +57,8 @@ public:
 private:
     // The item whose node the shape hangs under, or -1.
     int itemOf(const SceneNode* node) const;
-    // The number of lights placed.
-    int placeLights() const;
+    // The number of lights placed; `cones` gets each one's spot cone.
+    int placeLights(PixelLighting::Cone* cones) const;
     std::string pictureOf(const LW::LWSurface& surface) const;
 
     LW::LwsScene& record_;
@@ -117,10 +117,10 @@ int LitSceneRenderer::itemOf(const SceneNode* node) const
     return -1;
 }
 
-// Lights shine along their item's +z. LightWave's soft edge has no match in
-// OpenGL's spot light: the light is nearly even inside the cone's inner
-// part (90 % at its edge) and ends at the cone.
-int LitSceneRenderer::placeLights() const
+// Lights shine along their item's +z. OpenGL's own spot light (where the
+// lighting program cannot run) has no soft edge: its light is nearly even
+// inside the cone's inner part (90 % at its edge) and ends at the cone.
+int LitSceneRenderer::placeLights(PixelLighting::Cone* cones) const
 {
     // LightWave never saves a scene without a light; one written otherwise
     // shows its surfaces in their own colours, unshaded, as it always has.
@@ -168,6 +168,8 @@ int LitSceneRenderer::placeLights() const
                 glLightfv(id, GL_SPOT_DIRECTION, direction);
                 glLightf(id, GL_SPOT_CUTOFF, cone);
                 glLightf(id, GL_SPOT_EXPONENT, exponent);
+                cones[used - 1] = {cone * float(M_PI) / 180,
+                                   std::clamp(light->edgeAngle, 0.0f, cone) * float(M_PI) / 180};
             } else {
                 glLightf(id, GL_SPOT_CUTOFF, 180);  // point, and linear and area lights from their centre
             }
@@ -213,7 +215,9 @@ bool LitSceneRenderer::draw(int camera, float seconds, std::string& error)
     glLoadMatrixf(view.viewMatrix().data());
     if (!lighting_)
         lighting_ = std::make_unique<PixelLighting>();
-    lighting_->setScene(placeLights(), scene_.fog_enabled);
+    PixelLighting::Cone cones[kMaxLights];
+    const int lights = placeLights(cones);
+    lighting_->setScene(lights, cones, scene_.fog_enabled);
     if (scene_.fog_enabled) {
         glFogi(GL_FOG_MODE, GL_LINEAR);
         glFogf(GL_FOG_START, scene_.fog_start);
