@@ -77,6 +77,9 @@ void writeMixedContent(const CheckFolder& folder)
     folder.write("Objects/garbled.lwo", bytesText(square("Images/garbled.png").bytes()));
     folder.write("Objects/Images/garbled.png", "not a picture at all");
     folder.write("notes.txt", "Scenes are in Scenes/, saved by LWSC 3 and later");
+    // A link left pointing at nothing, and one that makes a loop.
+    fs::create_symlink("Objects/gone.lwo", folder.path + "/content/broken.lwo");
+    fs::create_directory_symlink("..", folder.path + "/content/Objects/up");
     folder.write("Scenes/lost.lws", "LWSC\n3\n\nFirstFrame 1\nLastFrame 60\n\nLoadObjectLayer 1 Objects/lost.lwo\n"
                                     "ObjectMotion\n" + placedMotion(0, 0, 0) + "\nAddCamera\nCameraMotion\n" +
                                     placedMotion(0, 0, -5, 6));
