@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/window.h"
+#include "render/device.h"
+
 bool parseSamples(const char* text, int* samples)
 {
     char* end = nullptr;
@@ -28,6 +31,42 @@ FrameChoice frameChoiceFromEnvironment()
     const char* samples = std::getenv("SKYDRIFT_SAMPLES");
     if (samples && *samples && !parseSamples(samples, &choice.samples))
         std::fprintf(stderr, "SKYDRIFT_SAMPLES=%s is not a number of samples from 1 to 32; %d are taken\n", samples,
-                     choice.samples);
+                     choice.samplesFor(frameSizeWithin(choice.size.width, choice.size.height)));
     return choice;
+}
+
+namespace {
+
+constexpr FrameSize kLayoutSize{800, 600};
+
+} // namespace
+
+int FrameChoice::samplesFor(const FrameSize& frame) const
+{
+    if (samples > 0)
+        return samples;
+    return !native && frame == kLayoutSize ? 1 : 4;
+}
+
+void drawChosenFrame(FrameChoice choice, bool displayMode)
+{
+    HL_3Ddevice& device = *gldevice::current;
+    if (displayMode)
+        choice = {false, kLayoutSize, choice.samples};
+    FrameSize within = choice.size;
+    if (choice.native)
+        platform::drawableSize(device.window, &within.width, &within.height);
+    const FrameSize size = frameSizeWithin(within.width, within.height);
+    const int samples = choice.samplesFor(size);
+    device.frameFollowsWindow = choice.native;
+    device.followedSize = size;
+    device.followedSamples = samples;
+    // A window without pixels yet (size 0) is followed once it has some.
+    if (size.width == 0 || (size == kLayoutSize && samples <= 1))
+        return;  // InitGL's frame
+    if (!device.drawOffscreen(unsigned(size.width), unsigned(size.height), samples)) {
+        std::fprintf(stderr, "This OpenGL cannot make a %dx%d frame: the show is drawn at %dx%d\n", size.width,
+                     size.height, kLayoutSize.width, kLayoutSize.height);
+        device.drawOffscreen(unsigned(kLayoutSize.width), unsigned(kLayoutSize.height));
+    }
 }

@@ -7,6 +7,7 @@
 #include "render/device.h"
 #include "render/gl_api.h"
 #include "resources/bitmap_manager.h"
+#include "resources/detail_set.h"
 #include "resources/mesh_manager.h"
 #include "resources/scene_manager.h"
 #include "timeline/clear_show.h"
@@ -68,6 +69,8 @@ void shutDownShow()
     sceneManager.releaseAll();
     meshManager.releaseAll();
     BitmapManager::instance().releaseAll();
+    // The next start-up chooses again for its own frame.
+    detailset::use(false);
     ShutdownGL();
     platform::restoreDisplayMode();
     platform::destroyWindow(platform::mainWindow());

@@ -12,7 +12,9 @@
 #include "platform/ini.h"
 #include "platform/window.h"
 #include "render/device.h"
+#include "render/frame_layout.h"
 #include "render/gl_api.h"
+#include "resources/detail_set.h"
 #include "timeline/timeline.h"
 
 const char* const kDisclaimerText =
@@ -46,30 +48,6 @@ constexpr const char* kExtensionError =
 
 constexpr unsigned kScreenWidth = 800;
 constexpr unsigned kScreenHeight = 600;
-
-// The display mode keeps the show's own 800x600 frame; the other displays
-// take the chosen frame, the largest 4:3 one that fits.
-void drawChosenFrame(FrameChoice choice, ShowDisplay display)
-{
-    HL_3Ddevice& device = *gldevice::current;
-    if (display == ShowDisplay::Mode)
-        choice = {false, {int(kScreenWidth), int(kScreenHeight)}, choice.samples};
-    FrameSize within = choice.size;
-    if (choice.native)
-        platform::drawableSize(device.window, &within.width, &within.height);
-    const FrameSize size = frameSizeWithin(within.width, within.height);
-    if (size.width == 0)
-        return;
-    device.frameFollowsWindow = choice.native;
-    if (size == FrameSize{int(kScreenWidth), int(kScreenHeight)} && choice.samples <= 1)
-        return;  // InitGL's frame
-    if (!device.drawOffscreen(unsigned(size.width), unsigned(size.height), choice.samples)) {
-        std::fprintf(stderr, "This OpenGL cannot make a %dx%d frame with %d samples: the show is drawn at %ux%u\n",
-                     size.width, size.height, choice.samples, kScreenWidth, kScreenHeight);
-        device.frameFollowsWindow = false;
-        device.drawOffscreen(kScreenWidth, kScreenHeight);
-    }
-}
 
 } // namespace
 
@@ -107,11 +85,13 @@ std::optional<int> startUp(const StartupOptions& options)
         return -1;
     }
     if (gldevice::current->offscreenFrame)
-        drawChosenFrame(options.frame ? *options.frame : frameChoiceFromEnvironment(), display);
+        drawChosenFrame(options.frame ? *options.frame : frameChoiceFromEnvironment(), display == ShowDisplay::Mode);
     if ((display == ShowDisplay::Desktop || display == ShowDisplay::Window) && !gldevice::current->offscreenFrame)
         std::fprintf(stderr, "This OpenGL has no framebuffer objects to scale the show with: it is drawn unscaled "
                              "in the lower-left %ux%u of the window\n",
                      kScreenWidth, kScreenHeight);
+    // The frame known now picks the pictures for the whole run.
+    detailset::chooseFor(gldevice::frameWidth, gldevice::frameHeight);
 
     showLoadingFrame();
     startSoundAndLoadingTune();

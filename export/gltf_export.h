@@ -9,6 +9,7 @@
 // S = diag(1, 1, -1), and triangles are written with their winding reversed.
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,7 @@ struct Material {
     float metallic = 0, roughness = 1;
     float emissive[3] = {0, 0, 0};
     bool blend = false, doubleSided = false;
+    bool vertexColours = false;  // its primitives' colours hold the whole colour (base colour white)
     int image = -1;  // base colour texture, or -1
     float textureScale[2] = {1, 1};  // KHR_texture_transform where not (1, 1)
     // The sampler's wrapS and wrapT (glTF's numbers).
@@ -78,7 +80,7 @@ struct Light {
     std::string name;
     Kind kind = Point;
     float colour[3] = {1, 1, 1};
-    float intensity = 1;
+    float intensity = 1;  // lux (directional) or candela
     float innerCone = 0, outerCone = 0.785398f;  // radians, spot lights
 };
 
@@ -103,12 +105,21 @@ struct Document {
     std::vector<Light> lights;
     std::vector<Channel> channels;
     std::vector<std::string> notCarried;  // what the export leaves out, by name
+    // Seconds added to every animation time so that the timeline starts at
+    // 0 (glTF has no negative times); written in the asset's extras.
+    float timeShift = 0;
+    // The material made for each source surface, so that two objects'
+    // surfaces of one name stay two materials.
+    std::map<const void*, int> materialOfSurface;
 };
 
 // What the scene's evaluation covers and how finely rotations are sampled.
 struct TimeRange {
     float first = 0, last = 0;  // seconds
     float framesPerSecond = 30;
+    // Every channel LINEAR at framesPerSecond, keys kept, for readers that
+    // ignore CUBICSPLINE tangents (Blender 3.4).
+    bool sampled = false;
 };
 
 // Called for every scene node as it becomes a glTF node; the returned name
@@ -129,6 +140,10 @@ std::vector<int> addSceneNodes(Document& document, const Scene& scene, const std
 // translation and scale as exact curves, rotation sampled into quaternions.
 // Constant handlers give no channel; their value goes into the node.
 void addMotion(Document& document, int node, const TransformNode& transform, const TimeRange& range);
+
+// Moves every animation time so that the earliest is 0 when any is
+// negative (glTF allows none), adding the shift to `timeShift`; returns it.
+float startAtZero(Document& document);
 
 // The earliest and the latest key of any handler in the scene (a loop
 // length counts as a key); false when nothing is keyed.
@@ -158,6 +173,23 @@ struct LightWaveLayer {
 };
 std::vector<LightWaveLayer> addLightWaveLayers(Document& document, LW::Scene& record, const std::string& path,
                                                const std::string& name);
+// A node for each layer, under its parent layer's node wherever that comes.
+void addLightWaveObjectNodes(Document& document, const std::vector<LightWaveLayer>& layers);
+
+// The width over the height of a LightWave scene's frame as its pixels
+// show it (FrameSize times PixelAspect), 4:3 when the scene gives none.
+float lightWaveFrameAspect(const std::string& scenePath);
+
+// Whose reading of glTF's light units the intensities are written for:
+// glTF's own (three.js, Babylon.js, web viewers) or Blender's importer,
+// which takes a watt as 683 lumens.
+enum class LightUnits { Gltf, Blender };
+
+// Every light's intensity from LightWave's (1 is 100 %) to glTF's, so that
+// a white surface facing the light shows as LightWave shows it: a
+// directional light everywhere, a point or spot light at its distance to the
+// middle of the scene's objects (nodes placed as at the first frame).
+void setLightBrightness(Document& document, LightUnits units);
 
 // A written document: the main file's bytes and the files that go beside it
 // (named as the main file refers to them).

@@ -17,6 +17,7 @@
 #include <stdexcept>
 
 #include "export/gltf_export.h"
+#include "export/names.h"
 
 namespace gltf_export {
 
@@ -121,9 +122,10 @@ tinygltf::Value object(const std::string& key, tinygltf::Value value)
 
 void addMeshes(const Document& document, tinygltf::Model& model, ModelBuilder& builder)
 {
+    UniqueNames names;
     for (const Mesh& mesh : document.meshes) {
         tinygltf::Mesh out;
-        out.name = mesh.name;
+        out.name = names.take(utf8Of(mesh.name));
         for (const Primitive& primitive : mesh.primitives) {
             tinygltf::Primitive p;
             p.mode = TINYGLTF_MODE_TRIANGLES;
@@ -167,9 +169,10 @@ void addMaterials(const Document& document, tinygltf::Model& model, ModelBuilder
                   const std::string& besideName, Written* beside)
 {
     std::vector<int> imageOf;
+    UniqueNames imageNames, materialNames;
     for (const Image& image : document.images) {
         tinygltf::Image out;
-        out.name = image.name;
+        out.name = imageNames.take(utf8Of(image.name));
         out.mimeType = image.mimeType;
         if (beside) {
             const std::string name = besideName + "_" + std::to_string(imageOf.size()) +
@@ -185,7 +188,7 @@ void addMaterials(const Document& document, tinygltf::Model& model, ModelBuilder
     bool transformed = false;
     for (const Material& material : document.materials) {
         tinygltf::Material out;
-        out.name = material.name;
+        out.name = materialNames.take(utf8Of(material.name));
         const std::vector<float> base = linearColours(material.baseColour, 4, 4);
         out.pbrMetallicRoughness.baseColorFactor.assign(base.begin(), base.end());
         out.pbrMetallicRoughness.metallicFactor = material.metallic;
@@ -224,10 +227,11 @@ void addMaterials(const Document& document, tinygltf::Model& model, ModelBuilder
 void addNodes(const Document& document, tinygltf::Model& model)
 {
     tinygltf::Scene scene;
+    UniqueNames nodeNames, cameraNames, lightNames;
     for (size_t i = 0; i < document.nodes.size(); ++i) {
         const Node& node = document.nodes[i];
         tinygltf::Node out;
-        out.name = node.name;
+        out.name = nodeNames.take(utf8Of(node.name));
         if (node.translation[0] != 0 || node.translation[1] != 0 || node.translation[2] != 0)
             out.translation.assign(node.translation, node.translation + 3);
         if (node.rotation[0] != 0 || node.rotation[1] != 0 || node.rotation[2] != 0 || node.rotation[3] != 1)
@@ -241,8 +245,12 @@ void addNodes(const Document& document, tinygltf::Model& model)
         if (node.light >= 0)
             out.extensions["KHR_lights_punctual"] = object("light", tinygltf::Value(node.light));
         model.nodes.push_back(out);
-        if (node.parent >= 0)
-            model.nodes[size_t(node.parent)].children.push_back(int(i));
+    }
+    // A parent may come after its child (a layer's parent later in the file).
+    for (size_t i = 0; i < document.nodes.size(); ++i) {
+        const int parent = document.nodes[i].parent;
+        if (parent >= 0 && size_t(parent) < document.nodes.size() && parent != int(i))
+            model.nodes[size_t(parent)].children.push_back(int(i));
         else
             scene.nodes.push_back(int(i));
     }
@@ -250,7 +258,7 @@ void addNodes(const Document& document, tinygltf::Model& model)
     model.defaultScene = 0;
     for (const Camera& camera : document.cameras) {
         tinygltf::Camera out;
-        out.name = camera.name;
+        out.name = cameraNames.take(utf8Of(camera.name));
         out.type = "perspective";
         out.perspective.yfov = camera.yfov;
         out.perspective.aspectRatio = camera.aspectRatio;
@@ -261,7 +269,7 @@ void addNodes(const Document& document, tinygltf::Model& model)
     static const char* const kinds[] = {"directional", "point", "spot"};
     for (const Light& light : document.lights) {
         tinygltf::Light out;
-        out.name = light.name;
+        out.name = lightNames.take(utf8Of(light.name));
         out.type = kinds[light.kind];
         const std::vector<float> colour = linearColours(light.colour, 3, 3);
         out.color.assign(colour.begin(), colour.end());
@@ -304,6 +312,8 @@ Written writeGltf(const Document& document, bool binary, const std::string& besi
     Written written;
     tinygltf::Model model;
     ModelBuilder builder(model);
+    if (document.timeShift != 0)
+        model.asset.extras = object("timeShift", tinygltf::Value(double(document.timeShift)));
     addMeshes(document, model, builder);
     addMaterials(document, model, builder, besideName, binary ? nullptr : &written);
     addNodes(document, model);

@@ -2,6 +2,7 @@
 // smoothed normals, vertex colours, the first texture set with its
 // projection already baked, and no limit on vertices per surface.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -9,6 +10,7 @@
 
 #include "export/gltf_export.h"
 #include "export/mesh_primitive.h"
+#include "export/png_bytes.h"
 #include "import/content_directory.h"
 #include "import/lws_files.h"
 #include "import/lws_object.h"
@@ -39,8 +41,10 @@ int imageOf(Document& document, const std::string& name, const LW::Scene& record
         image.name = name;
         image.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         const auto& b = image.bytes;
-        if (b.size() > 8 && b[0] == 0x89 && b[1] == 'P' && b[2] == 'N' && b[3] == 'G')
+        if (b.size() > 8 && b[0] == 0x89 && b[1] == 'P' && b[2] == 'N' && b[3] == 'G') {
             image.mimeType = "image/png";
+            image.bytes = withoutColourSpaceNotes(image.bytes);
+        }
         else if (b.size() > 3 && b[0] == 0xFF && b[1] == 0xD8)
             image.mimeType = "image/jpeg";
         else
@@ -69,9 +73,11 @@ int materialOf(Document& document, const LW::Scene& record, uint32_t surfaceInde
 {
     const LW::LWSurface* surface = surfaceIndex < record.surfaces.size() ? record.surfaces[surfaceIndex].get() : nullptr;
     const std::string name = surface ? surface->name : std::string("Default");
-    for (size_t m = 0; m < document.materials.size(); ++m)
-        if (document.materials[m].name == name)
-            return int(m);
+    // Every object's surfaces are its own, whatever their names (the writer
+    // makes the names unique).
+    const auto made = document.materialOfSurface.find(surface);
+    if (made != document.materialOfSurface.end())
+        return made->second;
     const LW::LWSurface defaults;
     const LW::LWSurface& s = surface ? *surface : defaults;
     Material material;
@@ -104,7 +110,14 @@ int materialOf(Document& document, const LW::Scene& record, uint32_t surfaceInde
         document.notCarried.push_back("surface '" + name + "': image layers beyond the first");
     for (const std::string& what : s.undrawn)
         document.notCarried.push_back("surface '" + name + "': " + what);
+    if (!s.vertexColourMap.empty()) {
+        // The vertex colours carry the surface colour mixed with the map's,
+        // diffuse and opacity included; glTF multiplies them by this.
+        std::fill(material.baseColour, material.baseColour + 4, 1.0f);
+        material.vertexColours = true;
+    }
     document.materials.push_back(material);
+    document.materialOfSurface[surface] = int(document.materials.size() - 1);
     return int(document.materials.size() - 1);
 }
 
@@ -128,17 +141,30 @@ int meshOf(Document& document, const LW::Scene& record, LW::SceneObject& object,
             ++tag;
         if (part.triangleCount == 0)
             continue;
+        const LW::LWSurface* surface = surfaceIndex < record.surfaces.size() ? record.surfaces[surfaceIndex].get() : nullptr;
+        // What LightWave shows at each vertex: the map mixed into the
+        // surface colour by the map's intensity.
+        std::vector<uint32_t> colours;
+        if (part.hasWeights() && surface && !surface->vertexColourMap.empty())
+            for (uint32_t packed : part.weights) {
+                const std::array<uint8_t, 4> rgba = surface->vertexColourBytes(packed);
+                colours.push_back(uint32_t(rgba[0]) << 24 | uint32_t(rgba[1]) << 16 | uint32_t(rgba[2]) << 8 | rgba[3]);
+            }
         MeshArrays arrays;
         arrays.positions = &part.positions;
-        arrays.colours = part.hasWeights() ? &part.weights : nullptr;
+        arrays.colours = colours.empty() ? nullptr : &colours;
         arrays.uvs = part.uvLayerCount > 0 ? part.uvLayers[0].data() : nullptr;
+        arrays.uvsFromTop = true;  // the importer turns LightWave's UVs to the picture's top row
         arrays.indices = part.indices.data();
         arrays.triangleCount = part.triangleCount;
         const float smoothing = surfaceIndex < record.surfaces.size() ? record.surfaces[surfaceIndex]->smoothingAngle : 0;
         Primitive primitive = primitiveOf(arrays, smoothing * float(180 / M_PI));
         primitive.material = materialOf(document, record, surfaceIndex);
-        if (document.materials[size_t(primitive.material)].image < 0)
+        const Material& material = document.materials[size_t(primitive.material)];
+        if (material.image < 0)
             primitive.uvs.clear();
+        if (!material.vertexColours)
+            primitive.colours.clear();
         out.primitives.push_back(std::move(primitive));
     }
     if (out.primitives.empty())
@@ -172,6 +198,33 @@ std::vector<LightWaveLayer> addLightWaveLayers(Document& document, LW::Scene& re
                           addLightWaveMesh(document, record, path, uint32_t(layer.number) + 1, layerName)});
     }
     return layers;
+}
+
+void addLightWaveObjectNodes(Document& document, const std::vector<LightWaveLayer>& layers)
+{
+    const size_t first = document.nodes.size();
+    for (const LightWaveLayer& layer : layers) {
+        Node node;
+        node.name = layer.name;
+        node.mesh = layer.mesh;
+        document.nodes.push_back(node);
+    }
+    // LAYR numbers count from 0; a parent may come anywhere in the file. A
+    // parent that would close a loop (a damaged file) is left out.
+    auto nodeOfNumber = [&](int number) {
+        for (size_t i = 0; i < layers.size(); ++i)
+            if (number >= 0 && layers[i].layer == uint32_t(number) + 1)
+                return int(first + i);
+        return -1;
+    };
+    for (size_t i = 0; i < layers.size(); ++i) {
+        const int parent = nodeOfNumber(layers[i].parentNumber);
+        bool loop = false;
+        for (int above = parent, steps = 0; above >= 0 && !loop; above = document.nodes[size_t(above)].parent, ++steps)
+            loop = above == int(first + i) || steps > int(layers.size());
+        if (!loop)
+            document.nodes[first + i].parent = parent;
+    }
 }
 
 } // namespace gltf_export

@@ -96,7 +96,7 @@ Primitive primitiveOf(const MeshArrays& mesh, float smoothingDegrees)
         out.uvs.resize(positions.size() * 2);
         for (size_t v = 0; v < positions.size(); ++v) {
             out.uvs[2 * v] = mesh.uvs[2 * v];
-            out.uvs[2 * v + 1] = 1 - mesh.uvs[2 * v + 1];
+            out.uvs[2 * v + 1] = mesh.uvsFromTop ? mesh.uvs[2 * v + 1] : 1 - mesh.uvs[2 * v + 1];
         }
     }
     if (mesh.colours) {

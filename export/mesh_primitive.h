@@ -13,12 +13,13 @@ struct MeshArrays {
     const std::vector<Vector3f>* positions = nullptr;
     const std::vector<Vector3f>* normals = nullptr;  // or null: smoothed by angle
     const std::vector<uint32_t>* colours = nullptr;  // RGBA, red in the top byte; or null
-    const float* uvs = nullptr;                      // u, v per vertex (v up); or null
+    const float* uvs = nullptr;                      // u, v per vertex; or null
+    bool uvsFromTop = false;  // v counts from the picture's top row (as glTF's) rather than its bottom
     const uint32_t* indices = nullptr;
     size_t triangleCount = 0;
 };
 
-// Z negated and winding reversed; v flipped. Without normals, vertices are
+// Z negated and winding reversed; v counted from the picture's top. Without normals, vertices are
 // split where faces meet at more than `smoothingDegrees`.
 Primitive primitiveOf(const MeshArrays& mesh, float smoothingDegrees);
 

@@ -4,6 +4,7 @@
 // Rotations are Euler angles turned through the node's matrices; glTF
 // interpolates quaternions, so they are sampled.
 #include <algorithm>
+#include <cstdio>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -110,7 +111,21 @@ bool curveChannel(const Curves& curves, const std::function<Vector3f(double)>& e
             still[c] = float(c == 2 ? s.value[c] * zSign + 0.0 : s.value[c]);
         return false;
     }
+    // The handler's own value at each breakpoint: at a stepped key at the
+    // end of the range, or one that a reset follows, the value holds only
+    // at that instant and differs from both pieces beside it.
+    std::vector<Sample> at(pieces + 1);
+    std::vector<bool> instant(pieces + 1, false);
+    for (size_t j = 0; j <= pieces; ++j) {
+        const Vector3f v = exact(times[j]);
+        at[j] = Sample{{v.x, v.y, v.z}, {0, 0, 0}};
+        const bool offLeft = j > 0 && !sameValue(at[j], ends[j - 1]);
+        const bool offRight = j < pieces && !sameValue(at[j], starts[j]);
+        instant[j] = (offLeft || j == 0) && (offRight || j == pieces) && (offLeft || offRight);
+    }
     bool constant = true, straight = true, jumps = false;
+    for (size_t j = 0; j <= pieces; ++j)
+        jumps = jumps || instant[j];
     for (size_t j = 0; j < pieces; ++j) {
         const double length = times[j + 1] - times[j];
         for (int c = 0; c < 3; ++c) {
@@ -133,8 +148,17 @@ bool curveChannel(const Curves& curves, const std::function<Vector3f(double)>& e
     channel.values.clear();
     if (constant) {
         channel.interpolation = Channel::Step;
-        for (size_t j = 0; j < pieces; ++j) {
-            if (j > 0 && sameValue(ends[j - 1], starts[j]))
+        for (size_t j = 0; j <= pieces; ++j) {
+            if (instant[j]) {
+                channel.times.push_back(float(times[j]));
+                push3(channel.values, at[j].value, zSign);
+                if (j == pieces)
+                    break;
+                channel.times.push_back(float(times[j] + jumpLength(times[j + 1], times[j])));
+                push3(channel.values, starts[j].value, zSign);
+                continue;
+            }
+            if (j == pieces || (j > 0 && sameValue(ends[j - 1], starts[j])))
                 continue;
             channel.times.push_back(float(times[j]));
             push3(channel.values, starts[j].value, zSign);
@@ -166,7 +190,16 @@ bool curveChannel(const Curves& curves, const std::function<Vector3f(double)>& e
         // a repeat that starts its next period at the last frame.
         const Sample left = j > 0 ? ends[j - 1] : edge(times[0]);
         const Sample right = j < pieces ? starts[j] : edge(times[pieces]);
-        if (!sameValue(left, right)) {
+        if (instant[j] && j > 0 && j < pieces) {
+            // A value held for an instant: a short ramp up to it and down.
+            const double before = times[j] - jumpLength(times[j], times[j - 1]);
+            const double after = times[j] + jumpLength(times[j + 1], times[j]);
+            const Sample held = sample(curves, (times[j - 1] + times[j]) / 2, before);
+            const Sample next = sample(curves, (times[j] + times[j + 1]) / 2, after);
+            key(before, held, held, held);
+            key(times[j], at[j], at[j], at[j]);
+            key(after, next, next, next);
+        } else if (!sameValue(left, right)) {
             // The ramp lies on the side the handler does not take at the jump.
             const Vector3f at = exact(times[j]);
             double toLeft = 0, toRight = 0;
@@ -205,7 +238,10 @@ void rotationAt(const TransformNode& node, float time, float (&q)[4])
     quaternionOf(r, q);
 }
 
-void rotationChannel(Document& document, int node, const TransformNode& transform, const TimeRange& range)
+// The times a sampled channel takes: every frame of the range, every key
+// off the frame grid, and the moments either side of every key (where a
+// value may jump).
+std::vector<double> sampleTimes(const TransformNode::KeyframeHandler& handler, const TimeRange& range)
 {
     std::vector<double> times;
     const double first = range.first, last = std::max(range.first, range.last);
@@ -214,8 +250,7 @@ void rotationChannel(Document& document, int node, const TransformNode& transfor
         times.push_back(first + k * step);
     times.push_back(last);
     Curves curves;
-    if (curvesOf(transform.rotation(), curves)) {
-        // Keys off the frame grid, and the moment before every jump.
+    if (curvesOf(handler, curves)) {
         for (double t : breakpointsOf(curves, first, last)) {
             times.push_back(t);
             if (t > first)
@@ -228,6 +263,53 @@ void rotationChannel(Document& document, int node, const TransformNode& transfor
     times.erase(std::unique(times.begin(), times.end(),
                             [](double a, double b) { return float(a) == float(b); }),
                 times.end());
+    return times;
+}
+
+// The angle between two unit quaternions as rotations, in degrees.
+double turnBetween(const float (&a)[4], const float (&b)[4])
+{
+    const double dot = std::fabs(double(a[0]) * b[0] + double(a[1]) * b[1] + double(a[2]) * b[2] + double(a[3]) * b[3]);
+    return 2 * std::acos(std::min(1.0, dot)) * 180 / M_PI;
+}
+
+// Interpolation between quaternions takes the short way round: a turn of
+// more than 180 degrees between samples (a propeller) would play
+// backwards. Samples are added until no step turns more than 90 degrees.
+std::vector<double> withShortTurns(const TransformNode& transform, std::vector<double> times)
+{
+    std::vector<double> out;
+    for (size_t i = 0; i < times.size(); ++i) {
+        out.push_back(times[i]);
+        if (i + 1 == times.size())
+            break;
+        std::vector<double> pending{times[i + 1]};
+        double from = times[i];
+        float qFrom[4];
+        rotationAt(transform, float(from), qFrom);
+        while (!pending.empty()) {
+            const double to = pending.back();
+            float qTo[4];
+            rotationAt(transform, float(to), qTo);
+            const double middle = (from + to) / 2;
+            if (turnBetween(qFrom, qTo) > 90 && float(middle) != float(from) && float(middle) != float(to)) {
+                pending.push_back(middle);
+                continue;
+            }
+            pending.pop_back();
+            if (!pending.empty()) {
+                out.push_back(to);
+                from = to;
+                std::copy(qTo, qTo + 4, qFrom);
+            }
+        }
+    }
+    return out;
+}
+
+void rotationChannel(Document& document, int node, const TransformNode& transform, const TimeRange& range)
+{
+    const std::vector<double> times = withShortTurns(transform, sampleTimes(transform.rotation(), range));
     Channel channel;
     channel.node = node;
     channel.path = Channel::Rotation;
@@ -256,7 +338,46 @@ void rotationChannel(Document& document, int node, const TransformNode& transfor
         document.channels.push_back(std::move(channel));
 }
 
+// A translation or scale channel as LINEAR samples of the handler's own
+// value, for readers that play no CUBICSPLINE; none when it never moves.
+void sampledChannel(const TransformNode::KeyframeHandler& handler, const TimeRange& range, float zSign,
+                    Channel& channel, float (&still)[3])
+{
+    channel.interpolation = Channel::Linear;
+    bool moves = false;
+    for (double t : sampleTimes(handler, range)) {
+        Vector3f value;
+        handler.evaluate(value, float(t));
+        const float v[3] = {value.x, value.y, value.z * zSign + 0.0f};
+        if (!channel.values.empty())
+            for (int c = 0; c < 3; ++c)
+                moves = moves || v[c] != channel.values[c];
+        channel.times.push_back(float(t));
+        channel.values.insert(channel.values.end(), v, v + 3);
+    }
+    std::copy(channel.values.begin(), channel.values.begin() + 3, still);
+    if (!moves) {
+        channel.times.clear();
+        channel.values.clear();
+    }
+}
+
 } // namespace
+
+float startAtZero(Document& document)
+{
+    float first = 0;
+    for (const Channel& channel : document.channels)
+        for (float t : channel.times)
+            first = std::min(first, t);
+    if (first >= 0)
+        return 0;
+    for (Channel& channel : document.channels)
+        for (float& t : channel.times)
+            t -= first;
+    document.timeShift -= first;
+    return -first;
+}
 
 bool keyRange(const Scene& scene, float& first, float& last)
 {
@@ -289,8 +410,33 @@ bool keyRange(const Scene& scene, float& first, float& last)
     return any;
 }
 
+// A handler whose motion goes on after its last key (a repeat, an offset, a
+// straight line), which glTF cannot: it holds the value at the range's end.
+bool movesAfterItsKeys(const TransformNode::KeyframeHandler& handler)
+{
+    if (const auto* lw6 = dynamic_cast<const LW6KeyframeHandler*>(&handler)) {
+        for (int c = 0; c < 3; ++c) {
+            const Envelope& envelope = lw6->envelope(c);
+            if (envelope.firstKey && envelope.firstKey->next && envelope.postBehaviour != Envelope::Constant)
+                return true;
+        }
+        return false;
+    }
+    if (const auto* lw5 = dynamic_cast<const LW5KeyframeHandler*>(&handler))
+        return lw5->spline.interpolator.loopLength > 0 && lw5->spline.interpolator.points.size() > 1;
+    return false;
+}
+
 void addMotion(Document& document, int node, const TransformNode& transform, const TimeRange& range)
 {
+    for (const TransformNode::KeyframeHandler* handler : {&transform.position(), &transform.rotation(), &transform.scale()})
+        if (movesAfterItsKeys(*handler)) {
+            char end[32];
+            std::snprintf(end, sizeof end, "%g", double(std::max(range.first, range.last)));
+            document.notCarried.push_back("'" + document.nodes[size_t(node)].name + "': its motion after " + end +
+                                          " s (a repeat or other behaviour after the last key; glTF holds the value there)");
+            break;
+        }
     const double first = range.first, last = std::max(range.first, range.last);
     const TransformNode::KeyframeHandler* handlers[2] = {&transform.position(), &transform.scale()};
     for (int h = 0; h < 2; ++h) {
@@ -310,6 +456,12 @@ void addMotion(Document& document, int node, const TransformNode& transform, con
         channel.node = node;
         channel.path = h == 0 ? Channel::Translation : Channel::Scale;
         const TransformNode::KeyframeHandler& handler = *handlers[h];
+        if (range.sampled) {
+            sampledChannel(handler, range, h == 0 ? -1.0f : 1.0f, channel, still);
+            if (!channel.times.empty())
+                document.channels.push_back(std::move(channel));
+            continue;
+        }
         auto exact = [&handler](double t) {
             Vector3f value;
             handler.evaluate(value, float(t));

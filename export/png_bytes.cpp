@@ -2,6 +2,9 @@
 
 #include <png.h>
 
+#include <algorithm>
+#include <string>
+
 namespace gltf_export {
 
 namespace {
@@ -44,6 +47,26 @@ std::vector<unsigned char> pngOf(const std::vector<uint8_t>& pixels, uint32_t wi
     png_write_image(png, rows.data());
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+std::vector<unsigned char> withoutColourSpaceNotes(const std::vector<unsigned char>& png)
+{
+    static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (png.size() < 8 || !std::equal(signature, signature + 8, png.begin()))
+        return png;
+    std::vector<unsigned char> out(png.begin(), png.begin() + 8);
+    size_t at = 8;
+    while (at + 12 <= png.size()) {
+        const size_t length = size_t(png[at]) << 24 | size_t(png[at + 1]) << 16 | size_t(png[at + 2]) << 8 | png[at + 3];
+        if (length > png.size() - at - 12)
+            return png;  // damaged: left for the reader to judge
+        const std::string type(png.begin() + long(at) + 4, png.begin() + long(at) + 8);
+        if (type != "gAMA" && type != "cHRM" && type != "iCCP" && type != "sRGB" && type != "pHYs")
+            out.insert(out.end(), png.begin() + long(at), png.begin() + long(at + 12 + length));
+        at += 12 + length;
+    }
+    out.insert(out.end(), png.begin() + long(at), png.end());
     return out;
 }
 

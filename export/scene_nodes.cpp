@@ -9,6 +9,7 @@
 #include "export/axes.h"
 #include "export/gltf_export.h"
 #include "export/mesh_primitive.h"
+#include "export/names.h"
 #include "export/png_bytes.h"
 #include "geometry/nmesh.h"
 #include "geometry/surface.h"
@@ -30,6 +31,7 @@ struct Walk {
     const TimeRange& range;
     const NodeNaming* naming;
     std::vector<int> made;
+    UniqueNames names;  // as the file will hold them, so that notes name them alike
 };
 
 int addNode(Document& document, const std::string& name, int parent)
@@ -69,6 +71,7 @@ void visit(Walk& walk, const SceneNode* node, int parent)
                                                                     : "node";
         if (name.empty())
             name = std::string(kind) + " " + std::to_string(number);
+        name = walk.names.take(utf8Of(name));
         const int at = addNode(walk.document, name, parent);
         if (number > 0 && size_t(number) < walk.made.size())
             walk.made[size_t(number)] = at;
@@ -211,7 +214,7 @@ Primitive elementPrimitive(const UniSurfaceMesh& element, float smoothingDegrees
 std::vector<int> addSceneNodes(Document& document, const Scene& scene, const std::vector<int>& meshOfPrimitive,
                                const TimeRange& range, const NodeNaming* naming)
 {
-    Walk walk{document, scene, meshOfPrimitive, range, naming, std::vector<int>(scene.nodes().size(), -1)};
+    Walk walk{document, scene, meshOfPrimitive, range, naming, std::vector<int>(scene.nodes().size(), -1), {}};
     visit(walk, scene.root(), -1);
     return walk.made;
 }

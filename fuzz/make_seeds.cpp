@@ -6,6 +6,7 @@
 //   lwo2/     LightWave objects with the polygons modellers write (bridged
 //             holes, crossings, bends, subdivision cages and lists that are
 //             no surface), several layers, and the LWO3 and LWOB forms
+//             (LWO3 surfaces drawn by node graphs too)
 // The small LightWave files of the generated pack join the objects' seeds,
 // and the tests' scenes the scenes' seeds (scripts/fuzz --seed copies both).
 #include <cstdio>
@@ -17,6 +18,7 @@
 #include "render/image_file.h"
 #include "render/texture_image.h"
 #include "tests/import/lw_test_objects.h"
+#include "tests/import/lwo3_node_objects.h"
 #include "tests/scene/scene_builders.h"
 #include "tests/support/gl_window.h"
 #include "tools/writers/picture_writer.h"
@@ -284,6 +286,7 @@ void writeObjects(const fs::path& folder)
     writers::writeFileBytes((folder / "surfaces").string(), surfacesObject(writers::ObjectFormat::Lwo2).bytes());
     writers::writeFileBytes((folder / "surfaces-lwo3").string(), surfacesObject(writers::ObjectFormat::Lwo3).bytes());
     writers::writeFileBytes((folder / "lwob-keyhole").string(), lwtest::keyholeLwob());
+    writers::writeFileBytes((folder / "nodes-lwo3").string(), lwo3_nodes::pictureAndLayerQuads());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "import/importer_context.h"
 #include "import/lws_scene.h"
+#include "import/name_folding.h"
 #include "log/logger.h"
 #include "platform/path.h"
 
@@ -71,11 +72,25 @@ std::vector<std::string> contentFolders(const std::string& sceneFolder, const st
     return folders;
 }
 
-std::string joined(const std::vector<std::string>& parts, size_t first)
+std::string joined(const std::string& folder, const std::vector<std::string>& parts)
 {
-    std::string path;
-    for (size_t i = first; i < parts.size(); ++i)
-        path += (path.empty() ? "" : "/") + parts[i];
+    std::string path = folder.back() == '/' ? folder.substr(0, folder.size() - 1) : folder;
+    for (const std::string& part : parts)
+        path += "/" + part;
+    return path;
+}
+
+// The path under `folder` whose parts fold as `parts` do, one folder at a
+// time; empty when a part has no such entry.
+std::string foldedPath(FoldedFolders& folded, const std::string& folder, const std::vector<std::string>& parts)
+{
+    std::string path = joined(folder, {});
+    for (const std::string& part : parts) {
+        const std::string entry = folded.entry(path, part);
+        if (entry.empty())
+            return {};
+        path += "/" + entry;
+    }
     return path;
 }
 
@@ -86,8 +101,6 @@ std::string findContentFile(const std::string& written, const std::string& scene
 {
     if (written.empty())
         return {};
-    // A relative name is the content directory's, not the working folder's:
-    // it is tried there last.
     const std::string path = platform::filesystemPath(written);
     const bool absolute = !path.empty() && path[0] == '/';
     if (absolute && isFile(written))
@@ -97,18 +110,26 @@ std::string findContentFile(const std::string& written, const std::string& scene
     // Past a few folders deep the leading ones belong to the other machine:
     // trying every one of hundreds would only cost time.
     const size_t firstTried = parts.size() > kMaxPartsTried ? parts.size() - kMaxPartsTried : 0;
-    for (size_t first = firstTried; first < parts.size(); ++first) {
-        const std::string rest = joined(parts, first);
-        for (const std::string& folder : folders) {
-            for (const char* subfolder : {"", "/Objects", "/Images"}) {
-                const std::string candidate = (folder.back() == '/' ? folder.substr(0, folder.size() - 1) : folder) +
-                                              subfolder + "/" + rest;
-                if (isFile(candidate))
-                    return candidate;
+    // Every place with the name exactly as written before any place with
+    // its letters in another case.
+    FoldedFolders folded;
+    for (const bool exact : {true, false}) {
+        for (size_t first = firstTried; first < parts.size(); ++first) {
+            for (const std::string& folder : folders) {
+                for (const char* subfolder : {"", "Objects", "Images"}) {
+                    std::vector<std::string> tail(parts.begin() + std::ptrdiff_t(first), parts.end());
+                    if (*subfolder)
+                        tail.insert(tail.begin(), subfolder);
+                    const std::string candidate = exact ? joined(folder, tail) : foldedPath(folded, folder, tail);
+                    if (!candidate.empty() && isFile(candidate))
+                        return candidate;
+                }
             }
         }
     }
-    return !absolute && isFile(written) ? written : std::string();
+    // Never from the working folder: what is found must not depend on where
+    // the program was started.
+    return {};
 }
 
 std::string locateSceneFile(LwsScene& scene, const std::string& written, const std::string& neededBy)

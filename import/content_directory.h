@@ -14,15 +14,21 @@ struct LwsScene;
 
 // How the warning about a file not found begins in the log.
 constexpr const char* kMissingFileWarning = "** Warning: the file ";
+// How the warning about an object found but not read begins.
+constexpr const char* kUnreadableObjectWarning = "** Warning: the object ";
+// How the warning about a picture found but not decoded begins.
+constexpr const char* kUndecodablePictureWarning = "** Warning: the picture ";
 
 // Where the file named `written` is: as written when that is an absolute
 // path; then with its drive or volume dropped and its leading folders
 // dropped one at a time, under each search folder, the scene's folder and
 // up to three folders above it (one of them is the content directory), each of
 // those also with "Objects" and "Images" appended, which ends with the file
-// name alone in the same folders; last a relative name as written, from the
-// working folder. Empty when none exists. The result can be opened with
-// platform::openResource.
+// name alone in the same folders. Names are matched exactly first; where no
+// place has the exact name, each folder and file name is matched without
+// regard to case, a Latin-1 name also as UTF-8, as LightWave's file systems
+// did. Never from the working folder. Empty when none exists. The result can
+// be opened with platform::openResource.
 std::string findContentFile(const std::string& written, const std::string& sceneFolder,
                             const std::vector<std::string>& searchFolders);
 

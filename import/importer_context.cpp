@@ -46,8 +46,15 @@ IdText::IdText(uint32_t id)
     text[4] = '\0';
 }
 
+namespace {
+thread_local std::string g_lastFailure;
+} // namespace
+
+const std::string& lastLoadFailure() { return g_lastFailure; }
+
 void loadFailure(const char* text)
 {
+    g_lastFailure = text;
     hlv::log("\n%sError !! %s\n\n", indent(), text);
     throw false;
 }

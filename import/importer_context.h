@@ -5,6 +5,7 @@
 
 #include <cstdarg>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "import/lw_scene.h"
@@ -18,6 +19,10 @@ namespace LW {
     __attribute__((format(printf, 1, 2)))
 #endif
     ;
+
+// The text of the last load failure on this thread, for a caller that goes
+// on without the file and says why.
+const std::string& lastLoadFailure();
 
 // The current indentation: two spaces per nested level.
 const char* indent();

@@ -79,6 +79,10 @@ struct LWTextureBlock {
     // WRPH).
     float widthWrap = 1.0f;
     float heightWrap = 1.0f;
+    // How many times the picture repeats across a UV map's unit square (an
+    // Image node's U and V tiles).
+    float uTiles = 1.0f;
+    float vTiles = 1.0f;
 };
 
 struct LWSurface {

@@ -86,8 +86,10 @@ void Lwo2Reader::readPolygons(size_t end)
     patchList_ = type != makeId("FACE");
     PolygonCounts counts;
     uint32_t polygon = 0;
-    for (; in_.tell() < end; ++polygon)
+    for (; in_.tell() < end; ++polygon) {
         readPolygon(polygon, in_.readU2() & 0x3FFu, counts);
+        object_.polygonTypes.push_back(type);
+    }
     trace("\n%s%d polygons read.", indent(), static_cast<int>(polygon));
     if (counts.skipped)
         trace("\n%s%d polygons were skipped because they couldn't be properly triangulated.", indent(),

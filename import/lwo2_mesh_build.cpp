@@ -74,8 +74,9 @@ void setCornerColours(hlv::RobustMesh& mesh, const Lwo2Object& object, const std
         mesh.setCornerColours(colours, corners);
 }
 
-// The layers that give a surface's UV sets, in set order.
-std::vector<const LWTextureBlock*> uvBlocks(const LWSurface* surface, MeshRules rules)
+} // namespace
+
+std::vector<const LWTextureBlock*> uvSetLayers(const LWSurface* surface, MeshRules rules)
 {
     if (!surface)
         return {};
@@ -95,16 +96,13 @@ std::vector<const LWTextureBlock*> uvBlocks(const LWSurface* surface, MeshRules 
     return blocks;
 }
 
-} // namespace
-
 size_t uvSetCount(const LWSurface* surface, MeshRules rules)
 {
     if (!surface)
         return 0;
     if (rules == MeshRules::Show)
         return surface->colourBlocks.size() + surface->diffuseBlocks.size();
-    return size_t(!LWSurface::enabledOf(surface->colourBlocks).empty()) +
-           size_t(!LWSurface::enabledOf(surface->diffuseBlocks).empty());
+    return uvSetLayers(surface, rules).size();
 }
 
 namespace {
@@ -172,24 +170,57 @@ TexCoord mapCorner(const LWTextureBlock& block, const Lwo2Object& object, uint32
     if (!map)
         return fromLightWaveUV(0, 0);
     const UVMap::Value uv = map->at(polygon, point);
-    return fromLightWaveUV(uv[0], uv[1]);
+    return fromLightWaveUV(uv[0] * block.uTiles, uv[1] * block.vTiles);
+}
+
+// The centre of the polygon that triangle `t` belongs to: the mean of its
+// triangles' distinct corners.
+Vector3f polygonCentre(const Lwo2Object& object, size_t t)
+{
+    const uint32_t polygon = object.triangleSource[t];
+    TriangleRange range{uint32_t(t), 1};
+    if (polygon < object.polygonTriangles.size() && object.polygonTriangles[polygon].count > 0)
+        range = object.polygonTriangles[polygon];
+    std::set<uint32_t> corners;
+    for (uint32_t i = range.first; i < range.first + range.count && i < object.triangles.size(); ++i)
+        corners.insert({object.triangles[i].a, object.triangles[i].b, object.triangles[i].c});
+    Vector3f sum{0, 0, 0};
+    for (uint32_t point : corners)
+        sum = sum + object.points[point];
+    return sum * (1.0f / float(corners.size()));
+}
+
+bool wrapsAround(const LWTextureBlock& block)
+{
+    return block.projection == Cylindrical || block.projection == Spherical;
 }
 
 void setTextureCoordinates(hlv::RobustMesh& mesh, uint32_t setCount, const Lwo2Object& object,
                            const std::vector<const LWSurface*>& surfaces, MeshRules rules)
 {
     BlockMaps maps(object, rules);
+    uint32_t centredPolygon = UINT32_MAX;
+    Vector3f polygonMiddle{0, 0, 0};
     for (size_t t = 0; t < object.triangles.size(); ++t) {
         const hlv::RobustMesh::TaggedTriangle& tri = object.triangles[t];
-        const std::vector<const LWTextureBlock*> blocks = uvBlocks(surfaceOf(surfaces, tri), rules);
+        const std::vector<const LWTextureBlock*> blocks = uvSetLayers(surfaceOf(surfaces, tri), rules);
         const uint32_t points[3] = {tri.a, tri.b, tri.c};
         const Vector3f& p0 = object.points[tri.a];
         const Vector3f normal = cross(object.points[tri.b] - p0, object.points[tri.c] - p0);
         for (uint32_t set = 0; set < blocks.size() && set < setCount; ++set) {
             float uv[6];
+            const LWTextureBlock& block = *blocks[set];
+            // Wrapped maps keep the whole polygon on one side of the seam.
+            const bool wraps = wrapsAround(block) && rules == MeshRules::LightWave;
+            if (wraps && centredPolygon != object.triangleSource[t]) {
+                centredPolygon = object.triangleSource[t];
+                polygonMiddle = polygonCentre(object, t);
+            }
+            const TexCoord centre = wraps ? projectPoint(block, polygonMiddle, normal) : TexCoord{};
             for (int k = 0; k < 3; ++k) {
-                const TexCoord corner =
-                    mapCorner(*blocks[set], object, object.triangleSource[t], points[k], normal, maps);
+                TexCoord corner = mapCorner(block, object, object.triangleSource[t], points[k], normal, maps);
+                if (wraps)
+                    corner = alongPolygon(block, object.points[points[k]], corner, centre);
                 uv[2 * k] = corner.u;
                 uv[2 * k + 1] = corner.v;
             }

@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <vector>
 
 #include "geometry/robust_mesh.h"
 #include "import/lw_scene.h"
@@ -22,6 +23,9 @@ namespace LW {
 // Both take LightWave's UVs (v up from the bottom of the picture) to the
 // pictures' top-row-first coordinates.
 enum class MeshRules { Show, LightWave };
+
+// The texture layers that give the surface's UV sets, in set order.
+std::vector<const LWTextureBlock*> uvSetLayers(const LWSurface* surface, MeshRules rules);
 
 // How many texture layers of the surface give UV sets (the mesh has at most
 // two); 0 for none.

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -69,11 +70,17 @@ struct Lwo2Object {
     // list.
     std::vector<uint32_t> triangleSource;               // polygon of each triangle
     std::vector<TriangleRange> polygonTriangles;        // per polygon
+    // Per polygon, its POLS type: FACE, or PTCH or SUBD for a subdivision
+    // cage (drawn as its faces until subdivided).
+    std::vector<uint32_t> polygonTypes;
     std::vector<std::string> tags;
     std::vector<uint32_t> tagSurface;                   // tag -> index into the scene's surfaces, or kNoSurface
     // This object's surfaces by name: each object (and each layer read on
     // its own) has its own, whatever other objects call theirs.
     std::map<std::string, uint32_t> surfaceNames;
+    // Surfaces described (SURF) before any polygon read used their name;
+    // each becomes the object's surface when one does.
+    std::map<std::string, std::unique_ptr<LWSurface>> describedSurfaces;
     std::map<std::string, UVMap> uvMaps;
     std::map<std::string, ColourMap> colorMaps;
     std::map<uint32_t, std::string> clips;              // clip index -> still image file
@@ -89,8 +96,9 @@ struct Lwo2Object {
 // (and per-polygon values) mixed from their sources as their position is.
 void placeAddedPoints(Lwo2Object& object);
 
-// The index in `scene` of the object's surface `name`, made with LightWave's
-// defaults when the object has none of that name yet.
+// The index in `scene` of the object's surface `name`, made when the object
+// has none of that name yet: as the file described it, or with LightWave's
+// defaults.
 uint32_t objectSurface(Scene& scene, Lwo2Object& object, const std::string& name);
 
 } // namespace LW

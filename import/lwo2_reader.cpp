@@ -179,7 +179,8 @@ void Lwo2Reader::handleContent(uint32_t id, size_t end)
         return;
     case makeId("VMAP"):
         if (block_) {
-            block_->uvMap = in_.readS0();
+            if (in_.remaining() > 0)
+                block_->uvMap = in_.readS0();
             trace("\n%sUsing VMAP : %s", indent(), block_->uvMap.c_str());
         } else {
             readVertexMap(end);

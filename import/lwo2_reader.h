@@ -6,6 +6,7 @@
 #include "import/input_stream.h"
 #include "import/lw_scene.h"
 #include "import/lwo2_object.h"
+#include "import/lwo3_surface_nodes.h"
 #include "import/polygon_tessellator.h"
 
 namespace LW {
@@ -73,6 +74,8 @@ private:
     bool readSurfaceChunk(uint32_t id);
     bool readBlockChunk(uint32_t id);
     void readBlock(size_t end);
+    // The layers of a node input, read as a surface's are.
+    void readNodeLayers(size_t end, NodeInputLayers& layers);
     void readBlockHeader(uint32_t id, size_t end);
     void readClip(size_t end);
     // A numbered image sequence stands for its first picture.
@@ -83,6 +86,7 @@ private:
     // As much of a value as the sub-chunk holds: false, and the value left
     // as it was, when it ends first.
     bool readFloat(float& value);
+    bool readU2(uint16_t& value);
     bool readVector(Vector3f& v);
     uint32_t readPointIndex(const char* what);
 
@@ -99,6 +103,9 @@ private:
     uint32_t polygonBase_ = 0;      // the last polygon list's first polygon
     bool patchList_ = false;        // the polygon list is a SubPatch cage
     LWSurface* surface_ = nullptr;
+    uint32_t surfaceLayers_ = 0;                     // texture layers of the surface being read
+    std::unique_ptr<SurfaceNodeGraph> surfaceNodes_;  // its LWO3 node graph
+    NodeInputLayers* nodeLayers_ = nullptr;  // where a node input's layers go while read
     std::unique_ptr<LWTextureBlock> block_;
     uint32_t blockHeader_ = 0;  // IMAP, PROC, GRAD or SHDR
     std::unique_ptr<std::string> clipImage_;  // the still image of the clip being read

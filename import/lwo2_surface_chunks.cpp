@@ -39,6 +39,14 @@ bool Lwo2Reader::readFloat(float& value)
     return true;
 }
 
+bool Lwo2Reader::readU2(uint16_t& value)
+{
+    if (in_.remaining() < 2)
+        return false;
+    value = in_.readU2();
+    return true;
+}
+
 bool Lwo2Reader::readVector(Vector3f& v)
 {
     return readFloat(v.x) && readFloat(v.y) && readFloat(v.z);
@@ -80,7 +88,11 @@ bool Lwo2Reader::readSurfaceChunk(uint32_t id)
         return true;
     }
     case makeId("NODS"):
-        s.noteUndrawn("node graph");
+        if (lwo3_)
+            surfaceNodes_ = std::make_unique<SurfaceNodeGraph>(readSurfaceNodes(
+                in_, in_.limit(), [this](size_t end, NodeInputLayers& layers) { readNodeLayers(end, layers); }));
+        else
+            s.noteUndrawn("node graph");
         return true;
     default:
         return false;
@@ -90,34 +102,52 @@ bool Lwo2Reader::readSurfaceChunk(uint32_t id)
 bool Lwo2Reader::readBlockChunk(uint32_t id)
 {
     LWTextureBlock& b = *block_;
+    uint16_t value = 0;
     switch (id) {
-    case makeId("CHAN"): b.channel = in_.readID4(); return true;
-    case makeId("ENAB"): b.enabled = in_.readU2() != 0; return true;
-    case makeId("NEGA"): b.negative = in_.readU2() != 0; return true;
+    case makeId("CHAN"):
+        if (in_.remaining() >= 4)
+            b.channel = in_.readID4();
+        return true;
+    case makeId("ENAB"):
+        if (readU2(value))
+            b.enabled = value != 0;
+        return true;
+    case makeId("NEGA"):
+        if (readU2(value))
+            b.negative = value != 0;
+        return true;
     case makeId("OPAC"):
-        b.blend = static_cast<BlendMode>(in_.readU2());
+        if (readU2(value))
+            b.blend = static_cast<BlendMode>(value);
         readFloat(b.opacity);
         return true;
     case makeId("CNTR"): readVector(b.centre); return true;
     case makeId("SIZE"): readVector(b.size); return true;
     case makeId("ROTA"): readVector(b.rotation); return true;
-    case makeId("CSYS"): b.worldCoordinates = in_.readU2() == 1; return true;
-    case makeId("PROJ"): {
-        const int projection = in_.readU2();
-        if (projection <= UVMapped) {
-            b.projection = projection;
+    case makeId("CSYS"):
+        if (readU2(value))
+            b.worldCoordinates = value == 1;
+        return true;
+    case makeId("PROJ"):
+        if (!readU2(value))
+            return true;
+        if (value <= UVMapped) {
+            b.projection = value;
         } else {
-            trace("\n%sUnknown projection method (%d) !", indent(), projection);
+            trace("\n%sUnknown projection method (%d) !", indent(), value);
             b.projection = UnknownProjection;
         }
         return true;
-    }
-    case makeId("AXIS"): b.axis = in_.readU2() + 1; return true;
+    case makeId("AXIS"):
+        if (readU2(value))
+            b.axis = value + 1;
+        return true;
     case makeId("WRAP"): {
-        auto mode = [](uint16_t value) { return value <= 3 ? static_cast<WrapMode>(value) : WrapMode::Repeat; };
-        b.widthWrapMode = mode(in_.readU2());
-        if (in_.remaining() >= 2)
-            b.heightWrapMode = mode(in_.readU2());
+        auto mode = [](uint16_t v) { return v <= 3 ? static_cast<WrapMode>(v) : WrapMode::Repeat; };
+        if (readU2(value))
+            b.widthWrapMode = mode(value);
+        if (readU2(value))
+            b.heightWrapMode = mode(value);
         return true;
     }
     case makeId("WRPW"): readFloat(b.widthWrap); return true;
@@ -132,19 +162,31 @@ void Lwo2Reader::readSurface(size_t end)
     const std::string source = in_.readS0();
     trace("\n%sSurface : %s ( source : %s)", indent(), name.c_str(), source.c_str());
     auto known = object_.surfaceNames.find(name);
-    if (known == object_.surfaceNames.end()) {
-        trace("  UNTAGGED !! skipping...");
-        return;
+    if (known != object_.surfaceNames.end()) {
+        surface_ = scene_.surfaces[known->second].get();
+    } else {
+        // Some writers put the surfaces before the polygons: keep the
+        // description for the polygons that come to use it.
+        trace("  (no polygon uses it yet)");
+        std::unique_ptr<LWSurface>& described = object_.describedSurfaces[name];
+        described = std::make_unique<LWSurface>();
+        surface_ = described.get();
     }
-    surface_ = scene_.surfaces[known->second].get();
     surface_->name = name;
     surface_->described = true;
+    surfaceLayers_ = 0;
+    surfaceNodes_.reset();
     {
         IndentLevel level;
         readSubChunks(end);
     }
     sortByOrdinal(surface_->colourBlocks);
     sortByOrdinal(surface_->diffuseBlocks);
+    // LightWave 2015 and later draw a surface from its node graph; its
+    // texture layers, where it has any, give the picture.
+    if (surfaceNodes_)
+        applySurfaceNodes(*surfaceNodes_, *surface_, surfaceLayers_ == 0);
+    surfaceNodes_.reset();
     surface_ = nullptr;
 }
 
@@ -160,8 +202,17 @@ void Lwo2Reader::readBlock(size_t end)
         readSubChunks(end);
     }
     std::unique_ptr<LWTextureBlock> block = std::move(block_);
+    if (nodeLayers_) {
+        // A node input's layer: its channel is the input's own.
+        if (block && blockHeader_ == makeId("IMAP"))
+            nodeLayers_->images.push_back(std::move(*block));
+        else if (block)
+            nodeLayers_->others.push_back(layerKind(blockHeader_));
+        return;
+    }
     if (!block || !surface_)
         return;
+    ++surfaceLayers_;
     const std::string channel = IdText(block->channel).c_str();
     if (blockHeader_ != makeId("IMAP")) {
         surface_->noteUndrawn(std::string(layerKind(blockHeader_)) + " on " + channel);
@@ -175,13 +226,24 @@ void Lwo2Reader::readBlock(size_t end)
     }
 }
 
+void Lwo2Reader::readNodeLayers(size_t end, NodeInputLayers& layers)
+{
+    NodeInputLayers* outer = nodeLayers_;
+    nodeLayers_ = &layers;
+    leadingEnd_ = 0;
+    IndentLevel level;
+    readSubChunks(end);
+    nodeLayers_ = outer;
+}
+
 // The header of a layer: an image map, or a layer that is read to know its
 // channel and then named as not drawn.
 void Lwo2Reader::readBlockHeader(uint32_t id, size_t end)
 {
     block_ = std::make_unique<LWTextureBlock>();
     blockHeader_ = id;
-    block_->ordinal = in_.readS0();
+    if (in_.remaining() > 0)
+        block_->ordinal = in_.readS0();
     if (id == makeId("IMAP"))
         trace("\n%sImage map texture (%s)...", indent(), block_->ordinal.c_str());
     else
@@ -192,7 +254,8 @@ void Lwo2Reader::readBlockHeader(uint32_t id, size_t end)
 
 void Lwo2Reader::readImageReference()
 {
-    if (!block_)
+    // A VX index is two bytes, or four when the first is 0xFF.
+    if (!block_ || in_.remaining() < 2 || (in_.data()[in_.tell()] == 0xFF && in_.remaining() < 4))
         return;
     const uint32_t clip = in_.readVX();
     auto found = object_.clips.find(clip);

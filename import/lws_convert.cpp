@@ -7,6 +7,7 @@
 #include "geometry/uni_surface_mesh.h"
 #include "import/content_directory.h"
 #include "import/importer_context.h"
+#include "import/layer_picture.h"
 #include "import/lws_line_reader.h"
 #include "import/lwo2_mesh_build.h"
 #include "import/lws_object.h"
@@ -79,7 +80,17 @@ std::unique_ptr<NMesh> meshOf(SceneObject& object, const LwsScene& scene, const 
         if (pieces.size() > 1)
             hlv::log("\n%sSurface '%s' has %u vertices: drawn in %zu parts.", indent(),
                      surface ? surface->name.c_str() : "", part.vertexCount, pieces.size());
-        for (const hlv::MeshPart& piece : pieces) {
+        const std::vector<const LWTextureBlock*> layers = uvSetLayers(surface, MeshRules::LightWave);
+        for (hlv::MeshPart piece : pieces) {
+            // A reset picture is drawn from a copy with the surface around it.
+            for (size_t set = 0; set < layers.size() && set < piece.uvLayers.size(); ++set)
+                if (surroundedAcross(*layers[set]))
+                    for (size_t v = 0; v + 1 < piece.uvLayers[set].size(); v += 2) {
+                        const TexCoord uv =
+                            intoSurroundedPicture(*layers[set], {piece.uvLayers[set][v], piece.uvLayers[set][v + 1]});
+                        piece.uvLayers[set][v] = uv.u;
+                        piece.uvLayers[set][v + 1] = uv.v;
+                    }
             std::unique_ptr<UniSurfaceMesh> element(elementOf(piece, sets));
             if (surface && !surface->vertexColourMap.empty() && piece.hasWeights())
                 for (uint32_t v = 0; v < piece.vertexCount; ++v) {
@@ -97,15 +108,19 @@ std::unique_ptr<NMesh> meshOf(SceneObject& object, const LwsScene& scene, const 
 // Primitives by object file and layer: two items of the same layer share one.
 using PrimitiveTable = std::map<std::pair<std::string, uint32_t>, int>;
 
-// An object not found leaves its item empty: the item still moves and its
-// children keep their places.
+// An object not found, or found and not readable (damaged, of a kind the
+// readers do not take, without the layer the item names), leaves its item
+// empty with a warning: the item still moves and its children keep their
+// places. A strict import fails instead.
 void convertObjects(LwsScene& source, ::Scene& target, PrimitiveTable& primitiveOf)
 {
     hlv::log("\n%sProcessing objects ------------------------------------------------------", indent());
     std::set<std::string> missing;
+    std::set<std::pair<std::string, uint32_t>> unreadable;
     for (size_t i = 0; i < source.items.size(); ++i) {
         const auto* mesh = dynamic_cast<const LwsScene::Mesh*>(source.items[i].get());
-        if (!mesh || mesh->path.empty() || primitiveOf.count({mesh->path, mesh->layer}) || missing.count(mesh->path))
+        if (!mesh || mesh->path.empty() || primitiveOf.count({mesh->path, mesh->layer}) || missing.count(mesh->path) ||
+            unreadable.count({mesh->path, mesh->layer}))
             continue;
         const std::string found = locateSceneFile(source, mesh->path, "object item " + std::to_string(i + 1));
         if (found.empty()) {
@@ -116,9 +131,16 @@ void convertObjects(LwsScene& source, ::Scene& target, PrimitiveTable& primitive
         try {
             object = readSceneObject(found.c_str(), source, mesh->layer, mesh->subdivisionLevel);
         } catch (bool) {
-            // The reader's message says what is wrong; this one says with what.
-            hlv::log("\n%sThe object '%s' (layer %u) cannot be used", indent(), mesh->path.c_str(), mesh->layer);
-            throw;
+            if (source.strict) {
+                // The reader's message says what is wrong; this one says with what.
+                hlv::log("\n%sThe object '%s' (layer %u) cannot be used", indent(), mesh->path.c_str(), mesh->layer);
+                throw;
+            }
+            hlv::log("\n%s%s'%s' (layer %u, needed by object item %zu) cannot be read: %s Its item is left empty.",
+                     indent(), kUnreadableObjectWarning, mesh->path.c_str(), mesh->layer, i + 1,
+                     lastLoadFailure().c_str());
+            unreadable.insert({mesh->path, mesh->layer});
+            continue;
         }
         primitiveOf[{mesh->path, mesh->layer}] =
             target.add_primitive(meshOf(object, source, sceneSurfaceNames(source)).release());

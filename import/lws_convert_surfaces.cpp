@@ -1,5 +1,6 @@
 // Importer surfaces into scene surfaces, loading each texture image once.
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <type_traits>
@@ -7,6 +8,7 @@
 #include "geometry/surface.h"
 #include "import/content_directory.h"
 #include "import/importer_context.h"
+#include "import/layer_picture.h"
 #include "import/lws_convert.h"
 #include "import/picture_lookup.h"
 #include "log/logger.h"
@@ -24,12 +26,14 @@ public:
         : source_(source), target_(target), options_(options) {}
 
     // The texture's index in the scene, or -1 when its image is missing or
-    // does not decode.
-    int indexOf(const LWTextureBlock& block, const std::string& surfaceName)
+    // does not decode. The picture is laid over `under` (the colour below
+    // the layer) as the layer says.
+    int indexOf(const LWTextureBlock& block, const std::string& surfaceName, const float (&under)[3])
     {
         if (block.imageName.empty())
             return -1;
-        auto known = loaded_.find(block.imageName);
+        const std::string key = keyOf(block, under);
+        auto known = loaded_.find(key);
         if (known != loaded_.end())
             return known->second;
         const std::string name = pictureName(block.imageName, source_.sceneFolder, source_.searchDirectories);
@@ -37,24 +41,53 @@ public:
         int index = -1;
         if (!file.empty()) {
             hlv::log("\n%s** loading image %s - ", indent(), file.c_str());
-            index = load(file, name);
-            if (index < 0)
-                hlv::log("FAILED !");
-            else
+            index = load(file, name, block, under);
+            if (index >= 0) {
                 hlv::log("loading OK (%d)", index);
+            } else {
+                hlv::log("FAILED !");
+                hlv::log("\n%s%s'%s' (needed by surface '%s') cannot be decoded; the surface keeps its colour.",
+                         indent(), kUndecodablePictureWarning, file.c_str(), surfaceName.c_str());
+            }
         }
-        loaded_[block.imageName] = index;
+        loaded_[key] = index;
         return index;
     }
 
 private:
-    int load(const std::string& file, const std::string& name)
+    // One texture per picture and the way it is laid: layers that change
+    // nothing of the picture share it.
+    static std::string keyOf(const LWTextureBlock& block, const float (&under)[3])
     {
+        if (!changesPicture(block))
+            return block.imageName + "|" + std::to_string(int(block.widthWrapMode)) + "," +
+                   std::to_string(int(block.heightWrapMode));
+        char text[160];
+        std::snprintf(text, sizeof text, "|%d,%d,%g,%d,%g,%g,%g", int(block.widthWrapMode), int(block.heightWrapMode),
+                      double(block.opacity), int(block.negative), double(under[0]), double(under[1]),
+                      double(under[2]));
+        return block.imageName + text;
+    }
+    static bool changesPicture(const LWTextureBlock& block)
+    {
+        return block.opacity < 1 || block.negative || surroundedAcross(block);
+    }
+
+    int load(const std::string& file, const std::string& name, const LWTextureBlock& block, const float (&under)[3])
+    {
+        const bool plain = !changesPicture(block) && block.widthWrapMode == WrapMode::Repeat &&
+                           block.heightWrapMode == WrapMode::Repeat;
         unsigned pngFlags = 0;
         std::unique_ptr<TextureImage> texture;
-        if (isPngFile(file.c_str(), pngFlags) && (pngFlags & kPngGrey)) {
+        if (plain && isPngFile(file.c_str(), pngFlags) && (pngFlags & kPngGrey)) {
             auto image = std::make_unique<Image8>();
             if (!loadImage8(file.c_str(), *image))
+                return -1;
+            texture = options_.uploadTextures ? std::make_unique<TextureImage>(image.release(), 0)
+                                              : keep(std::move(image));
+        } else if (plain) {
+            auto image = std::make_unique<ImageRGB>();
+            if (!loadImageRGB(file.c_str(), *image))
                 return -1;
             texture = options_.uploadTextures ? std::make_unique<TextureImage>(image.release(), 0)
                                               : keep(std::move(image));
@@ -62,8 +95,22 @@ private:
             auto image = std::make_unique<ImageRGB>();
             if (!loadImageRGB(file.c_str(), *image))
                 return -1;
-            texture = options_.uploadTextures ? std::make_unique<TextureImage>(image.release(), 0)
-                                              : keep(std::move(image));
+            if (changesPicture(block)) {
+                layOverSurface(*image, block, under);
+                if (surroundedAcross(block))
+                    *image = surroundedPicture(*image, block, under);
+                // The pixels are no longer the file's: they are stored as
+                // pixels.
+                image->name.clear();
+            }
+            texture = keep(std::move(image));
+            // A surrounded picture has the surface's colour at its edges.
+            const auto wrapOf = [](WrapMode mode) { return mode == WrapMode::Reset ? GLenum(GL_CLAMP_TO_EDGE)
+                                                                                   : textureWrapOf(mode); };
+            texture->wrapS = wrapOf(block.widthWrapMode);
+            texture->wrapT = wrapOf(block.heightWrapMode);
+            if (options_.uploadTextures)
+                texture->uploadRGB(texture->rgb.release());
         }
         texture->name = name;
         return target_.add_texture(texture.release());
@@ -87,11 +134,12 @@ private:
     std::map<std::string, int> loaded_;
 };
 
-// The first enabled layer's texture, or -1.
-int firstTexture(TextureTable& textures, const std::vector<LWTextureBlock>& blocks, const std::string& surfaceName)
+// The first enabled layer's texture, laid over `under`, or -1.
+int firstTexture(TextureTable& textures, const std::vector<LWTextureBlock>& blocks, const std::string& surfaceName,
+                 const float (&under)[3])
 {
     const std::vector<const LWTextureBlock*> enabled = LWSurface::enabledOf(blocks);
-    return enabled.empty() ? -1 : textures.indexOf(*enabled[0], surfaceName);
+    return enabled.empty() ? -1 : textures.indexOf(*enabled[0], surfaceName, under);
 }
 
 } // namespace
@@ -116,8 +164,11 @@ void convertSurfaces(LwsScene& source, ::Scene& target, const ConvertOptions& op
         const LWSurface& lwSurface = *source.surfaces[i];
         const std::string& name = names[i];
         hlv::log("\n%s%s", indent(), name.c_str());
-        const int colour = firstTexture(textures, lwSurface.colourBlocks, lwSurface.name);
-        const int diffuse = firstTexture(textures, lwSurface.diffuseBlocks, lwSurface.name);
+        // A colour picture lies over the surface's colour, a diffuse one
+        // over its diffuse level.
+        const float level[3] = {lwSurface.diffuse, lwSurface.diffuse, lwSurface.diffuse};
+        const int colour = firstTexture(textures, lwSurface.colourBlocks, lwSurface.name, lwSurface.colour);
+        const int diffuse = firstTexture(textures, lwSurface.diffuseBlocks, lwSurface.name, level);
         std::unique_ptr<Surface> surface;
         if (colour >= 0 && diffuse >= 0)
             surface = std::make_unique<TexDifSurface>(name, &target, colour, diffuse);

@@ -2,6 +2,8 @@
 
 #include "import/importer_context.h"
 
+#include <algorithm>
+
 namespace LW {
 
 namespace {
@@ -124,10 +126,42 @@ Envelope readLw5Envelope(LineReader& lines, float framesPerSecond)
 
 namespace {
 
+// A version-2 key's span column. Version 2 keys carry tension, continuity
+// and bias only, so every curved span is a TCB span (LightWave 6 shows the
+// same keys as TCB); only the linear and stepped codes mean otherwise.
+int versionTwoShape(int code)
+{
+    if (code == Envelope::Linear || code == Envelope::Stepped)
+        return code;
+    return Envelope::TCB;
+}
+
+// "Pre/PostBehavior" with a pre and a post behaviour per channel, in channel
+// order, or the older "EndBehavior" that holds for every channel after the
+// last key. Neither line need be there.
+void readChannelBehaviours(LineReader& lines, std::vector<Envelope>& channels)
+{
+    if (!lines.next())
+        return;
+    if (lines.token(0) == "Pre/PostBehavior") {
+        for (size_t c = 0; c < channels.size() && 2 + 2 * c < lines.count(); ++c) {
+            channels[c].preBehaviour = std::clamp(readInteger(lines.token(1 + 2 * c)), 0, 5);
+            channels[c].postBehaviour = std::clamp(readInteger(lines.token(2 + 2 * c)), 0, 5);
+        }
+    } else if (lines.token(0) == "EndBehavior") {
+        const int behaviour = readInteger(lines.token(1));
+        for (Envelope& envelope : channels)
+            envelope.postBehaviour = behaviour == LwsScene::EndRepeat ? Envelope::Repeat
+                                     : behaviour == LwsScene::EndReset ? Envelope::Reset
+                                                                       : Envelope::Constant;
+    } else {
+        lines.keep();
+    }
+}
+
 // Version 2 as LightWave 5.6 writes it: each channel in turn, its key count
-// then one line per key: value, time (seconds), span shape, tension,
-// continuity and bias.
-// `firstCount` is the first channel's key count, already read.
+// then one line per key: value, time (seconds), span, tension, continuity
+// and bias. `firstCount` is the first channel's key count, already read.
 void readChannelMajorMotion(LineReader& lines, LwsScene::Object& item, int channels, int firstCount)
 {
     item.channels.clear();
@@ -139,7 +173,7 @@ void readChannelMajorMotion(LineReader& lines, LwsScene::Object& item, int chann
             Key key;
             key.value = readNumber(lines.token(0));
             key.time = readNumber(lines.token(1));
-            key.shape = readInteger(lines.token(2));
+            key.shape = versionTwoShape(readInteger(lines.token(2)));
             key.tension = readNumber(lines.token(3));
             key.continuity = readNumber(lines.token(4));
             key.bias = readNumber(lines.token(5));
@@ -147,32 +181,27 @@ void readChannelMajorMotion(LineReader& lines, LwsScene::Object& item, int chann
         }
         item.channels.push_back(envelope);
     }
-    // An end behaviour, where one follows, holds for every channel.
-    if (lines.next()) {
-        if (lines.token(0) == "EndBehavior") {
-            const int behaviour = readInteger(lines.token(1));
-            for (Envelope& envelope : item.channels)
-                envelope.postBehaviour = behaviour == LwsScene::EndRepeat ? Envelope::Repeat
-                                         : behaviour == LwsScene::EndReset ? Envelope::Reset
-                                                                           : Envelope::Constant;
-        } else {
-            lines.keep();
-        }
-    }
+    readChannelBehaviours(lines, item.channels);
 }
 
 } // namespace
 
 void readLw5Motion(LineReader& lines, LwsScene::Object& item, float framesPerSecond)
 {
-    const int channels = 9;
-    expectChannelCount(lines, channels);
+    // Nine channels (position, rotation, scale); LightWave 5.6 writes a
+    // camera's six, which has no scale.
+    lines.require();
+    const int channels = readInteger(lines.token(0));
+    if (channels != 9 && channels != 6)
+        parseError("\n%sExpected 9 or 6 channels, found %d channels.", indent(), channels);
     const int keyCount = readKeyCount(lines);
     // Keys of all channels at once have nine values on their first line; a
     // channel's own keys have six, and an empty first channel is followed
-    // by the next channel's count rather than "EndBehavior".
+    // by the next channel's count rather than "EndBehavior". Only
+    // LightWave 5.6 writes six channels, and always a channel at a time.
     lines.require();
-    const bool channelMajor = keyCount > 0 ? lines.count() == 6 : lines.token(0) != "EndBehavior";
+    const bool channelMajor =
+        channels == 6 || (keyCount > 0 ? lines.count() == 6 : lines.token(0) != "EndBehavior");
     lines.keep();
     if (channelMajor) {
         readChannelMajorMotion(lines, item, channels, keyCount);

@@ -22,8 +22,9 @@ Envelope readLw5Envelope(LineReader& lines, float framesPerSecond);
 // Versions 1 and 2: a channel-count line, a key count, per key one line of
 // nine values and one of frame, linear flag, tension, continuity and bias,
 // and "EndBehavior". Frames become seconds; values stay as written. Or, as
-// LightWave 5.6 writes version 2, each channel's keys in turn (see
-// lws_motion.cpp), read into the item's channels.
+// LightWave 5.6 writes version 2, each channel's keys in turn (six channels
+// for a camera) and "Pre/PostBehavior" (see lws_motion.cpp), read into the
+// item's channels.
 void readLw5Motion(LineReader& lines, LwsScene::Object& item, float framesPerSecond);
 
 } // namespace LW

@@ -89,11 +89,15 @@ private:
             {"LgtIntensity", &LwsParser::lightIntensity},
             {"ConeAngle", &LwsParser::coneAngle},
             {"EdgeAngle", &LwsParser::edgeAngle},
+            {"LightConeAngle", &LwsParser::lightConeAngle},
+            {"LightEdgeAngle", &LwsParser::lightEdgeAngle},
             {"AddBone", &LwsParser::addBone},
             {"BackdropColor", &LwsParser::backdropColour},
             {"FogType", &LwsParser::fogType},
             {"FogMinDistance", &LwsParser::fogMinDistance},
             {"FogMaxDistance", &LwsParser::fogMaxDistance},
+            {"FogMinDist", &LwsParser::fogMinDistance},  // versions 1 and 2
+            {"FogMaxDist", &LwsParser::fogMaxDistance},
             {"FogMinAmount", &LwsParser::fogMinAmount},
             {"FogMaxAmount", &LwsParser::fogMaxAmount},
             {"FogColor", &LwsParser::fogColour},
@@ -401,6 +405,19 @@ private:
     {
         if (auto* l = light())
             l->edgeAngle = scalar();
+    }
+    // LightWave 8 and later write the cone in radians under these names; a
+    // cone cannot pass 90 degrees, so a larger value was written in degrees.
+    static float degreesOf(float angle) { return angle > float(M_PI) / 2 ? angle : angle * float(180 / M_PI); }
+    void lightConeAngle()
+    {
+        if (auto* l = light())
+            l->coneAngle = degreesOf(scalar());
+    }
+    void lightEdgeAngle()
+    {
+        if (auto* l = light())
+            l->edgeAngle = degreesOf(scalar());
     }
 
     void backdropColour() { readColour(scene_.backdrop); }

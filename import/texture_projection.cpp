@@ -1,5 +1,6 @@
 #include "import/texture_projection.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace LW {
@@ -68,8 +69,9 @@ int cubicAxis(const Vector3f& n)
     return y < x ? AxisX : AxisY;
 }
 
-// Undoes the texture's heading (about Y), pitch (about X) and bank (about Z),
-// LightWave's order, last first.
+// Takes a point (or direction) into the texture's frame. LightWave turns
+// the frame by bank (about Z), then pitch (about X), then heading (about Y):
+// undone in the reverse order, heading first.
 Vector3f unrotate(const Vector3f& p, const Vector3f& hpb)
 {
     if (hpb.x == 0 && hpb.y == 0 && hpb.z == 0)
@@ -78,16 +80,16 @@ Vector3f unrotate(const Vector3f& p, const Vector3f& hpb)
     const double cp = std::cos(hpb.y), sp = std::sin(hpb.y);
     const double cb = std::cos(hpb.z), sb = std::sin(hpb.z);
     double x = p.x, y = p.y, z = p.z;
-    // bank
-    double nx = cb * x + sb * y, ny = -sb * x + cb * y;
-    x = nx, y = ny;
-    // pitch
-    ny = cp * y + sp * z;
-    double nz = -sp * y + cp * z;
-    y = ny, z = nz;
     // heading
-    nx = ch * x - sh * z, nz = sh * x + ch * z;
-    return {float(nx), float(y), float(nz)};
+    double nx = ch * x - sh * z, nz = sh * x + ch * z;
+    x = nx, z = nz;
+    // pitch
+    double ny = cp * y + sp * z;
+    nz = -sp * y + cp * z;
+    y = ny, z = nz;
+    // bank
+    nx = cb * x + sb * y, ny = -sb * x + cb * y;
+    return {float(nx), float(ny), float(z)};
 }
 
 } // namespace
@@ -102,7 +104,8 @@ TexCoord projectPoint(const LWTextureBlock& block, const Vector3f& p, const Vect
     case Front:
         return planar(AxisZ, d, s);
     case Cubic:
-        return planar(cubicAxis(faceNormal), d, s);
+        // The face is seen from the turned frame's axes.
+        return planar(cubicAxis(unrotate(faceNormal, block.rotation)), d, s);
     case Cylindrical: {
         double a, b, c;
         aroundAxis(block.axis, d, a, b, c);
@@ -131,6 +134,23 @@ TexCoord projectPoint(const LWTextureBlock& block, const Vector3f& p, const Vect
     default:
         return {};
     }
+}
+
+TexCoord alongPolygon(const LWTextureBlock& block, const Vector3f& corner, TexCoord uv, TexCoord centre)
+{
+    if (block.projection != Cylindrical && block.projection != Spherical)
+        return uv;
+    double a, b, c;
+    aroundAxis(block.axis, unrotate(corner - block.centre, block.rotation), a, b, c);
+    const double offAxis = std::sqrt(a * a + c * c);
+    if (offAxis <= 1e-6 * std::max(1.0, std::fabs(b))) {
+        uv.u = centre.u;
+        return uv;
+    }
+    // One turn of the heading spans widthWrap in u.
+    const double turn = block.widthWrap != 1.0f && block.widthWrap > 0 ? block.widthWrap : 1.0;
+    uv.u = static_cast<float>(uv.u - turn * std::round((double(uv.u) - centre.u) / turn));
+    return uv;
 }
 
 } // namespace LW

@@ -19,4 +19,10 @@ inline TexCoord fromLightWaveUV(float u, float v) { return {u, 1 - v}; }
 // rotation.
 TexCoord projectPoint(const LWTextureBlock& block, const Vector3f& p, const Vector3f& faceNormal);
 
+// A cylindrical or spherical map wraps the picture around: a corner's u is
+// taken to the same side of the seam as `centre` (its polygon's centre,
+// projected), whole turns away; a corner on the axis (a pole) has no heading
+// of its own and takes the centre's. Other projections are left as they are.
+TexCoord alongPolygon(const LWTextureBlock& block, const Vector3f& corner, TexCoord uv, TexCoord centre);
+
 } // namespace LW

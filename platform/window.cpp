@@ -101,7 +101,11 @@ Window* createWindow(const WindowOptions& options, std::string* why)
         return failure(why, std::string("No screen to show the window on (SDL's ") + SDL_GetCurrentVideoDriver()
                                 + " video driver)");
     requestPixelFormat();
-    Uint32 flags = SDL_WINDOW_OPENGL | (options.hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN);
+    // A high-DPI drawable: on a scaled output (Wayland, macOS) the frame is
+    // then made at the screen's own pixels, not at the logical size and
+    // upscaled by the compositor. Everything sized from the window reads
+    // the drawable's size.
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI | (options.hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN);
     int x = 0, y = 0, width = options.width, height = options.height;
     if (options.fillDesktop) {
         SDL_Rect desktop;

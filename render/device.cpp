@@ -87,7 +87,13 @@ void HL_3Ddevice::present()
 bool HL_3Ddevice::drawOffscreen(unsigned width, unsigned height, int samples)
 {
     offscreenFrame.reset();  // its memory is free before the next one takes as much again
-    offscreenFrame = OffscreenFrame::create(int(width), int(height), samples);
+    // A driver may refuse many samples at a size (memory) and take fewer:
+    // the size asked comes before the samples.
+    for (int tried = std::max(samples, 1); !offscreenFrame; tried /= 2) {
+        offscreenFrame = OffscreenFrame::create(int(width), int(height), tried);
+        if (tried <= 1)
+            break;
+    }
     const bool made = offscreenFrame != nullptr;
     gldevice::frameWidth = made ? width : gldevice::screenWidth;
     gldevice::frameHeight = made ? height : gldevice::screenHeight;
@@ -101,12 +107,18 @@ void HL_3Ddevice::followWindowSize()
     int width = 0, height = 0;
     platform::drawableSize(window, &width, &height);
     const FrameSize wanted = frameSizeWithin(width, height);
-    if (wanted.width == 0 || wanted == FrameSize{offscreenFrame->width(), offscreenFrame->height()})
+    // Tried once per window size: a size the driver cannot make is not
+    // asked for again on every frame, yet the next size is.
+    if (wanted.width == 0 || wanted == followedSize)
         return;
-    const int samples = offscreenFrame->samples();
+    followedSize = wanted;
+    if (wanted == FrameSize{offscreenFrame->width(), offscreenFrame->height()}
+        && offscreenFrame->samples() >= followedSamples)
+        return;
+    const int oldSamples = offscreenFrame->samples();
     const unsigned oldWidth = gldevice::frameWidth, oldHeight = gldevice::frameHeight;
-    if (!drawOffscreen(unsigned(wanted.width), unsigned(wanted.height), samples))
-        drawOffscreen(oldWidth, oldHeight, samples);  // too large for the driver: the old size again
+    if (!drawOffscreen(unsigned(wanted.width), unsigned(wanted.height), followedSamples))
+        drawOffscreen(oldWidth, oldHeight, oldSamples);  // too large for the driver: the old frame again
 }
 
 std::vector<uint8_t> readFrameRGB()

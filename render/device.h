@@ -31,16 +31,18 @@ public:
     void present();
 
     // Draws from now on into an offscreen frame of width x height pixels
-    // with `samples` samples (as many as the driver offers up to it), which
-    // stays bound for drawing and reading between presents, so whatever
-    // reads pixels reads the frame. Publishes the frame's size. False when
-    // the driver cannot make one: the show then draws its 800x600 layout
-    // size into the window's lower-left corner.
+    // with `samples` samples (as many as the driver offers up to it, halved
+    // until the driver can make the frame), which stays bound for drawing
+    // and reading between presents, so whatever reads pixels reads the
+    // frame. Publishes the frame's size. False when the driver cannot make
+    // one even with one sample: the show then draws its 800x600 layout size
+    // into the window's lower-left corner.
     bool drawOffscreen(unsigned width, unsigned height, int samples = 1);
 
     // With `frameFollowsWindow`, makes the frame again at the largest 4:3
-    // size of the window's drawable when that has changed; called before
-    // each frame is drawn.
+    // size of the window's drawable with `followedSamples` when that size
+    // differs from `followedSize` (each size tried once); called before each
+    // frame is drawn.
     void followWindowSize();
 
     int desktopDepth = 0;          // bits per pixel of the desktop
@@ -49,6 +51,8 @@ public:
     platform::Window* window = nullptr;
     std::unique_ptr<OffscreenFrame> offscreenFrame;  // null while the show draws into the window
     bool frameFollowsWindow = false;                 // the frame is re-made when the window changes size
+    FrameSize followedSize;                          // the window's frame size the frame was last made for
+    int followedSamples = 1;                         // the samples a followed frame asks for
 };
 
 // The request the device makes for the desktop's colour depth.

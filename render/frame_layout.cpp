@@ -34,8 +34,10 @@ void setWholeFrameViewport()
 
 FrameSize frameSizeWithin(int width, int height)
 {
-    const int steps = std::max(0, std::min(width / 4, height / 3));
-    return {steps * 4, steps * 3};
+    // Steps of 8x6, not 4x3: the halves of the frame (the ending's four
+    // views) are then whole pixels, and no row or column is left between them.
+    const int steps = std::max(0, std::min(width / 8, height / 6));
+    return {steps * 8, steps * 6};
 }
 
 bool parseFrameSize(const char* text, FrameSize* size)

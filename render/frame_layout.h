@@ -30,7 +30,8 @@ void setFrameViewport(const FrameRect& rect);
 void setWholeFrameViewport();
 
 // The largest frame of the layout's 4:3 shape inside width x height, in
-// whole steps of 4x3 pixels: 1440x1080 in 1920x1080, 800x600 in 800x600.
+// whole steps of 8x6 pixels: 1440x1080 in 1920x1080, 800x600 in 800x600,
+// 2128x1596 in 2560x1600; none (0x0) below 8x6.
 FrameSize frameSizeWithin(int width, int height);
 
 // Reads "WxH" (both at least 1 and at most 16384); false for anything else.

@@ -112,11 +112,43 @@ bool targaLayoutFits(const uint8_t* bytes, size_t size)
     return size > kHeaderBytes + idLength + (mapType ? mapLength * mapEntryBytes : 0);
 }
 
+// The formats whose signature decides over a file's name: those LightWave
+// content is saved in, often without an extension or with another one
+// (an Amiga ILBM named "sky", a BMP named "hull.pic"). Other formats are
+// read only by their name, which keeps their readers out of reach of a
+// file that merely looks like them.
+bool knownBySignature(FREE_IMAGE_FORMAT format)
+{
+    switch (format) {
+    case FIF_JPEG:
+    case FIF_PNG:
+    case FIF_BMP:
+    case FIF_IFF:
+    case FIF_TIFF:
+    case FIF_GIF:
+    case FIF_PCX:
+    case FIF_SGI:
+        return true;
+    default:
+        return false;
+    }
+}
+
+FREE_IMAGE_FORMAT formatOf(const uint8_t* bytes, size_t size, const char* storedName)
+{
+    FIMEMORY* memory = FreeImage_OpenMemory(const_cast<BYTE*>(bytes), static_cast<DWORD>(size));
+    const FREE_IMAGE_FORMAT content = FreeImage_GetFileTypeFromMemory(memory, static_cast<int>(size));
+    FreeImage_CloseMemory(memory);
+    return knownBySignature(content) ? content : FreeImage_GetFIFFromFilename(storedName);
+}
+
 bool decodeWithFreeImage(const uint8_t* bytes, size_t size, const char* storedName, unsigned bytesPerPixel,
                          PixelImage& image)
 {
-    FREE_IMAGE_FORMAT format = FreeImage_GetFIFFromFilename(storedName);
-    if (format == FIF_UNKNOWN || size > std::numeric_limits<DWORD>::max())
+    if (size > std::numeric_limits<DWORD>::max())
+        return false;
+    FREE_IMAGE_FORMAT format = formatOf(bytes, size, storedName);
+    if (format == FIF_UNKNOWN)
         return false;
     if ((format == FIF_TARGA && !targaLayoutFits(bytes, size)) || !headerFits(format, bytes, size))
         return false;

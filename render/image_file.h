@@ -32,8 +32,10 @@ struct Image8 : PixelImage {
 };
 
 // Decode a file; `name` becomes `path`. PNG files go through libpng, every
-// other file through FreeImage, whose format comes from the text after the
-// path's last '.' (the whole path when there is none). Grey pictures read as
+// other file through FreeImage. The format is the file's own where its
+// first bytes say it is a JPEG, PNG, BMP, IFF ILBM, TIFF, GIF, PCX or SGI
+// picture; otherwise it comes from the text after the path's last '.' (the
+// whole path when there is none). Grey pictures read as
 // RGB are replicated into the three channels; colour pictures read as 8-bit
 // become luminance. False (and no pixels) when the file is missing or cannot
 // be decoded.
@@ -41,7 +43,7 @@ bool loadImageRGB(const char* path, ImageRGB& image);
 bool loadImage8(const char* path, Image8& image);
 
 // Decode a whole picture file held in memory, through FreeImage; the format
-// comes from `storedName` as above. `name` is left as it was.
+// comes from its content or `storedName` as above. `name` is left as it was.
 bool loadImageRGBFromMemory(const uint8_t* bytes, size_t size, const char* storedName, ImageRGB& image);
 bool loadImage8FromMemory(const uint8_t* bytes, size_t size, const char* storedName, Image8& image);
 // Embedded RGBA pictures are not decoded: always false.

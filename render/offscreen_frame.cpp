@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "render/frame_layout.h"
+#include "render/frame_picture.h"
 #include "render/gl_api.h"
 
 FrameRect fitFrame(int frameWidth, int frameHeight, int targetWidth, int targetHeight)
@@ -116,10 +117,7 @@ void OffscreenFrame::resolve()
 void OffscreenFrame::copyToWindow(int targetWidth, int targetHeight)
 {
     resolve();
-    const FrameSize largest = frameSizeWithin(targetWidth, targetHeight);
-    const FrameRect fit = largest == FrameSize{width_, height_}
-        ? FrameRect{(targetWidth - width_) / 2, (targetHeight - height_) / 2, width_, height_}
-        : fitFrame(width_, height_, targetWidth, targetHeight);
+    const FrameRect fit = frameInTarget(width_, height_, targetWidth, targetHeight);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, finishedFramebuffer());
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     // The scissor test clips blits and clears, the colour mask clears; the

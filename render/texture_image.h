@@ -64,6 +64,9 @@ public:
     GLenum wrapT = GL_REPEAT;
     float maxAnisotropy = 1.0f;
     GLuint flags = 0;
+    // Picture pixels per layout pixel: brushes that draw a picture at its
+    // own size or one to one on screen divide by it. Not stored.
+    unsigned detail = 1;
 
 private:
     struct Formats {

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <memory>
 
+#include "resources/detail_set.h"
+
 namespace {
 
 constexpr const char* kUnreadable = "the file is missing or is not a picture that can be read";
@@ -25,6 +27,11 @@ std::unique_ptr<TextureImage> clampedTexture(GLuint flags)
     texture->wrapS = GL_CLAMP;
     texture->wrapT = GL_CLAMP;
     return texture;
+}
+
+unsigned detailOf(const std::string& file)
+{
+    return detailset::isTwin(file) ? detailset::kScale : 1;
 }
 
 void requireUploadable(const PixelImage& image, const char* name)
@@ -50,9 +57,10 @@ void BitmapManager::loadPadded(const char* name)
 {
     if (contains(name))
         return;
+    const std::string file = detailset::fileOf(name);
     ImageRGB picture;
-    if (!loadImageRGB(name, picture))
-        throw BitmapLoadError(name, kUnreadable);
+    if (!loadImageRGB(file.c_str(), picture))
+        throw BitmapLoadError(file, kUnreadable);
 
     auto padded = std::make_unique<ImageRGB>();
     padded->width = powerOfTwoAtLeast(picture.width);
@@ -64,6 +72,7 @@ void BitmapManager::loadPadded(const char* name)
         std::memcpy(padded->pixels.data() + y * paddedRowBytes, picture.pixels.data() + y * rowBytes, rowBytes);
 
     std::unique_ptr<TextureImage> texture = clampedTexture(TextureImage::NoMipmap);
+    texture->detail = detailOf(file);
     texture->uploadRGB(padded.release());
     add(name, texture.release());
 }
@@ -77,15 +86,21 @@ void BitmapManager::loadWithAlpha(const char* name, const char* colourName, cons
 {
     if (contains(name))
         return;
+    // Both from the set or both from the pack: a twin's alpha has the twin's size.
+    std::string colourFile = detailset::fileOf(colourName), alphaFile = detailset::fileOf(alphaName);
+    if (detailset::isTwin(colourFile) != detailset::isTwin(alphaFile)) {
+        colourFile = colourName;
+        alphaFile = alphaName;
+    }
     ImageRGB colour;
     Image8 alpha;
-    if (!loadImageRGB(colourName, colour))
-        throw BitmapLoadError(colourName, kUnreadable);
-    if (!loadImage8(alphaName, alpha))
-        throw BitmapLoadError(alphaName, kUnreadable);
+    if (!loadImageRGB(colourFile.c_str(), colour))
+        throw BitmapLoadError(colourFile, kUnreadable);
+    if (!loadImage8(alphaFile.c_str(), alpha))
+        throw BitmapLoadError(alphaFile, kUnreadable);
     if (colour.width != alpha.width || colour.height != alpha.height)
-        throw BitmapLoadError(colourName, std::string("its alpha picture ") + alphaName + " has another size");
-    requireUploadable(colour, colourName);
+        throw BitmapLoadError(colourFile, "its alpha picture " + alphaFile + " has another size");
+    requireUploadable(colour, colourFile.c_str());
 
     auto combined = std::make_unique<ImageRGBA>();
     combined->width = colour.width;
@@ -98,6 +113,7 @@ void BitmapManager::loadWithAlpha(const char* name, const char* colourName, cons
     }
 
     std::unique_ptr<TextureImage> texture = clampedTexture(TextureImage::NoMipmap);
+    texture->detail = detailOf(colourFile);
     texture->uploadRGBA(combined.release());
     add(name, texture.release());
 }
@@ -106,12 +122,14 @@ void BitmapManager::loadAlpha(const char* name)
 {
     if (contains(name))
         return;
+    const std::string file = detailset::fileOf(name);
     auto alpha = std::make_unique<Image8>();
-    if (!loadImage8(name, *alpha))
-        throw BitmapLoadError(name, kUnreadable);
-    requireUploadable(*alpha, name);
+    if (!loadImage8(file.c_str(), *alpha))
+        throw BitmapLoadError(file, kUnreadable);
+    requireUploadable(*alpha, file.c_str());
 
     std::unique_ptr<TextureImage> texture = clampedTexture(TextureImage::NoMipmap | TextureImage::Alpha);
+    texture->detail = detailOf(file);
     texture->uploadGray(alpha.release());
     add(name, texture.release());
 }

@@ -35,5 +35,8 @@ public:
     // A single-level alpha-only texture from an 8-bit picture.
     void loadAlpha(const char* name);
     // Each throws BitmapLoadError and adds nothing on failure; a name that is
-    // already held is left as it is.
+    // already held is left as it is. While the high-detail set is in use
+    // (resources/detail_set.h) each reads the name's twin where the set has
+    // one and keeps it under the name, its texture's `detail` telling the
+    // brushes how many of its pixels make one layout pixel.
 };

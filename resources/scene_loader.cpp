@@ -5,6 +5,7 @@
 #include "log/logger.h"
 #include "render/device.h"
 #include "render/gl_api.h"
+#include "resources/detail_set.h"
 #include "resources/scene_entry.h"
 #include "scene/scene.h"
 #include "scene/scene_file.h"
@@ -12,7 +13,7 @@
 Scene* readSceneFile(const std::string& resourceName)
 {
     try {
-        return load_scene(resourceName);
+        return load_scene(detailset::fileOf(resourceName));
     } catch (const std::exception& e) {
         // Anything escaping a loader thread would end the process; a scene
         // that cannot be read only leaves its entry empty.

@@ -11,7 +11,12 @@ void BrushAlphaToStencil::render(float localTime)
     evaluateChannels(localTime, channels);
     TextureImage* image = beginTexturedBrush(bitmapName);
     glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.0f);
+    // Half the tint's alpha: the mask is drawn magnified and filtered, so its
+    // edges blend over a frame pixel or more; the middle of the blend is
+    // where the mask's own edge lies, at every frame size. Where texels fall
+    // on pixel centres (the 800x600 frame) alpha is 0 or the tint's, as
+    // before.
+    glAlphaFunc(GL_GREATER, 0.5f * channels[7]);
     glEnable(GL_STENCIL_TEST);
     glStencilFunc(GL_ALWAYS, 1, 0xFFFFFFFF);
     glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);

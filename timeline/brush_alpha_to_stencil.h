@@ -6,7 +6,8 @@
 namespace hlv {
 
 // Placed like a BitmapBrush, but writes stencil value 1 wherever the tinted
-// image has alpha above 0, and no colour; later layers test against it.
+// image's alpha is above half the tint's alpha (the mask's outline at any
+// frame size), and no colour; later layers test against it.
 class BrushAlphaToStencil : public Brush {
 public:
     void render(float localTime) override;

@@ -1,5 +1,7 @@
 #include "timeline/textured_brush.h"
 
+#include <utility>
+
 #include "render/device.h"
 #include "render/gl_api.h"
 #include "render/gl_state_cache.h"
@@ -71,18 +73,34 @@ QuadRect centredRect(float x, float y, float w, float h)
 void drawAtPixelSize(const TextureImage& image, float x, float y)
 {
     const PixelImage& pixels = *image.currentImage();
-    float w = 2.0f * pixels.width / gldevice::screenWidth;
-    float h = 2.0f * pixels.height / gldevice::screenHeight;
+    float w = 2.0f * (float(pixels.width) / float(image.detail)) / gldevice::screenWidth;
+    float h = 2.0f * (float(pixels.height) / float(image.detail)) / gldevice::screenHeight;
     TexRect whole = {0, 0, 1, 1};
     drawQuad({x, y, x + w, y + h}, &whole);
 }
 
+namespace {
+
+// The texture coordinates at the frame's two edges along one axis, so that
+// the frame's first and last pixel centres sample the first and last texel
+// centres of the screen's share of the picture: a frame larger than the
+// layout then never filters in the padding beyond the picture or the
+// clamp's border. With one texel per pixel these are 0 and layout / texture.
+std::pair<float, float> screenEdges(unsigned layoutPixels, unsigned framePixels, unsigned texturePixels)
+{
+    const float texelsPerPixel = framePixels > 1 ? float(layoutPixels - 1) / float(framePixels - 1) : 1.0f;
+    const float margin = 0.5f - 0.5f * texelsPerPixel;
+    return {margin / float(texturePixels), (float(layoutPixels) - margin) / float(texturePixels)};
+}
+
+} // namespace
+
 void drawOverScreen(const TextureImage& image)
 {
     const PixelImage& pixels = *image.currentImage();
-    float u = float(gldevice::screenWidth) / pixels.width;
-    float v = float(gldevice::screenHeight) / pixels.height;
-    TexRect screen = {0, 0, u, v};
+    const auto [s0, s1] = screenEdges(gldevice::screenWidth * image.detail, gldevice::frameWidth, pixels.width);
+    const auto [t0, t1] = screenEdges(gldevice::screenHeight * image.detail, gldevice::frameHeight, pixels.height);
+    TexRect screen = {s0, t0, s1, t1};
     drawQuad({-1, -1, 1, 1}, &screen);
 }
 

@@ -41,13 +41,16 @@ void drawQuad(const QuadRect& where, const TexRect* texture);
 // A rectangle of size w x h centred on (x, y).
 QuadRect centredRect(float x, float y, float w, float h);
 
-// The image at its pixel size on the stored screen size, its lower-left
-// corner at (x, y); texture row 0 is the top of the image.
+// The image at its pixel size on the stored screen size (in layout pixels:
+// its pixels over its detail), its lower-left corner at (x, y); texture row
+// 0 is the top of the image.
 void drawAtPixelSize(const TextureImage& image, float x, float y);
 
-// The whole screen, one image pixel per screen pixel from the image's
-// top-left corner: larger images are cropped, smaller ones repeat as the
-// texture's wrap mode allows.
+// The whole screen, one image pixel (or detail x detail of them) per layout
+// pixel from the image's top-left corner: larger images are cropped, smaller
+// ones repeat as the texture's wrap mode allows. On a frame of other pixels
+// than the picture's the frame's outer pixels take the outer screen pixels of
+// the image.
 void drawOverScreen(const TextureImage& image);
 
 } // namespace hlv

@@ -70,6 +70,7 @@ async function check(file) {
         validatorErrors: report.issues.numErrors,
         validatorWarnings: report.issues.numWarnings,
         messages: report.issues.messages.filter((m) => m.severity === 0).slice(0, 5).map((m) => `${m.code} ${m.pointer ?? ''} ${m.message}`),
+        warnings: report.issues.messages.filter((m) => m.severity === 1).slice(0, 5).map((m) => `${m.code} ${m.pointer ?? ''} ${m.message}`),
         compared: 0,
         maxError: 0,
         maxDirectionError: 0,
@@ -77,6 +78,8 @@ async function check(file) {
         missing: [],
     };
     const gltf = await parse(inlined(file.path, bytes));
+    result.interpolations = [...new Set((gltf.parser.json.animations ?? []).flatMap(
+        (animation) => animation.samplers.map((sampler) => sampler.interpolation ?? 'LINEAR')))].sort();
     const byNumber = new Map();
     gltf.scene.traverse((object) => {
         if (object.userData && object.userData.sceneNode)
@@ -91,11 +94,13 @@ async function check(file) {
     });
     // glTF holds the last value after the last key; a finished action
     // pauses, so each time starts the actions afresh.
+    // A timeline that started before 0 was moved later by the asset's timeShift.
+    const shift = (gltf.asset.extras && gltf.asset.extras.timeShift) || 0;
     const play = (time) => {
         for (const action of actions)
             action.reset().play();
         const duration = Math.max(0, ...gltf.animations.map((clip) => clip.duration));
-        mixer.setTime(Math.min(time, duration));
+        mixer.setTime(Math.min(time + shift, duration));
     };
     const position = new THREE.Vector3();
     const quaternion = new THREE.Quaternion();

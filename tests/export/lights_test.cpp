@@ -1,6 +1,8 @@
 // LightWave lights as KHR_lights_punctual holds them: each light type,
 // colours as LightWave 5 (0 to 255) and LightWave 6 (0 to 1) write them,
-// intensity plain, enveloped and LightWave 5's keyword, spot cones in degrees.
+// intensity plain, enveloped and LightWave 5's keyword (written as pi times
+// LightWave's: see lightwave_lights.cpp), spot cones in degrees and, under
+// LightWave 8's names, in radians.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -23,7 +25,7 @@ struct LightCase {
     std::string lines;  // after the light's motion
     const char* type;
     float colour[3];  // as glTF stores it: linear, from the file's sRGB values
-    float intensity;
+    float intensity;  // LightWave's; without objects around, glTF's is pi times it
     float inner, outer;  // radians, spot lights only
 };
 
@@ -53,6 +55,8 @@ TEST(ExportLights, EachLightWaveLightKeepsItsTypeColourIntensityAndCone)
         {"Panel", 3, "LightColor 1 1 1\nLightIntensity 1\nLightType 4\n", "point", {1, 1, 1}, 1, 0, 0},
         {"Old", 1, "LightColor 255 51 0\nLgtIntensity 0.5\nLightType 2\nConeAngle 45\nEdgeAngle 50\n", "spot",
          {1, 0.033105f, 0}, 0.5f, 0, 45 * kDegree},
+        {"Newer", 3, "LightColor 1 1 1\nLightIntensity 1\nLightType 2\nLightConeAngle 0.5235988\nLightEdgeAngle 0.1745329\n",
+         "spot", {1, 1, 1}, 1, 20 * kDegree, 30 * kDegree},
     };
     const std::string folder = (fs::current_path() / "export_lights").string();
     fs::remove_all(folder);
@@ -70,7 +74,7 @@ TEST(ExportLights, EachLightWaveLightKeepsItsTypeColourIntensityAndCone)
         EXPECT_EQ(light["type"], c.type);
         for (int i = 0; i < 3; ++i)
             EXPECT_NEAR(light["color"][i].get<float>(), c.colour[i], 1e-3f);
-        EXPECT_NEAR(light["intensity"].get<float>(), c.intensity, 1e-5f);
+        EXPECT_NEAR(light["intensity"].get<float>(), c.intensity * float(M_PI), 1e-5f);
         if (std::string(c.type) == "spot") {
             EXPECT_NEAR(light["spot"]["outerConeAngle"].get<float>(), c.outer, 1e-5f);
             EXPECT_NEAR(light["spot"].value("innerConeAngle", 0.0f), c.inner, 1e-5f);

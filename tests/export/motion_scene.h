@@ -2,6 +2,7 @@
 // The export tests' LightWave scene: every span shape, all six behaviours,
 // pivots, parents with scale, a targeted camera on a turning rig and a light, as
 // LightWave 6 writes them (frames 0 to 120 at 30 per second).
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -137,4 +138,45 @@ inline std::string version1SceneText()
             lwsgen::lw5Motion("CameraMotion", {key(0, 0, 0, 0, 0, 0, 0), key(60, 10, 5, 45, 0, 0, 0)}, 1) +
             "ZoomFactor 3.2\n";
     return text;
+}
+
+// The edges of a timeline (LightWave 6): frames from -15 (half a second
+// before 0), a propeller turning 20 times a second (240 degrees a frame),
+// a value reached by a stepped key on the last frame, and one held only at
+// the instant of a stepped key that a reset follows.
+inline std::string timelineEdgesSceneText()
+{
+    using lwsgen::Channel;
+    using lwsgen::Item;
+    using lwsgen::Key;
+    auto keys = [](std::vector<Key> list, int post = 1) {
+        Channel c;
+        c.keys = std::move(list);
+        c.post = post;
+        return c;
+    };
+    const int kLinear = 3, kStepped = 4, kReset = 0;
+    std::vector<Item> items;
+    Item early;  // keyed from before 0
+    early.add = "AddNullObject Early";
+    early.channels[0] = keys({{-4, -0.5f}, {3, 0.8f}, {1, 2}});
+    items.push_back(early);
+    Item propeller;
+    propeller.add = "AddNullObject Propeller";
+    propeller.channels[3] = keys({{0, -0.5f}, {float(2.5 * 20 * 2 * M_PI), 2, kLinear}});
+    items.push_back(propeller);
+    Item blade;
+    blade.add = "AddNullObject Blade";
+    blade.channels[0] = lwsgen::still(2);
+    blade.after = "ParentItem 10000001\n";
+    items.push_back(blade);
+    Item last;  // reaches 5 only on the last frame
+    last.add = "AddNullObject Last";
+    last.channels[0] = keys({{0, 0}, {5, 2, kStepped}});
+    items.push_back(last);
+    Item flash;  // at 3 only at 1 s
+    flash.add = "AddNullObject Flash";
+    flash.channels[1] = keys({{0, 0}, {3, 1, kStepped}}, kReset);
+    items.push_back(flash);
+    return lwsgen::sceneV3(items, -15, 60, 30);
 }

@@ -122,3 +122,53 @@ TEST(ContentDirectory, AMissingObjectLeavesAnEmptyItemAndOneWarning)
     }
     EXPECT_TRUE(log.contains("The file 'C:\\gone\\Missing.lwo' (needed by object item 2) is not found.")) << log.text;
 }
+
+TEST(ContentDirectory, NamesInAnotherCaseOrInLatinOneAreFoundExactNamesFirst)
+{
+    ContentTree tree;
+    const std::string objects = tree.root + "/content/Objects";
+    fs::create_directories(objects + "/Space");
+    lightwave_objects::writeCube(objects + "/Space/Rocket.lwo");
+    lightwave_objects::writeCube(objects + "/B\xC3\xA4ume.lwo");  // saved here in UTF-8
+    lightwave_objects::writeCube(objects + "/TWIN.lwo");
+    lightwave_objects::writeCube(objects + "/twin.lwo");
+    const struct {
+        std::string written;
+        std::string expected;
+    } cases[] = {
+        {"OBJECTS\\SPACE\\ROCKET.LWO", objects + "/Space/Rocket.lwo"},  // in capitals, DOS style
+        {"project/objects/space/rocket.lwo", objects + "/Space/Rocket.lwo"},
+        {"Work:objects/Space/rocket.LWO", objects + "/Space/Rocket.lwo"},
+        {"Objects/B\xE4ume.lwo", objects + "/B\xC3\xA4ume.lwo"},  // written in Latin-1
+        {"OBJECTS/B\xC4UME.LWO", objects + "/B\xC3\xA4ume.lwo"},  // Latin-1 capitals
+        {"Objects/B\xC3\x84UME.lwo", objects + "/B\xC3\xA4ume.lwo"},  // UTF-8 capitals
+        {"Objects/twin.lwo", objects + "/twin.lwo"},  // the exact name over another case
+        {"Objects/TWIN.lwo", objects + "/TWIN.lwo"},
+        {"images/HULL.PNG", tree.root + "/content/Images/hull.png"},
+    };
+    for (const auto& c : cases) {
+        const std::string found = LW::findContentFile(c.written, tree.scenes(), {});
+        EXPECT_TRUE(same(found, c.expected)) << c.written << " found at '" << found << "'";
+        // The name as it is on the disk, not as written.
+        EXPECT_EQ(fs::path(found).filename(), fs::path(c.expected).filename()) << c.written;
+    }
+    EXPECT_EQ(LW::findContentFile("Objects/Spaces/Rocket.lwo", tree.scenes() + "/nowhere", {}), "");
+}
+
+TEST(ContentDirectory, TheWorkingFolderIsNeverSearched)
+{
+    ContentTree tree;
+    // The program runs from a folder of its own holding a file of each name
+    // the scene writes; the content directory holds none of them.
+    const std::string working = tree.root + "/working";
+    fs::create_directories(working + "/Objects");
+    lightwave_objects::writeCube(working + "/Objects/Stray.lwo");
+    lightwave_objects::writeCube(working + "/Stray.lwo");
+    const fs::path started = fs::current_path();
+    fs::current_path(working);
+    for (const char* written : {"Objects/Stray.lwo", "Stray.lwo", "Work:Objects/Stray.lwo", "objects/stray.lwo"})
+        EXPECT_EQ(LW::findContentFile(written, tree.scenes(), {}), "") << written;
+    // The scene's own folder, given relative to the working folder, is.
+    EXPECT_TRUE(same(LW::findContentFile("Stray.lwo", ".", {}), working + "/Stray.lwo"));
+    fs::current_path(started);
+}

@@ -102,6 +102,38 @@ TEST(Lwo2Mapping, FrontAndTurnedPlanar)
     expectUVs(mapTriangle("turned.lwo", triangle, turned), planarZ);
 }
 
+// A texture turned by more than one angle: LightWave turns the texture's
+// frame by bank, then pitch, then heading, so a point is taken into the
+// frame by undoing heading first. Each case gives where the frame's axes lie
+// in the world; the triangle lies on the ground (y = 0).
+TEST(Lwo2Mapping, TurnedByHeadingPitchAndBankTogether)
+{
+    const float quarter = float(M_PI / 2);
+    const std::vector<Vector3f> ground = {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}};
+    const struct {
+        const char* name;
+        uint16_t projection, axis;
+        Vector3f rotation;
+        std::vector<std::pair<float, float>> uvs;
+    } cases[] = {
+        // The frame's X runs along the world's -Z, its Y along +X: planar Z
+        // lays the picture flat on the ground, its top towards +X.
+        {"heading and pitch", 0, 2, {quarter, quarter, 0}, {{0.5f, 0.5f}, {0.5f, 0.0f}, {0.0f, 0.5f}}},
+        // X along +Z, Y along -X.
+        {"pitch and bank", 0, 2, {0, quarter, quarter}, {{0.5f, 0.5f}, {0.5f, 1.0f}, {1.0f, 0.5f}}},
+        // Pitched down a quarter, the frame's Z axis is the world's -Y: the
+        // cubic map takes the ground's normal as its Z axis, X along +X and
+        // Y along +Z.
+        {"cubic, pitched", 3, 0, {0, quarter, 0}, {{0.5f, 0.5f}, {1.0f, 0.5f}, {0.5f, 0.0f}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Lwo2ImageBlock turned = block(c.projection, c.axis, {2, 2, 2});
+        turned.rotation = c.rotation;
+        expectUVs(mapTriangle("turned_hpb.lwo", ground, turned, {}, true), c.uvs);
+    }
+}
+
 TEST(Lwo2Mapping, Cylindrical)
 {
     // Axis Y: a = -dx, c = dz; (1,0,0) has heading pi/2 (c = 0, a < 0), (0,1,1)
@@ -116,6 +148,106 @@ TEST(Lwo2Mapping, Spherical)
     // (0,-1,0): heading 0, pitch 0; (1,0,1): heading pi/2, pitch pi/4.
     expectUVs(mapTriangle("spherical.lwo", {{0, 0, 1}, {0, -1, 0}, {1, 0, 1}}, block(2, 2, {1, 1, 1})),
               {{1.0f, 0.0f}, {1.0f, 0.5f}, {0.75f, 0.25f}});
+}
+
+namespace {
+
+// A globe of radius 1 about Y as Modeler's ball makes it: 16 meridians, 8
+// bands, a point at each pole, quads between the rings and triangle fans
+// at the poles.
+std::unique_ptr<hlv::RobustMesh> globe(const Lwo2ImageBlock& block)
+{
+    const int meridians = 16, bands = 8;
+    const double pi = std::acos(-1.0);
+    std::vector<Vector3f> points = {{0, 1, 0}, {0, -1, 0}};
+    auto ring = [&](int band, int meridian) { return uint32_t(2 + (band - 1) * meridians + meridian % meridians); };
+    for (int band = 1; band < bands; ++band)
+        for (int m = 0; m < meridians; ++m) {
+            const double pitch = pi / 2 - band * pi / bands, heading = m * 2 * pi / meridians;
+            points.push_back({float(std::sin(heading) * std::cos(pitch)), float(std::sin(pitch)),
+                              float(std::cos(heading) * std::cos(pitch))});
+        }
+    std::vector<std::vector<uint32_t>> polygons;
+    for (int m = 0; m < meridians; ++m) {
+        polygons.push_back({0, ring(1, m + 1), ring(1, m)});
+        for (int band = 1; band + 1 < bands; ++band)
+            polygons.push_back({ring(band, m), ring(band, m + 1), ring(band + 1, m + 1), ring(band + 1, m)});
+        polygons.push_back({1, ring(bands - 1, m), ring(bands - 1, m + 1)});
+    }
+    Lwo2Surface surface;
+    surface.name = "Earth";
+    surface.blocks.push_back(block);
+    Lwo2Writer w;
+    w.tags({"Earth"}).clip(1, "earth.png").layer(0).points(points).polygons(polygons);
+    w.surfaceTags([&] {
+        std::vector<std::pair<uint32_t, uint16_t>> tags;
+        for (uint32_t p = 0; p < polygons.size(); ++p)
+            tags.push_back({p, 0});
+        return tags;
+    }()).surface(surface);
+    LW::Scene record;
+    auto mesh = LW::readSceneObject(saveObject("globe.lwo", w).c_str(), record).mesh;
+    mesh->build(0);
+    return mesh;
+}
+
+// The (u, v) where the ray from the centre along `direction` meets the
+// mesh, interpolated across the triangle it meets, as the picture is drawn.
+bool uvAlong(const hlv::MeshPart& part, const Vector3f& direction, float& u)
+{
+    for (uint32_t t = 0; t < part.triangleCount; ++t) {
+        const uint32_t i[3] = {part.indices[3 * t], part.indices[3 * t + 1], part.indices[3 * t + 2]};
+        const Vector3f e1 = part.positions[i[1]] - part.positions[i[0]], e2 = part.positions[i[2]] - part.positions[i[0]];
+        const Vector3f p = cross(direction, e2);
+        const float det = dot(e1, p);
+        if (std::fabs(det) < 1e-9f)
+            continue;
+        const Vector3f s = Vector3f{0, 0, 0} - part.positions[i[0]];
+        const float b1 = dot(s, p) / det;
+        const Vector3f q = cross(s, e1);
+        const float b2 = dot(direction, q) / det;
+        if (b1 < 0 || b2 < 0 || b1 + b2 > 1 || dot(e2, q) / det <= 0)
+            continue;
+        const std::vector<float>& uv = part.uvLayers[0];
+        u = (1 - b1 - b2) * uv[2 * i[0]] + b1 * uv[2 * i[1]] + b2 * uv[2 * i[2]];
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// An earth picture of four columns (red, green, blue, yellow from left to
+// right) wrapped around a globe: LightWave shows, at every point, the column
+// of the point's own heading (u = 0 at +Z, a quarter at -X, turning through
+// +X at three quarters), with no stripe along the seam and no twist at the
+// poles.
+TEST(Lwo2Mapping, AWrappedPictureHasNoSeamStripeAndNoTwistAtThePoles)
+{
+    const char* columns = "rgby";
+    const struct {
+        float heading, pitch;  // degrees; heading from +Z towards +X
+        char seen;
+    } texels[] = {
+        {265, 0, 'g'}, {275, 0, 'r'},    // each side of the seam at -X
+        {265, 30, 'g'}, {275, -30, 'r'},
+        {5, 10, 'y'}, {355, 10, 'r'},    // each side of the picture's edge at +Z
+        {230, 84, 'g'}, {140, 84, 'b'},  // around the north pole
+        {230, -84, 'g'}, {320, -84, 'r'}, {50, 84, 'y'},
+    };
+    for (uint16_t projection : {uint16_t(2), uint16_t(1)}) {
+        const std::unique_ptr<hlv::RobustMesh> mesh = globe(block(projection, 1, {2, 2, 2}));
+        const hlv::MeshPart& part = mesh->parts().at(0);
+        ASSERT_GE(part.uvLayerCount, 1u);
+        for (const auto& texel : texels) {
+            const float h = texel.heading * float(M_PI) / 180, p = texel.pitch * float(M_PI) / 180;
+            float u = 0;
+            ASSERT_TRUE(uvAlong(part, {std::sin(h) * std::cos(p), std::sin(p), std::cos(h) * std::cos(p)}, u));
+            const int column = int(std::floor((u - std::floor(u)) * 4)) % 4;
+            EXPECT_EQ(columns[column], texel.seen) << (projection == 2 ? "spherical" : "cylindrical") << " at heading "
+                                                   << texel.heading << ", pitch " << texel.pitch << ": u " << u;
+        }
+    }
 }
 
 TEST(Lwo2Mapping, CubicTakesTheAxisOfTheFaceNormal)

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -260,7 +261,7 @@ TEST(LwsConvert, CamerasAreNumberedAsTheirSceneFileNumbersThem)
     EXPECT_EQ(nears(*written), inFileOrder);
 }
 
-TEST(LwsConvert, BadParentsAndObjectsFailWithAMessage)
+TEST(LwsConvert, BadParentsFailWithAMessage)
 {
     struct Case {
         std::string body;
@@ -273,11 +274,9 @@ TEST(LwsConvert, BadParentsAndObjectsFailWithAMessage)
         {"AddCamera\nParentItem 30000001\nAddCamera\nParentItem 30000000\n", true, "form a loop"},
         {"AddCamera\nParentItem 30000000\n", true, "form a loop"},
         {deepChain(300), true, "parented more than 256 levels deep"},
-        {"LoadObjectLayer 1 picture.lwo\n", false, "Unsupported object format (ILBM)."},
     };
     for (const Case& c : cases) {
         SceneFolder folder;
-        writers::Lwo2Writer().save(folder.path + "/picture.lwo", "ILBM");
         bool thrown = !c.thrown;
         try {
             folder.convert(std::string(kHeader) + c.body);
@@ -287,5 +286,96 @@ TEST(LwsConvert, BadParentsAndObjectsFailWithAMessage)
         }
         EXPECT_EQ(thrown, c.thrown) << c.body;
         EXPECT_NE(folder.log.text.find(c.message), std::string::npos) << c.body << folder.log.text;
+    }
+}
+
+namespace {
+
+// A LightWave 5 layered object (FORM LWLO): LAYR with number, flags and
+// name, then the layer's points, surface names and polygons.
+std::vector<uint8_t> layeredObject()
+{
+    writers::Lwo2Bytes layer, points, surfaces, polygons;
+    layer.u2(1).u2(0).s0("Hull");
+    points.f4(0).f4(0).f4(0).f4(1).f4(0).f4(0).f4(0).f4(1).f4(0);
+    surfaces.s0("Default");
+    polygons.u2(3).u2(0).u2(1).u2(2).u2(1);
+    return writers::Lwo2Writer()
+        .chunk("LAYR", layer.data())
+        .chunk("PNTS", points.data())
+        .chunk("SRFS", surfaces.data())
+        .chunk("POLS", polygons.data())
+        .bytes("LWLO");
+}
+
+// A motion that holds the item at (x, 0, 0), unturned.
+std::string heldAt(float x)
+{
+    std::string text = "NumChannels 9\n";
+    for (int c = 0; c < 9; ++c)
+        text += "Channel " + std::to_string(c) + "\n{ Envelope\n  1\n  Key " +
+                std::to_string(c == 0 ? x : c >= 6 ? 1.0f : 0.0f) + " 0 0 0 0 0 0 0 0\n  Behaviors 1 1\n}\n";
+    return text;
+}
+
+} // namespace
+
+// An object that is found but cannot be read leaves its item empty, with a
+// warning naming it and why: the item still moves and its child keeps its
+// place. A strict import fails on it.
+TEST(LwsConvert, AnUnreadableObjectLeavesItsItemEmptyWithAWarning)
+{
+    const std::vector<uint8_t> quad = writers::Lwo2Writer()
+                                          .tags({"Plain"})
+                                          .layer(0)
+                                          .points({{-1, -1, 0}, {-1, 1, 0}, {1, 1, 0}, {1, -1, 0}})
+                                          .polygons({{0, 1, 2, 3}})
+                                          .surfaceTags({{0, 0}})
+                                          .bytes();
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        int layer;
+        const char* why;
+    } cases[] = {
+        {"damaged", std::vector<uint8_t>(quad.begin(), quad.end() - 10), 1, "Corrupted IFF length."},
+        {"LightWave 5 layers", layeredObject(), 1, "Unsupported object format (LWLO)."},
+        {"a picture", writers::Lwo2Writer().chunk("BMHD", {0, 4, 0, 4}).bytes("ILBM"), 1,
+         "Unsupported object format (ILBM)."},
+        {"a layer it lacks", quad, 3, "The object has no layer 3 (it has only layer 1)."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // The object at x = 4 with a null child one further along, and a
+        // readable quad beside them.
+        const std::string text = std::string(kHeader) + "LoadObjectLayer " + std::to_string(c.layer) +
+                                 " Objects/ship.lwo\nObjectMotion\n" + heldAt(4) + "AddNullObject Flag\nObjectMotion\n" +
+                                 heldAt(1) + "ParentItem 10000000\nLoadObjectLayer 1 quad.lwo\nObjectMotion\n" +
+                                 heldAt(0);
+        for (const bool strict : {false, true}) {
+            SceneFolder folder;
+            fs::create_directories(folder.path + "/Objects");
+            std::ofstream(folder.path + "/Objects/ship.lwo", std::ios::binary)
+                .write(reinterpret_cast<const char*>(c.bytes.data()), std::streamsize(c.bytes.size()));
+            folder.record.strict = strict;
+            std::unique_ptr<Scene> scene;
+            try {
+                scene = folder.convert(text);
+            } catch (bool) {
+            }
+            EXPECT_NE(folder.log.text.find(c.why), std::string::npos) << folder.log.text;
+            if (strict) {
+                EXPECT_EQ(scene, nullptr) << "a strict import fails";
+                continue;
+            }
+            ASSERT_NE(scene, nullptr) << folder.log.text;
+            const std::string warning = std::string(LW::kUnreadableObjectWarning) + "'Objects/ship.lwo' (layer " +
+                                        std::to_string(c.layer) + ", needed by object item 1) cannot be read: " + c.why;
+            EXPECT_NE(folder.log.text.find(warning), std::string::npos) << folder.log.text;
+            EXPECT_EQ(scene->primitives().size(), 1u) << "only the quad";
+            ASSERT_EQ(folder.record.itemNodes.size(), 3u);
+            scene->evaluate(0.5f);
+            EXPECT_NEAR(folder.record.itemNodes[1]->world().transformPoint({0, 0, 0}).x, 5, 1e-5f);
+        }
     }
 }

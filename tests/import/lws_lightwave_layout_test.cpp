@@ -496,7 +496,13 @@ TEST(LightWaveLayout, ObjectLayersTakeTheirLayerOfTheFile)
     std::unique_ptr<Scene> shared(LW::convertLwsScene(twice.scene, LW::ConvertOptions{false}));
     EXPECT_EQ(shared->primitives().size(), 2u);
 
+    // A layer the file lacks leaves its item empty, with a warning; a strict
+    // import fails.
     Parse missing("LWSC\n3\nFirstFrame 0\nLastFrame 1\nLoadObjectLayer 3 Objects/Layers.lwo\n");
     missing.scene.searchDirectories = {folder.path};
+    std::unique_ptr<Scene> empty(LW::convertLwsScene(missing.scene, LW::ConvertOptions{false}));
+    EXPECT_EQ(empty->primitives().size(), 0u);
+    EXPECT_TRUE(missing.log.contains("cannot be read: The object has no layer 3 (it has layers 1 and 2).")) << missing.log.text;
+    missing.scene.strict = true;
     EXPECT_THROW(LW::convertLwsScene(missing.scene, LW::ConvertOptions{false}), bool);
 }

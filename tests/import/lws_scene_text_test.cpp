@@ -1,7 +1,6 @@
 // Scene files as LightWave writes them beyond the keywords' plain numbers:
 // line endings of every platform, a byte-order mark, envelopes on scalar
-// keywords, LightWave 5.6's channel-major motion, 2D Bezier handles,
-// BackdropFog and targeted items.
+// keywords, 2D Bezier handles, BackdropFog and targeted items.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -105,34 +104,6 @@ TEST(LwsSceneText, BackdropFogGivesTheFogTheBackdropColour)
         EXPECT_FLOAT_EQ(scene->fog_colour[i], record.backdrop[i]);
         EXPECT_FLOAT_EQ(scene->backdrop[i], (i + 1) * 0.2f);
     }
-}
-
-TEST(LwsSceneText, ChannelMajorVersionTwoMotion)
-{
-    // LightWave 5.6: per channel its key count, then "value time spantype
-    // tension continuity bias" per key. X runs linearly from 0 to 10 over a
-    // second, the heading is 90 degrees, the scale 2.
-    std::string channels;
-    for (int c = 0; c < 9; ++c) {
-        if (c == 0)
-            channels += "  2\n  0 0 3 0 0 0\n  10 1 3 0 0 0\n";
-        else
-            channels += "  1\n  " + std::string(c == 3 ? "90" : c >= 6 ? "2" : "0") + " 0 0 0 0 0\n";
-    }
-    const std::string text = "LWSC\n2\n\nFirstFrame 0\nLastFrame 30\nFramesPerSecond 30\n"
-                             "AddNullObject Mover\nObjectMotion (unnamed)\n  9\n" + channels + "EndBehavior 1\n";
-    LW::LwsScene record;
-    std::unique_ptr<Scene> scene = importLwsText(text, ".", record);
-    ASSERT_EQ(record.itemNodes.size(), 1u);
-    const TransformNode& node = *record.itemNodes[0];
-    Vector3f position, rotation, scale;
-    node.position().evaluate(position, 0.5f);
-    node.rotation().evaluate(rotation, 0.5f);
-    node.scale().evaluate(scale, 0.5f);
-    EXPECT_NEAR(position.x, 5, 1e-4);
-    // Version 2 angles are degrees; the nodes turn heading the other way.
-    EXPECT_NEAR(rotation.y, -90, 1e-4);
-    EXPECT_NEAR(scale.z, 2, 1e-4);
 }
 
 TEST(LwsSceneText, TwoDimensionalBezierKeysKeepBothHandles)

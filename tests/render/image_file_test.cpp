@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -146,16 +147,22 @@ TEST_F(ImageFileTest, PalettesWithTransparencyReadAsTheirColours)
     }
 }
 
-TEST_F(ImageFileTest, ANameWithoutADotIsLookedUpWhole)
+TEST_F(ImageFileTest, AKnownSignatureDecidesOverTheName)
 {
+    // Pictures of LightWave content often carry no extension or another one;
+    // what the bytes say they are wins, and a name alone decodes nothing.
     std::vector<uint8_t> quad = quadrants();
     ASSERT_TRUE(writers::writeJpeg("jpg", quad.data(), 16, 16));
-    ImageRGB image;
-    EXPECT_TRUE(loadImageRGB("jpg", image));  // "jpg" itself names the format
     std::filesystem::copy_file("jpg", "picture");
-    std::filesystem::copy_file("jpg", "picture.jpg.bin");
-    EXPECT_FALSE(loadImageRGB("picture", image));
-    EXPECT_FALSE(loadImageRGB("picture.jpg.bin", image));  // only the last '.' counts
+    std::filesystem::copy_file("jpg", "picture.png.bin");
+    for (const char* name : {"jpg", "picture", "picture.png.bin"}) {
+        ImageRGB image;
+        ASSERT_TRUE(loadImageRGB(name, image)) << name;
+        EXPECT_EQ(image.width, 16u) << name;
+    }
+    std::ofstream("noise.jpg", std::ios::binary) << std::string(64, '\x5a');
+    ImageRGB image;
+    EXPECT_FALSE(loadImageRGB("noise.jpg", image));
     EXPECT_FALSE(image.hasPixels());
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -245,9 +246,27 @@ TEST(OffscreenFrameDriver, WithoutTheBlitTheShowDrawsIntoTheWindow)
 TEST(FrameSize, TheLargestFourByThreeFrameAndTheSizesTheUserWrites)
 {
     const int sizes[][4] = {{1920, 1080, 1440, 1080}, {3840, 2160, 2880, 2160}, {800, 600, 800, 600},
-                            {1280, 1024, 1280, 960},  {1000, 700, 932, 699},    {3, 3, 0, 0}};
-    for (const auto& size : sizes)
-        EXPECT_TRUE(frameSizeWithin(size[0], size[1]) == (FrameSize{size[2], size[3]})) << size[0] << "x" << size[1];
+                            {1280, 1024, 1280, 960},  {1000, 700, 928, 696},    {2560, 1600, 2128, 1596},
+                            {1366, 768, 1024, 768},   {8, 6, 8, 6},             {7, 600, 0, 0},
+                            {3, 3, 0, 0}};
+    for (const auto& size : sizes) {
+        const FrameSize frame = frameSizeWithin(size[0], size[1]);
+        EXPECT_TRUE(frame == (FrameSize{size[2], size[3]})) << size[0] << "x" << size[1];
+        if (frame.width == 0)
+            continue;
+        // The ending's four half-size views tile the frame: every pixel drawn once.
+        std::vector<int> covered(size_t(frame.width) * size_t(frame.height), 0);
+        const float corners[4][2] = {{0.5f, 0.5f}, {0, 0.5f}, {0.5f, 0}, {0, 0}};
+        for (const auto& corner : corners) {
+            const FrameRect view =
+                fractionRect(corner[0], corner[1], 0.5f, 0.5f, unsigned(frame.width), unsigned(frame.height));
+            for (int y = view.y; y < std::min(view.y + view.height, frame.height); ++y)
+                for (int x = view.x; x < std::min(view.x + view.width, frame.width); ++x)
+                    ++covered[size_t(y) * size_t(frame.width) + size_t(x)];
+        }
+        EXPECT_EQ(std::count(covered.begin(), covered.end(), 1), std::ptrdiff_t(covered.size()))
+            << frame.width << "x" << frame.height << ": pixels left out or drawn twice";
+    }
 
     FrameSize read;
     EXPECT_TRUE(parseFrameSize("1440x1080", &read));

@@ -1,5 +1,6 @@
 // The generator writes every file the show loads, at its exact path and of
-// its kind, the same bytes on every run, within the pack's size budget.
+// its kind, the same bytes on every run, within the pack's size budget; and
+// beside it the high-detail twin of every picture and scene, the same way.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -73,6 +74,17 @@ bool isOfKind(const std::string& bytes, Kind kind)
     return false;
 }
 
+// Pictures and scenes have a high-detail twin under hd/ with the same path.
+bool hasTwin(Kind kind) { return kind == Kind::Jpeg || kind == Kind::Png || kind == Kind::Scene; }
+
+size_t filesUnder(const std::string& folder)
+{
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        files += entry.is_regular_file() ? 1 : 0;
+    return files;
+}
+
 // The generator's own run into a fresh folder.
 std::string generateInto(const std::string& folder)
 {
@@ -90,20 +102,28 @@ TEST(AssetPack, EveryShowFileAtItsPathOfItsKindAndTheSameBytesEachRun)
 {
     const std::string first = packRoot();
     const std::string second = generateInto("assetgen-second-run");
-    uintmax_t total = 0;
+    uintmax_t total = 0, detailTotal = 0;
+    size_t twins = 0;
     for (const Asset& asset : kAssets) {
-        const std::string bytes = readWholeFile(first + "/" + asset.path);
-        ASSERT_FALSE(bytes.empty()) << asset.path << " is missing or empty";
-        EXPECT_TRUE(isOfKind(bytes, asset.kind)) << asset.path << " is not of its kind";
-        EXPECT_TRUE(bytes == readWholeFile(second + "/" + asset.path)) << asset.path << " differs between runs";
-        total += bytes.size();
+        for (const std::string prefix : {"", "hd/"}) {
+            const std::string path = prefix + asset.path;
+            if (!prefix.empty() && !hasTwin(asset.kind))
+                continue;
+            const std::string bytes = readWholeFile(first + "/" + path);
+            ASSERT_FALSE(bytes.empty()) << path << " is missing or empty";
+            EXPECT_TRUE(isOfKind(bytes, asset.kind)) << path << " is not of its kind";
+            EXPECT_TRUE(bytes == readWholeFile(second + "/" + path)) << path << " differs between runs";
+            (prefix.empty() ? total : detailTotal) += bytes.size();
+        }
+        twins += hasTwin(asset.kind) ? 1 : 0;
     }
     EXPECT_LT(total, 40u * 1024 * 1024);
-    // Nothing but the pack is left behind (the texture workspace is gone).
-    size_t files = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(second + "/demo"))
-        files += entry.is_regular_file() ? 1 : 0;
-    EXPECT_EQ(files, std::size(kAssets));
+    EXPECT_LT(detailTotal, 40u * 1024 * 1024);
+    // Nothing but the pack and its twins is left behind (the texture
+    // workspaces are gone).
+    EXPECT_EQ(filesUnder(second + "/demo"), std::size(kAssets));
+    EXPECT_EQ(filesUnder(second + "/hd/demo"), twins);
+    EXPECT_EQ(filesUnder(second + "/hd"), twins);
 }
 
 TEST(AssetPack, RefusesToRunWithoutAFolder)

@@ -95,10 +95,28 @@ TEST(HlvtoolContentDirectory, InfoListsTheFilesWarnsOfTheMissingOneAndPlacesTheC
 TEST(HlvtoolContentDirectory, OpenAndClosedMeshesAreToldApart)
 {
     ContentDirectory tree;
+    // A cube whose +z face is cut in two down its middle, the cut's ends
+    // shared as points by the two halves only: the faces beside them meet
+    // the halves along edges that have those points inside them.
+    const std::vector<Vector3f> corners = {{-1, -1, -1}, {-1, 1, -1}, {1, 1, -1}, {1, -1, -1}, {-1, -1, 1},
+                                           {-1, 1, 1},   {1, 1, 1},   {1, -1, 1},  {0, -1, 1},  {0, 1, 1}};
+    const std::vector<std::vector<uint32_t>> cut = {{0, 1, 2, 3}, {4, 8, 9, 5}, {8, 7, 6, 9}, {0, 4, 5, 1},
+                                                    {1, 5, 6, 2}, {2, 6, 7, 3}, {3, 7, 4, 0}};
+    auto save = [&](const std::string& name, std::vector<Vector3f> points, std::vector<std::vector<uint32_t>> faces) {
+        writers::Lwo2Writer().tags({"Plain"}).layer(0).points(points).polygons(faces)
+            .surfaceTags(lightwave_objects::allTagged(faces.size(), 0)).save(tree.root + "/Objects/" + name);
+    };
+    save("Cut.lwo", corners, cut);
+    save("CutOpen.lwo", corners, {cut.begin(), cut.end() - 2});  // without the +x and -y faces
+    std::vector<Vector3f> apart = corners;
+    apart[8].y = -1.2f;  // the cut's lower end off the edge: a gap between the halves and the -y face
+    save("CutApart.lwo", apart, cut);
     const struct {
         const char* object;
         const char* closure;
-    } cases[] = {{"Objects/Quad.lwo", ", open,"}, {"Objects/Closed.lwo", ", closed,"}, {"Objects/Box.lwo", ", not manifold,"}};
+    } cases[] = {{"Objects/Quad.lwo", ", open,"},        {"Objects/Closed.lwo", ", closed,"},
+                 {"Objects/Box.lwo", ", not manifold,"}, {"Objects/Cut.lwo", ", closed,"},
+                 {"Objects/CutOpen.lwo", ", open,"},     {"Objects/CutApart.lwo", ", open,"}};
     for (const auto& c : cases) {
         const ProgramRun info = tree.run(std::string("info ") + c.object);
         EXPECT_EQ(info.exitCode, 0) << c.object << info.errors;

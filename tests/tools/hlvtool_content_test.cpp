@@ -128,3 +128,18 @@ TEST(HlvtoolContent, RendersLightWaveScenesAndObjects)
     EXPECT_EQ(unknown.exitCode, 1);
     EXPECT_NE(unknown.errors.find("notes.txt: cannot tell the kind of the file"), std::string::npos) << unknown.errors;
 }
+
+// A display that stands but an OpenGL that cannot make the frame asked: the
+// message says so, not that the display may be missing.
+TEST(HlvtoolContent, AFrameThatCannotBeMadeIsNamed)
+{
+    ContentFolder folder;
+    const ProgramRun run = runInFolder(folder.path, "MESA_GL_VERSION_OVERRIDE=2.1 MESA_EXTENSION_MAX_YEAR=2004 " + kTool +
+                                                        " render red.lwo --out large.png --size 1600x1200");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.errors.find("red.lwo: this OpenGL cannot make a 1600x1200 frame (it has no framebuffer objects)"),
+              std::string::npos)
+        << run.errors;
+    EXPECT_EQ(run.errors.find("is there a display"), std::string::npos) << run.errors;
+    EXPECT_FALSE(fs::exists(folder.path + "/large.png"));
+}

@@ -4,6 +4,7 @@
 // of a camera looking along +Z.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include "tests/support/run_program.h"
 #include "tests/tools/hlvtool_test_scene.h"
 #include "tools/writers/lwo2_writer.h"
+#include "tools/writers/picture_writer.h"
 
 namespace fs = std::filesystem;
 
@@ -29,6 +31,9 @@ struct Sheet {
     uint16_t sides = 1;          // 3 for both
     float transparency = 0;
     std::vector<std::vector<float>> cornerColours;  // an RGB map, one per corner
+    // A colour layer of the picture "decal.png" (red), UV-mapped so that the
+    // picture covers the middle half of the square.
+    std::vector<writers::Lwo2ImageBlock> layers = {};
 };
 
 // A square of side 6 about its item's origin, in the item's z = 0 plane.
@@ -48,6 +53,18 @@ void writeSheet(const std::string& folder, const Sheet& sheet)
         w.vertexMap("RGB ", 3, "Paint", entries);
         surface.vertexColourMap = "Paint";
         surface.vertexColourType = "RGB ";
+    }
+    if (!sheet.layers.empty()) {
+        w.clip(1, "decal.png");
+        w.vertexMap("TXUV", 2, "uv", {{0, 0, {-0.5f, -0.5f}}, {1, 0, {-0.5f, 1.5f}}, {2, 0, {1.5f, 1.5f}}, {3, 0, {1.5f, -0.5f}}});
+        surface.blocks = sheet.layers;
+        const std::vector<uint8_t> red = [] {
+            std::vector<uint8_t> pixels;
+            for (int i = 0; i < 16 * 16; ++i)
+                pixels.insert(pixels.end(), {255, 0, 0});
+            return pixels;
+        }();
+        ASSERT_TRUE(writers::writePng(folder + "/decal.png", red.data(), 16, 16));
     }
     w.polygons({sheet.facingCamera ? std::vector<uint32_t>{0, 1, 2, 3} : std::vector<uint32_t>{3, 2, 1, 0}});
     ASSERT_TRUE(w.surfaceTags({{0, 0}}).surface(surface).save(folder + "/" + sheet.file));
@@ -114,4 +131,77 @@ TEST(HlvtoolSceneSurfaces, SidesTransparencyAndVertexColoursAsLightWaveShowsThem
         }
     }
     fs::remove_all(fs::current_path() / "hlvtool_scene_surfaces");
+}
+
+namespace {
+
+writers::Lwo2ImageBlock decal(writers::Lwo2ImageBlock layer, uint16_t wrap, float opacity, bool negative)
+{
+    layer.widthWrap = layer.heightWrap = wrap;
+    layer.opacity = opacity;
+    layer.negative = negative;
+    return layer;
+}
+
+// Which channels are lit: "r", "b", "rb", "gb", ... ("" for dark).
+std::string channelsLit(const uint8_t* p)
+{
+    const int high = std::max({p[0], p[1], p[2]});
+    std::string lit;
+    for (int c = 0; c < 3; ++c)
+        if (high >= 40 && p[c] > high / 2)
+            lit += "rgb"[c];
+    return lit;
+}
+
+} // namespace
+
+// A red picture on a blue surface, UV-mapped over the middle half of a
+// square: LightWave draws it once where the layer does not repeat, the
+// surface's blue around it; a half-opaque layer over the blue, a negative
+// one inverted. The scene draws it as the object view does.
+TEST(HlvtoolSceneSurfaces, PictureLayersWrapOpacityAndNegativeAsInTheObjectView)
+{
+    const writers::Lwo2ImageBlock uv = writers::uvMappedBlock("uv", 1);
+    const struct {
+        const char* name;
+        writers::Lwo2ImageBlock layer;
+        int middle[3], outside[3];
+    } cases[] = {
+        {"once, reset", decal(uv, 0, 1, false), {255, 0, 0}, {0, 0, 255}},
+        {"repeated", decal(uv, 1, 1, false), {255, 0, 0}, {255, 0, 0}},
+        {"mirrored", decal(uv, 2, 1, false), {255, 0, 0}, {255, 0, 0}},
+        {"edge stretched", decal(uv, 3, 1, false), {255, 0, 0}, {255, 0, 0}},
+        {"half opaque, once", decal(uv, 0, 0.5f, false), {128, 0, 128}, {0, 0, 255}},
+        {"negative, once", decal(uv, 0, 1, true), {0, 255, 255}, {0, 0, 255}},
+    };
+    const std::string folder = (fs::current_path() / "hlvtool_scene_decal").string();
+    for (const auto& c : cases) {
+        // Seen from both sides: the object view and the scene's camera look
+        // at it from opposite sides.
+        Sheet sheet{"sheet.lwo", 10, {0, 0, 1}, true, 3};
+        sheet.layers = {c.layer};
+        const ImageRGB frame = renderedScene(folder, {sheet});
+        ASSERT_EQ(frame.width, 800u) << c.name;
+        // The middle of the square, and a point of the square above the
+        // picture's top edge.
+        const struct {
+            uint32_t x, y;
+            const int* rgb;
+        } points[] = {{400, 300, c.middle}, {400, 30, c.outside}};
+        for (const auto& at : points) {
+            const uint8_t* p = &frame.pixels[3 * (size_t(at.y) * frame.width + at.x)];
+            for (int k = 0; k < 3; ++k)
+                EXPECT_LE(std::abs(p[k] - at.rgb[k]), 12)
+                    << c.name << " at (" << at.x << ", " << at.y << ") channel " << k << ": " << int(p[k]);
+        }
+        // The object view shows the middle in the same colour, lit.
+        const ProgramRun object = runInFolder(folder, kTool + " render sheet.lwo --out object.png");
+        ASSERT_EQ(object.exitCode, 0) << object.errors;
+        ImageRGB view;
+        ASSERT_TRUE(loadImageRGB((folder + "/object.png").c_str(), view));
+        const uint8_t* middle = &frame.pixels[3 * (300 * size_t(frame.width) + 400)];
+        EXPECT_EQ(channelsLit(&view.pixels[3 * (300 * size_t(view.width) + 400)]), channelsLit(middle)) << c.name;
+    }
+    fs::remove_all(folder);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "render/image_file.h"
@@ -193,5 +194,123 @@ TEST(HlvtoolSurfaces, TwoObjectsDefaultSurfacesKeepTheirOwnColours)
         ImageRGB image;
         ASSERT_TRUE(loadImageRGB((folder.path + "/scene.png").c_str(), image));
         EXPECT_EQ(hueOf(pixelAt(image, 400, 300)), time[0] == '0' ? 'r' : 'g') << time;
+    }
+}
+
+namespace {
+
+std::vector<uint8_t> bigEndian(uint32_t value, int bytes)
+{
+    std::vector<uint8_t> out;
+    for (int i = bytes - 1; i >= 0; --i)
+        out.push_back(uint8_t(value >> (8 * i)));
+    return out;
+}
+
+void append(std::vector<uint8_t>& to, const std::vector<uint8_t>& more) { to.insert(to.end(), more.begin(), more.end()); }
+
+// An Amiga IFF ILBM of 16 by 16 pixels, one bit plane, every pixel colour 1
+// of its two-colour map; uncompressed.
+std::vector<uint8_t> ilbm(const Rgb& colour)
+{
+    std::vector<uint8_t> header;  // BMHD
+    for (const auto& [value, bytes] : std::vector<std::pair<uint32_t, int>>{
+             {16, 2}, {16, 2}, {0, 2}, {0, 2}, {1, 1}, {0, 1}, {0, 1}, {0, 1}, {0, 2}, {10, 1}, {11, 1}, {16, 2}, {16, 2}})
+        append(header, bigEndian(value, bytes));
+    const std::vector<uint8_t> map = {0, 0, 0, uint8_t(colour.r), uint8_t(colour.g), uint8_t(colour.b)};
+    const std::vector<uint8_t> body(16 * 2, 0xFF);
+    std::vector<uint8_t> form = {'I', 'L', 'B', 'M'};
+    for (const auto& [id, data] : {std::pair<const char*, const std::vector<uint8_t>&>{"BMHD", header},
+                                   {"CMAP", map}, {"BODY", body}}) {
+        append(form, {uint8_t(id[0]), uint8_t(id[1]), uint8_t(id[2]), uint8_t(id[3])});
+        append(form, bigEndian(uint32_t(data.size()), 4));
+        append(form, data);
+    }
+    std::vector<uint8_t> file = {'F', 'O', 'R', 'M'};
+    append(file, bigEndian(uint32_t(form.size()), 4));
+    append(file, form);
+    return file;
+}
+
+// A Windows BMP of 16 by 16 pixels, 24 bits, bottom row first.
+std::vector<uint8_t> bmp(const Rgb& colour)
+{
+    const uint32_t pixelBytes = 16 * 16 * 3;
+    std::vector<uint8_t> file = {'B', 'M'};
+    auto little = [&](uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            file.push_back(uint8_t(value >> (8 * i)));
+    };
+    little(54 + pixelBytes, 4), little(0, 4), little(54, 4);
+    little(40, 4), little(16, 4), little(16, 4), little(1, 2), little(24, 2), little(0, 4), little(pixelBytes, 4);
+    little(2835, 4), little(2835, 4), little(0, 4), little(0, 4);
+    for (uint32_t i = 0; i < 16 * 16; ++i)
+        append(file, {uint8_t(colour.b), uint8_t(colour.g), uint8_t(colour.r)});
+    return file;
+}
+
+void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+} // namespace
+
+// Pictures are what their bytes say, whatever their name; one that does not
+// decode is named and its surface keeps its colour (blue); a picture found
+// only in --search's folder is used.
+TEST(HlvtoolSurfaces, PicturesAreDecodedByTheirContentAndFoundInTheSearchFolder)
+{
+    const Rgb red{255, 0, 0}, green{0, 255, 0};
+    const struct {
+        const char* name;
+        std::string clip;                 // as the object names it
+        std::string file;                 // where it is, under the test's folder
+        std::vector<uint8_t> bytes;
+        std::string search;               // --search, or none
+        char seen;                        // the colour at the centre
+        const char* info;                 // what `info` says of the picture
+        const char* warning;              // in the render's messages
+    } cases[] = {
+        {"ILBM without extension", "Images/sky", "Images/sky", ilbm(green), "", 'g', "found at", nullptr},
+        {"BMP without extension", "Images/hull", "Images/hull", bmp(red), "", 'r', "found at", nullptr},
+        {"BMP named as a Targa", "Images/hull.tga", "Images/hull.tga", bmp(green), "", 'g', "found at", nullptr},
+        {"not a picture", "Images/broken.png", "Images/broken.png", std::vector<uint8_t>(300, 'x'), "", 'b',
+         "not a picture it can decode", "/Images/broken.png' (needed by surface 'Paint') cannot be decoded"},
+        {"only in the search folder", "decal.iff", "library/decal.iff", ilbm(red), "library", 'r', "found at",
+         nullptr},
+        {"search folder not given", "decal.iff", "library/decal.iff", ilbm(red), "", 'b', "missing",
+         "'decal.iff' (needed by surface 'Paint') is not found"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SurfaceFolder folder;
+        writeBytes(folder.path + "/" + c.file, c.bytes);
+        writers::Lwo2Surface surface;
+        surface.name = "Paint";
+        surface.colour[0] = 0, surface.colour[1] = 0, surface.colour[2] = 1;
+        surface.blocks.push_back(writers::uvMappedBlock("uv", 1));
+        fs::create_directories(folder.path + "/Objects");
+        ASSERT_TRUE(square(surface, true, c.clip).save(folder.path + "/Objects/paint.lwo"));
+        const std::string search = c.search.empty() ? "" : " --search " + folder.path + "/" + c.search;
+
+        const ProgramRun render = folder.run("render Objects/paint.lwo --out frame.png" + search);
+        ASSERT_EQ(render.exitCode, 0) << render.errors;
+        ImageRGB frame;
+        ASSERT_TRUE(loadImageRGB((folder.path + "/frame.png").c_str(), frame));
+        EXPECT_EQ(hueOf(pixelAt(frame, 400, 300)), c.seen);
+        if (c.warning)
+            EXPECT_NE(render.errors.find(c.warning), std::string::npos) << render.errors;
+        else
+            EXPECT_EQ(render.errors.find("Warning"), std::string::npos) << render.errors;
+
+        const ProgramRun info = folder.run("info Objects/paint.lwo" + search);
+        EXPECT_NE(info.output.find(c.info), std::string::npos) << info.output;
+        const ProgramRun json = folder.run("info Objects/paint.lwo --json" + search);
+        const std::string said = c.info;
+        EXPECT_EQ(jsonNumber(json.output, "textures_missing"), said == "missing" ? 1 : 0) << json.output;
+        EXPECT_EQ(jsonNumber(json.output, "textures_undecodable"), said == "not a picture it can decode" ? 1 : 0)
+            << json.output;
     }
 }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "render/image_file.h"
 #include "tests/support/demo_folder.h"
 #include "tests/support/run_program.h"
 
@@ -37,13 +38,19 @@ std::string lastLine(const std::string& text)
     return text.substr(start == std::string::npos ? 0 : start + 1, end - (start == std::string::npos ? 0 : start + 1) + 1);
 }
 
+// An empty folder `name` holding the show's assets as demo/.
+void freshShowFolder(const std::string& name)
+{
+    std::filesystem::remove_all(name);
+    std::filesystem::create_directories(name);
+    std::filesystem::create_directory_symlink(SKYDRIFT_DEMO_PACK, name + "/demo");
+}
+
 } // namespace
 
 TEST(RenderTool, WritesTheAskedFramesAndASummary)
 {
-    std::filesystem::remove_all("render");
-    std::filesystem::create_directories("render");
-    std::filesystem::create_directory_symlink(SKYDRIFT_DEMO_PACK, "render/demo");
+    freshShowFolder("render");
     ProgramRun run = runInFolder("render", "SDL_AUDIODRIVER=dummy '" + kRenderTool + "' --at 1,2 --fps 30 --out frames");
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     for (const char* name : {"render/frames/frame-1.png", "render/frames/frame-2.png"}) {
@@ -55,6 +62,57 @@ TEST(RenderTool, WritesTheAskedFramesAndASummary)
     // Frames 0/30 .. 59/30, then t = 2 itself.
     EXPECT_EQ(lastLine(run.output).rfind("frames 61, median ", 0), 0u) << lastLine(run.output);
     EXPECT_NE(lastLine(run.output).find(" ms, p99 "), std::string::npos);
+}
+
+// A driver without framebuffer objects draws the show at 800x600 in the
+// window, whatever size was asked: the pictures are still the size asked,
+// the whole show scaled into them, and the user is told.
+TEST(RenderTool, AFrameOfAnotherSizeIsScaledIntoThePictureAndSaidSo)
+{
+    const struct {
+        const char* size;
+        unsigned width, height;
+        unsigned left;  // where the picture's own frame begins: black bars before it
+    } cases[] = {{"400x300", 400, 300, 0}, {"2000x1200", 2000, 1200, 200}};
+    freshShowFolder("render_fallback");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        ProgramRun run = runInFolder("render_fallback", std::string("MESA_GL_VERSION_OVERRIDE=2.1 MESA_EXTENSION_MAX_YEAR=2004 "
+                                                                    "SDL_AUDIODRIVER=dummy '") + kRenderTool +
+                                                            "' --at 30 --fps 1 --quiet --out " + c.size + " --size " + c.size);
+        ASSERT_EQ(run.exitCode, 0) << run.errors;
+        EXPECT_NE(run.errors.find(std::string("drew the show at 800x600, not at the ")), std::string::npos) << run.errors;
+        EXPECT_NE(run.errors.find(std::string("scaled to ") + c.size), std::string::npos) << run.errors;
+        ImageRGB picture;
+        const std::string path = std::string("render_fallback/") + c.size + "/frame-30.png";
+        ASSERT_TRUE(loadImageRGB(path.c_str(), picture)) << path;
+        ASSERT_EQ(picture.width, c.width);
+        ASSERT_EQ(picture.height, c.height);
+        // The sky reaches every edge of the scaled frame; the bars stay black.
+        auto brightness = [&](unsigned x, unsigned y) {
+            const uint8_t* p = &picture.pixels[(size_t(y) * picture.width + x) * 3];
+            return p[0] + p[1] + p[2];
+        };
+        for (unsigned y : {0u, c.height / 2, c.height - 1}) {
+            EXPECT_GT(brightness(c.left, y), 30) << "left edge, row " << y;
+            EXPECT_GT(brightness(c.width - 1 - c.left, y), 30) << "right edge, row " << y;
+            if (c.left > 0) {
+                EXPECT_EQ(brightness(c.left - 1, y), 0) << "left bar, row " << y;
+                EXPECT_EQ(brightness(c.width - c.left, y), 0) << "right bar, row " << y;
+            }
+        }
+    }
+}
+
+// Carriage-return progress belongs on a terminal; a log keeps plain lines.
+TEST(RenderTool, AQuietRunLogsNoProgressLine)
+{
+    freshShowFolder("render_log");
+    ProgramRun run = runInFolder("render_log", "SDL_AUDIODRIVER=dummy '" + kRenderTool + "' --until 3 --fps 10 --quiet");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_EQ(run.errors.find('\r'), std::string::npos) << run.errors;
+    EXPECT_EQ(run.errors.find("rendered "), std::string::npos) << run.errors;
+    EXPECT_EQ(lastLine(run.output).rfind("frames 30, median ", 0), 0u) << lastLine(run.output);
 }
 
 TEST(RenderTool, AShowAssetThatCannotBeLoadedEndsWithItsNameNotAWaitingBox)

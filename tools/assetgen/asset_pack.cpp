@@ -58,6 +58,19 @@ const char* kindName(AssetKind kind)
     return "?";
 }
 
+bool hasHighDetailTwin(AssetKind kind)
+{
+    return kind == AssetKind::Jpeg || kind == AssetKind::Png || kind == AssetKind::Scene;
+}
+
+std::vector<AssetStep> highDetailSteps()
+{
+    std::vector<AssetStep> steps;
+    addPictureSteps(steps);
+    addSceneSteps(steps);
+    return steps;
+}
+
 std::string PackFolder::pathOf(const std::string& resourceName) const
 {
     std::string relative = resourceName;

@@ -19,17 +19,22 @@ struct AssetEntry {
 const std::vector<AssetEntry>& assetTable();
 const char* kindName(AssetKind kind);
 
-// Where the pack goes: `root` holds the demo/ folder.
+// Where the pack goes: `root` holds the demo/ folder. `detail` is how many
+// picture pixels stand for one pixel of the show's 800x600 layout: 1 for the
+// pack, kHighDetail for the high-detail set that frames above 800x600 use.
 class PackFolder {
 public:
-    explicit PackFolder(std::string root) : root_(std::move(root)) {}
+    explicit PackFolder(std::string root, int detail = 1) : root_(std::move(root)), detail_(detail) {}
     // File-system path of a resource name ("demo\backs\1.jpg"), with its
     // folder created.
     std::string pathOf(const std::string& resourceName) const;
+    int detail() const { return detail_; }
 
 private:
     std::string root_;
+    int detail_;
 };
+
 
 // One generation step: makes the named files. Throws std::runtime_error
 // naming the file when it cannot be written.
@@ -51,6 +56,15 @@ void addCubesSceneStep(std::vector<AssetStep>& steps);      // cubes.hlv
 void addMetaballsSceneStep(std::vector<AssetStep>& steps);  // metaballs.hlv
 void addLandscapeSceneStep(std::vector<AssetStep>& steps);  // Davudare.hlv
 void addFinaleSceneStep(std::vector<AssetStep>& steps);     // fin2.hlv
+
+// The high-detail set: every picture and scene texture drawn at twice the
+// size, under this folder beside demo/, with the same resource names.
+constexpr int kHighDetail = 2;
+constexpr const char* kHighDetailFolder = "hd";
+// The kinds that have a high-detail twin: the pictures and the scenes.
+bool hasHighDetailTwin(AssetKind kind);
+// The steps that make the high-detail set (pictures, then scenes).
+std::vector<AssetStep> highDetailSteps();
 
 // Throws std::runtime_error naming `path` when `ok` is false.
 void checkWritten(bool ok, const std::string& path);

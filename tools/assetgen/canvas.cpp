@@ -17,6 +17,11 @@ Rgb fromHex(uint32_t hex)
     return {float((hex >> 16) & 0xFF) / 255.0f, float((hex >> 8) & 0xFF) / 255.0f, float(hex & 0xFF) / 255.0f};
 }
 
+float layoutAt(int pixel, int detail)
+{
+    return (float(pixel) + 0.5f) / float(detail) - 0.5f;
+}
+
 float clamp01(float v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
 
 float smoothstep(float edge0, float edge1, float x)

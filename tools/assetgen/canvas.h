@@ -50,6 +50,12 @@ private:
     std::vector<float> data_;
 };
 
+// Where the centre of picture pixel `pixel` falls in layout pixels when
+// `detail` picture pixels stand for one layout pixel, in the units a
+// one-to-one picture samples at (its pixel index): the same value as `pixel`
+// when `detail` is 1.
+float layoutAt(int pixel, int detail);
+
 float clamp01(float v);
 float smoothstep(float edge0, float edge1, float x);
 

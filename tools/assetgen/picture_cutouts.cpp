@@ -1,6 +1,8 @@
 // The pictures used as alpha or stencil shapes, all with power-of-two sides
-// because the alpha loaders upload them unscaled: the balloon figure and its
-// alpha, the greetings text, the three light strips and the city skyline.
+// because the alpha loaders upload them unscaled (times the pack's detail,
+// itself a power of two; shapes are placed in layout pixels): the balloon
+// figure and its alpha, the greetings text, the three light strips and the
+// city skyline.
 #include <algorithm>
 #include <cmath>
 
@@ -52,16 +54,19 @@ float envelopeRadius(float y)
 // right, ropes and a wicker basket; the alpha picture cuts it out.
 void makeBalloon(const PackFolder& pack)
 {
-    const int w = 256, h = 512, cx = 128;
+    const int d = pack.detail();
+    const int w = 256 * d, h = 512 * d, cx = 128;
     Canvas colour(w, h, 3), alpha(w, h, 1);
     const Rgb gores[4] = {fromHex(0xf0705a), fromHex(0xffc560), fromHex(0xfff0d8), fromHex(0x8a5aa8)};
     for (int y = 0; y < h; ++y) {
-        float r = envelopeRadius(float(y) + 0.5f);
+        const float ly = layoutAt(y, d);
+        float r = envelopeRadius(ly + 0.5f);
         if (r <= 0)
             continue;
         for (int x = 0; x < w; ++x) {
-            float dx = float(x) + 0.5f - cx;
-            float coverage = clamp01(r - std::fabs(dx) + 0.5f);
+            float dx = layoutAt(x, d) + 0.5f - cx;
+            // Coverage across one picture pixel, in picture pixels.
+            float coverage = clamp01((r - std::fabs(dx)) * float(d) + 0.5f);
             if (coverage <= 0)
                 continue;
             float nx = std::clamp(dx / r, -1.0f, 1.0f);
@@ -70,7 +75,7 @@ void makeBalloon(const PackFolder& pack)
             int index = int(gore) % 4;
             float seam = std::fabs(gore - std::floor(gore) - 0.5f) * 2;  // 1 at a seam
             float nz = std::sqrt(std::max(0.0f, 1 - nx * nx));
-            float ny = (float(y) - 165) / 200.0f;
+            float ny = (ly - 165) / 200.0f;
             float light = std::max(0.0f, 0.55f * nx + 0.55f * nz - 0.35f * ny);
             float shade = 0.32f + 0.75f * light;
             Rgb c = scaled(gores[index], shade);
@@ -83,23 +88,28 @@ void makeBalloon(const PackFolder& pack)
     }
     // Ropes from the neck to the basket, then the basket itself.
     const Rgb rope = fromHex(0x5a4038);
-    drawLine(colour, alpha, cx - 19, 338, cx - 16, 384, 1.6f, rope);
-    drawLine(colour, alpha, cx + 19, 338, cx + 16, 384, 1.6f, rope);
-    drawLine(colour, alpha, cx - 8, 340, cx - 6, 384, 1.2f, rope);
-    drawLine(colour, alpha, cx + 8, 340, cx + 6, 384, 1.2f, rope);
-    for (int y = 384; y < 414; ++y)
-        for (int x = cx - 18; x < cx + 18; ++x) {
-            float weave = 0.75f + 0.25f * std::sin(float(x) * 1.4f) * std::sin(float(y) * 1.1f);
-            float side = 0.7f + 0.3f * float(x - (cx - 18)) / 36.0f;
+    auto line = [&](float x0, float y0, float x1, float y1, float width, const Rgb& c) {
+        const float k = float(d);
+        drawLine(colour, alpha, x0 * k, y0 * k, x1 * k, y1 * k, width * k, c);
+    };
+    line(cx - 19, 338, cx - 16, 384, 1.6f, rope);
+    line(cx + 19, 338, cx + 16, 384, 1.6f, rope);
+    line(cx - 8, 340, cx - 6, 384, 1.2f, rope);
+    line(cx + 8, 340, cx + 6, 384, 1.2f, rope);
+    for (int y = 384 * d; y < 414 * d; ++y)
+        for (int x = (cx - 18) * d; x < (cx + 18) * d; ++x) {
+            const float lx = layoutAt(x, d), ly = layoutAt(y, d);
+            float weave = 0.75f + 0.25f * std::sin(lx * 1.4f) * std::sin(ly * 1.1f);
+            float side = 0.7f + 0.3f * (lx - float(cx - 18)) / 36.0f;
             colour.set(x, y, scaled(fromHex(0xa0703c), weave * side));
             alpha.pixel(x, y)[0] = 1;
         }
-    drawLine(colour, alpha, cx - 19, 384, cx + 19, 384, 2.5f, fromHex(0x6a4428));
+    line(cx - 19, 384, cx + 19, 384, 2.5f, fromHex(0x6a4428));
     // The burner's glow in the neck.
-    for (int y = 330; y < 350; ++y)
-        for (int x = cx - 14; x < cx + 14; ++x) {
-            float d = std::hypot(float(x - cx), float(y - 342)) / 12.0f;
-            colour.add(x, y, scaled(fromHex(0xffb040), std::max(0.0f, 1 - d) * 0.8f));
+    for (int y = 330 * d; y < 350 * d; ++y)
+        for (int x = (cx - 14) * d; x < (cx + 14) * d; ++x) {
+            float glow = std::hypot(layoutAt(x, d) - float(cx), layoutAt(y, d) - 342.0f) / 12.0f;
+            colour.add(x, y, scaled(fromHex(0xffb040), std::max(0.0f, 1 - glow) * 0.8f));
         }
     saveJpeg(pack, "demo\\pupic.jpg", colour, 92);
     saveJpeg(pack, "demo\\pupic_a.jpg", alpha, 95);
@@ -109,10 +119,11 @@ void makeBalloon(const PackFolder& pack)
 // picture is 512 x 256 and the text keeps inside its left 480 columns.
 void makeGreetings(const PackFolder& pack)
 {
-    Canvas mask(512, 256, 1);
+    const int d = pack.detail();
+    Canvas mask(512 * d, 256 * d, 1);
     Typesetter type;
     TextStyle heading{Face::SerifBold, 38, 3.0f};
-    type.draw(mask, "greetings", heading, 16, 56);
+    type.draw(mask, "greetings", atDetail(heading, d), 16 * d, 56 * d);
     const char* lines[] = {
         "to every demo maker who ever chased a sunrise,",
         "to the coders, painters and musicians of the scene,",
@@ -121,10 +132,11 @@ void makeGreetings(const PackFolder& pack)
     };
     int baseline = 104;
     for (const char* line : lines) {
+        // The size is chosen at layout size, so that every set shows the same lines.
         TextStyle body{Face::Sans, 17, 0.3f};
         while (type.measure(line, body) > 470 && body.pixelSize > 10)
             --body.pixelSize;
-        type.draw(mask, line, body, 18, baseline);
+        type.draw(mask, line, atDetail(body, d), 18 * d, baseline * d);
         baseline += 34;
     }
     saveJpeg(pack, "demo\\greetings.jpg", mask, 95);
@@ -134,15 +146,16 @@ void makeGreetings(const PackFolder& pack)
 // tile from the bottom row to the top row, so the scrolling repeats cleanly.
 void makeStrip(const PackFolder& pack, const char* name, int w, int h, uint32_t seed, float dashes)
 {
-    Canvas strip(w, h, 1);
+    const int d = pack.detail();
+    Canvas strip(w * d, h * d, 1);
     NoiseField pulses{seed, 0, int(dashes)};
     NoiseField sparkle{seed + 17, 0, int(dashes * 4)};
-    for (int y = 0; y < h; ++y) {
-        float v = float(y) / float(h) * dashes;
+    for (int y = 0; y < strip.height(); ++y) {
+        float v = layoutAt(y, d) / float(h) * dashes;
         float pulse = smoothstep(0.45f, 0.8f, pulses.fbm(0.5f, v, 3));
         float glint = smoothstep(0.7f, 0.95f, sparkle.value(0.5f, v * 4));
-        for (int x = 0; x < w; ++x) {
-            float across = (float(x) + 0.5f) / float(w) * 2 - 1;
+        for (int x = 0; x < strip.width(); ++x) {
+            float across = (float(x) + 0.5f) / float(strip.width()) * 2 - 1;
             float core = std::exp(-across * across * 10.0f);
             float halo = std::exp(-across * across * 2.5f);
             float value = core * (0.25f + 0.75f * pulse) + halo * 0.18f + core * glint * 0.6f;
@@ -163,8 +176,9 @@ struct Building {
 // view behind shows through them. 1024 x 256; the screen shows the left 800.
 void makeSkyline(const PackFolder& pack)
 {
-    const int w = 1024, h = 256;
-    Canvas stencil(w, h, 1);
+    const int d = pack.detail();
+    const int w = 1024, h = 256;  // layout pixels: the buildings are placed in these
+    Canvas stencil(w * d, h * d, 1);
     Sequence random(2001);
     std::vector<Building> buildings;
     for (int x = -10; x < w;) {
@@ -178,18 +192,20 @@ void makeSkyline(const PackFolder& pack)
     }
     for (const Building& b : buildings) {
         int centre = (b.left + b.right) / 2, half = (b.right - b.left) / 2;
-        for (int x = std::max(b.left, 0); x < std::min(b.right, w); ++x) {
+        for (int x = std::max(b.left, 0) * d; x < std::min(b.right, w) * d; ++x) {
+            const float fromCentre = std::fabs(layoutAt(x, d) - float(centre));
             float top = float(b.height);
-            float offset = float(std::abs(x - centre)) / float(half + 1);
+            float offset = fromCentre / float(half + 1);
             if (b.roof == Building::Roof::Dome)
                 top += float(half) * 0.7f * std::sqrt(std::max(0.0f, 1 - offset * offset));
-            else if (b.roof == Building::Roof::Spire && std::abs(x - centre) <= 2)
+            else if (b.roof == Building::Roof::Spire && fromCentre <= 2.25f)
                 top += 46;
             else if (b.roof == Building::Roof::Stepped && offset < 0.5f)
                 top += 14;
-            for (int y = 0; y < h; ++y) {
-                float rowFromBottom = float(h - y);
-                float coverage = clamp01(top - rowFromBottom + 1);
+            // Coverage of each picture pixel under the roof line, in picture pixels.
+            for (int y = 0; y < stencil.height(); ++y) {
+                float rowFromBottom = float(stencil.height() - y);
+                float coverage = clamp01(top * float(d) - rowFromBottom + 1);
                 float* p = stencil.pixel(x, y);
                 p[0] = std::max(p[0], coverage);
             }
@@ -198,13 +214,13 @@ void makeSkyline(const PackFolder& pack)
         for (int row = h - b.height + 12; row < h - 30; row += 14)
             for (int x = b.left + 6; x + 4 < b.right - 4; x += 10)
                 if (random.next() < 0.18f && x >= 0 && x + 4 < w)
-                    for (int y = row; y < row + 6; ++y)
-                        for (int k = 0; k < 4; ++k)
-                            stencil.pixel(x + k, y)[0] = 0;
+                    for (int y = row * d; y < (row + 6) * d; ++y)
+                        for (int k = 0; k < 4 * d; ++k)
+                            stencil.pixel(x * d + k, y)[0] = 0;
     }
     // Everything either shows or does not: the stencil test keeps any alpha above 0.
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
+    for (int y = 0; y < stencil.height(); ++y)
+        for (int x = 0; x < stencil.width(); ++x)
             stencil.pixel(x, y)[0] = stencil.value(x, y) >= 0.5f ? 1.0f : 0.0f;
     savePng(pack, "demo\\cite-alpha.png", stencil);
 }

@@ -17,7 +17,9 @@ struct Lettering {
     float shadow = 0;  // opacity of a dark drop shadow under the text
 };
 
+// `look`, `centreX` and `baseline` are in layout pixels; `detail` picture
+// pixels stand for one of them, and the text is typeset at that size.
 void letterCentred(Canvas& canvas, Typesetter& type, const std::string& text, const Lettering& look,
-                   int centreX, int baseline);
+                   int centreX, int baseline, int detail = 1);
 
 } // namespace assetgen

@@ -45,8 +45,9 @@ void makeCubes(const PackFolder& pack)
     addPlainSurface(scene, "Coral cubes", {1, 1, 1});
     addPlainSurface(scene, "Lilac cubes", {1, 1, 1});
     // The third kind wears the sky itself, like a mirror.
-    const int cloud = scene.add_texture(rawRgbTexture(skyPanorama(128, 128, sunriseSky())));
-    const int grain = scene.add_texture(rawGreyTexture(detailTexture(64, 17)));
+    const int d = pack.detail();
+    const int cloud = scene.add_texture(rawRgbTexture(skyPanorama(128 * d, 128 * d, sunriseSky(), d)));
+    const int grain = scene.add_texture(rawGreyTexture(detailTexture(64 * d, 17)));
     addDetailSurface(scene, "Sky cubes", cloud, grain, -1, {1, 1, 1}, {1, 1, 1});
 
     PolyMesh coral = shadedCube(fromHex(0xffb088), fromHex(0xa08ac0));
@@ -58,7 +59,7 @@ void makeCubes(const PackFolder& pack)
                           addPrimitive(scene, tiled, {{0, "Sky cubes", VertexFormat::PointUV2, 1.0f, 3.0f}})};
 
     TransformNode* root = addTransform(scene, nullptr);
-    addSkyDome(scene, root, sunriseSky(), 180.0f);
+    addSkyDome(scene, root, sunriseSky(), 180.0f, d);
     // The block turns about Y all the time and leans a little.
     TransformNode* block = addTransform(scene, root,
                                         lw6(keys({{0, 12}, {10, 20}, {20, 12}}), linearKeys({{0, 0}, {20, 200}}, Envelope::LinearBehaviour),

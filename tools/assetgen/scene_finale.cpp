@@ -78,13 +78,14 @@ std::vector<CameraKey> circle(float period, float radius, float height, float an
 void makeFinale(const PackFolder& pack)
 {
     Scene scene;
-    const int tops = scene.add_texture(rawRgbTexture(cloudTops(256)));
+    const int d = pack.detail();
+    const int tops = scene.add_texture(rawRgbTexture(cloudTops(256 * d)));
     addTextureSurface(scene, "Cloud sea", tops);
     addPlainSurface(scene, "Puffs", {1, 1, 1});
     addPlainSurface(scene, "Balloons", {1, 1, 1});
 
     TransformNode* root = addTransform(scene, nullptr);
-    addSkyDome(scene, root, goldenSky(), 420.0f);
+    addSkyDome(scene, root, goldenSky(), 420.0f, d);
     PolyMesh sea;
     sea.addGrid({-300, 0, -300}, {0, 0, 600}, {600, 0, 0}, 12, 12, sea.tag("Cloud sea"), {0, 0}, {1, 1});
     addShape(scene, root, addPrimitive(scene, sea, {{0, "Cloud sea", VertexFormat::PointUV, 14.0f}}));

@@ -244,7 +244,7 @@ PolyMesh archMesh()
 // Pools of warm light where the window shafts land, cooler ones under the
 // dome, over the whole floor once: the floor's second texture unit
 // multiplies its repeating tiles by it.
-void lightmap(Canvas& rgb)
+void lightmap(Canvas& rgb, int detail)
 {
     const int size = rgb.width();
     auto toPixel = [&](float world) { return (world + kHalf) / (2 * kHalf) * float(size); };
@@ -276,7 +276,7 @@ void lightmap(Canvas& rgb)
                     pools.add(px, py, {0.45f, 0.5f, 0.6f});
             }
     }
-    pools.blur(3);
+    pools.blur(3 * detail);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
             Rgb base = rgb.rgb(x, y), add = pools.rgb(x, y);
@@ -302,14 +302,15 @@ void makeHall(const PackFolder& pack)
 {
     WorkFolder work(pack);
     Scene scene;
-    const int tiles = scene.add_texture(rawRgbTexture(floorTileTexture(256)));
-    const int stone = scene.add_texture(fileRgbTexture(sandstoneTexture(256), work.path(), "sandstone.jpg"));
-    const int mosaic = scene.add_texture(fileRgbTexture(mosaicTexture(256), work.path(), "dome-mosaic.jpg"));
-    const int detail = scene.add_texture(rawGreyTexture(detailTexture(128, 9)));
-    const int stripes = scene.add_texture(rawRgbTexture(voussoirTexture(128)));
-    const int gilded = scene.add_texture(rawRgbTexture(mihrabTexture(256)));
-    Canvas light(256, 256, 3);
-    lightmap(light);
+    const int d = pack.detail();
+    const int tiles = scene.add_texture(rawRgbTexture(floorTileTexture(256 * d)));
+    const int stone = scene.add_texture(fileRgbTexture(sandstoneTexture(256 * d, d), work.path(), "sandstone.jpg"));
+    const int mosaic = scene.add_texture(fileRgbTexture(mosaicTexture(256 * d), work.path(), "dome-mosaic.jpg"));
+    const int detail = scene.add_texture(rawGreyTexture(detailTexture(128 * d, 9)));
+    const int stripes = scene.add_texture(rawRgbTexture(voussoirTexture(128 * d)));
+    const int gilded = scene.add_texture(rawRgbTexture(mihrabTexture(256 * d)));
+    Canvas light(256 * d, 256 * d, 3);
+    lightmap(light, d);
     const int pools = scene.add_texture(rawRgbTexture(light));
 
     addDetailSurface(scene, "Floor", tiles, pools);

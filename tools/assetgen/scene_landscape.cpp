@@ -110,14 +110,15 @@ struct Drift {
 void makeLandscape(const PackFolder& pack)
 {
     Scene scene;
-    const int land = scene.add_texture(rawRgbTexture(terrainTexture(512)));
-    const int grain = scene.add_texture(rawGreyTexture(detailTexture(128, 406)));
+    const int d = pack.detail();
+    const int land = scene.add_texture(rawRgbTexture(terrainTexture(512 * d)));
+    const int grain = scene.add_texture(rawGreyTexture(detailTexture(128 * d, 406)));
     addDetailSurface(scene, "Land", land, grain);
     addPlainSurface(scene, "Water", {1, 1, 1});
     addPlainSurface(scene, "Balloons", {1, 1, 1});
 
     TransformNode* root = addTransform(scene, nullptr);
-    addSkyDome(scene, root, sunriseSky(), 420.0f);
+    addSkyDome(scene, root, sunriseSky(), 420.0f, d);
     addShape(scene, root, addPrimitive(scene, terrainMesh(), {{0, "Land", VertexFormat::PointUV2, 1.0f, 48.0f}}));
     addShape(scene, root, addPrimitive(scene, waterMesh(), {{0, "Water", VertexFormat::PointColour}}));
     int balloons[3];

@@ -59,7 +59,7 @@ void makeMetaballs(const PackFolder& pack)
     const int dropIndex = addPrimitive(scene, drop(), {{0, "Drops", VertexFormat::PointColour}});
 
     TransformNode* root = addTransform(scene, nullptr);
-    addSkyDome(scene, root, highSky(), 180.0f);
+    addSkyDome(scene, root, highSky(), 180.0f, pack.detail());
     TransformNode* cluster = addTransform(
         scene, root,
         lw6(keys({{0, 0}, {17, 40}, {34, 0}}, Envelope::Repeat), linearKeys({{0, 0}, {34, 250}}, Envelope::LinearBehaviour),

@@ -10,9 +10,9 @@
 
 namespace assetgen {
 
-void addSkyDome(Scene& scene, SceneNode* parent, const SkyLook& look, float radius)
+void addSkyDome(Scene& scene, SceneNode* parent, const SkyLook& look, float radius, int detail)
 {
-    const int texture = scene.add_texture(rawRgbTexture(skyPanorama(512, 256, look)));
+    const int texture = scene.add_texture(rawRgbTexture(skyPanorama(512 * detail, 256 * detail, look, detail)));
     addTextureSurface(scene, "Sky", texture);
     // A closed sphere; the panorama's rows run from the zenith (v = 0) down
     // to 20 degrees below the horizon (v = 1, the horizon at 0.82), and

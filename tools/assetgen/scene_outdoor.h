@@ -11,9 +11,9 @@ class SceneNode;
 namespace assetgen {
 
 // A dome of `radius` round the origin seen from inside, textured with a
-// panorama of `look`; adds its texture, surface ("Sky") and a shape under
-// `parent`. The horizon sits at height 0.
-void addSkyDome(Scene& scene, SceneNode* parent, const SkyLook& look, float radius);
+// panorama of `look` (512 x 256 texels times `detail`); adds its texture,
+// surface ("Sky") and a shape under `parent`. The horizon sits at height 0.
+void addSkyDome(Scene& scene, SceneNode* parent, const SkyLook& look, float radius, int detail);
 
 // A balloon about 2.4 units tall with its basket, base at the origin,
 // shaded for a sun towards `sun`; points coloured (for the point-and-colour

@@ -14,8 +14,9 @@ float fract(float v) { return v - std::floor(v); }
 
 } // namespace
 
-Canvas sandstoneTexture(int size)
+Canvas sandstoneTexture(int size, int detail)
 {
+    const float texels = float(size) / float(detail);
     Canvas canvas(size, size, 3);
     NoiseField grain{31, 8, 8}, blotch{32, 2, 2};
     const Rgb light = fromHex(0xd9b98c), dark = fromHex(0xa9865e), mortar = fromHex(0x7a6248);
@@ -26,7 +27,7 @@ Canvas sandstoneTexture(int size)
             int row = int(v * courses);
             float bu = fract(u * 2 + (row % 2) * 0.5f);  // two blocks per row, staggered
             float bv = fract(v * courses);
-            float edge = std::min(std::min(bu, 1 - bu) * 2.0f * float(size) / 2, std::min(bv, 1 - bv) * float(size) / courses);
+            float edge = std::min(std::min(bu, 1 - bu) * 2.0f * texels / 2, std::min(bv, 1 - bv) * texels / courses);
             float joint = 1.0f - smoothstep(1.0f, 3.0f, edge);
             float n = grain.fbm(u * 8, v * 8, 4);
             float b = blotch.fbm(u * 2, v * 2, 3);
@@ -139,12 +140,12 @@ Canvas detailTexture(int size, uint32_t seed)
     return canvas;
 }
 
-Canvas skyPanorama(int width, int height, const SkyLook& look)
+Canvas skyPanorama(int width, int height, const SkyLook& look, int detail)
 {
     Canvas canvas(width, height, 3);
     SkyLook wrapped = look;
     wrapped.wrapX = true;
-    paintSky(canvas, wrapped);
+    paintSky(canvas, wrapped, detail);
     // Everything below the last row is painted with the last row (the dome
     // clamps there), so the lowest rows fade to their average colour: a
     // uniform row cannot streak towards the dome's lowest point.

@@ -47,23 +47,30 @@ void paintGradientAndSun(Canvas& canvas, const SkyLook& look)
         }
 }
 
-void paintStars(Canvas& canvas, const SkyLook& look)
+void paintStars(Canvas& canvas, const SkyLook& look, int detail)
 {
     if (look.starDensity <= 0)
         return;
     Sequence random(991);
-    int count = int(look.starDensity * float(canvas.width() * canvas.height()) / 1000.0f);
+    const int width = canvas.width() / detail, height = canvas.height() / detail;
+    int count = int(look.starDensity * float(width * height) / 1000.0f);
+    // A star is one layout pixel with a cross of fainter ones.
+    auto addPixel = [&](int x, int y, const Rgb& c) {
+        for (int dy = 0; dy < detail; ++dy)
+            for (int dx = 0; dx < detail; ++dx)
+                canvas.add(x * detail + dx, y * detail + dy, c);
+    };
     for (int i = 0; i < count; ++i) {
-        int x = random.below(canvas.width()), y = random.below(canvas.height());
-        float fade = 1.0f - smoothstep(0.15f, 0.55f, float(y) / float(canvas.height()));
+        int x = random.below(width), y = random.below(height);
+        float fade = 1.0f - smoothstep(0.15f, 0.55f, float(y) / float(height));
         float b = random.range(0.2f, 1.0f) * fade;
-        canvas.add(x, y, {b * 0.9f, b * 0.9f, b});
+        addPixel(x, y, {b * 0.9f, b * 0.9f, b});
         if (b > 0.75f) {  // the brightest get a small cross of light
             Rgb soft{b * 0.25f, b * 0.25f, b * 0.3f};
-            canvas.add(x + 1, y, soft);
-            canvas.add(x - 1, y, soft);
-            canvas.add(x, y + 1, soft);
-            canvas.add(x, y - 1, soft);
+            addPixel(x + 1, y, soft);
+            addPixel(x - 1, y, soft);
+            addPixel(x, y + 1, soft);
+            addPixel(x, y - 1, soft);
         }
     }
 }
@@ -106,10 +113,10 @@ void paintClouds(Canvas& canvas, const SkyLook& look, const CloudLayer& layer)
 
 } // namespace
 
-void paintSky(Canvas& canvas, const SkyLook& look)
+void paintSky(Canvas& canvas, const SkyLook& look, int detail)
 {
     paintGradientAndSun(canvas, look);
-    paintStars(canvas, look);
+    paintStars(canvas, look, detail);
     for (const CloudLayer& layer : look.clouds)
         paintClouds(canvas, look, layer);
 }

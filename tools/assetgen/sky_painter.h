@@ -31,14 +31,16 @@ struct SkyLook {
     float sunRadius = 0.03f;         // fraction of width
     Rgb sunColour{1.0f, 0.9f, 0.7f};
     float haloStrength = 0.6f;
-    float starDensity = 0;           // stars per thousand pixels, above the glow
+    float starDensity = 0;           // stars per thousand pixels (at detail 1), above the glow
     std::vector<CloudLayer> clouds;
     bool wrapX = false;  // a panorama: left and right edges meet (cloud scales must be whole numbers)
 };
 
 Rgb gradientAt(const std::vector<GradientStop>& stops, float t);
 
-void paintSky(Canvas& canvas, const SkyLook& look);
+// `detail` canvas pixels stand for one pixel of the look (stars keep their
+// places and sizes; gradients, sun and clouds scale with the canvas anyway).
+void paintSky(Canvas& canvas, const SkyLook& look, int detail = 1);
 
 // The shared looks: deep dawn (before sunrise), golden sunrise, the warm
 // evening of the final logo, and the deep sky high above the clouds.

@@ -58,6 +58,13 @@ struct Typesetter::Impl {
     }
 };
 
+TextStyle atDetail(TextStyle style, int detail)
+{
+    style.pixelSize *= detail;
+    style.tracking *= float(detail);
+    return style;
+}
+
 Typesetter::Typesetter() : impl_(new Impl)
 {
     if (FT_Init_FreeType(&impl_->library) != 0) {

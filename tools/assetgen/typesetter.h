@@ -17,6 +17,9 @@ struct TextStyle {
     float tracking = 0;  // extra pixels between letters
 };
 
+// `style` for a picture of `detail` pixels to each pixel it was sized for.
+TextStyle atDetail(TextStyle style, int detail);
+
 class Typesetter {
 public:
     Typesetter();  // throws std::runtime_error naming the font file it misses

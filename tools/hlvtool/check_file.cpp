@@ -9,7 +9,6 @@
 #include "import/lws_object.h"
 #include "import/lws_scene.h"
 #include "platform/path.h"
-#include "render/image_file.h"
 #include "scene/scene.h"
 #include "scene/scene_file.h"
 #include "tools/hlvtool/file_kind.h"
@@ -56,8 +55,7 @@ bool isMissingFileWarning(const std::string& warning)
 // A picture found but not decoded is unreadable.
 void checkPicture(const std::string& found, const std::string& neededBy, FileCheck& check)
 {
-    ImageRGB image;
-    if (!loadImageRGB(found.c_str(), image))
+    if (!isPicture(found))
         check.unreadable.push_back("'" + found + "' (needed by " + neededBy + ") cannot be decoded");
 }
 
@@ -86,7 +84,7 @@ void checkObject(const std::string& path, FileCheck& check)
                 if (block.imageName.empty() || !seen.insert(block.imageName).second)
                     continue;
                 const std::string neededBy = "surface '" + surface->name + "'";
-                const std::string found = findObjectPicture(block.imageName, path);
+                const std::string found = findObjectPicture(block.imageName, path, "");
                 if (found.empty())
                     check.missing.push_back("'" + block.imageName + "' (needed by " + neededBy + ")");
                 else
@@ -122,7 +120,7 @@ void checkSceneFile(const std::string& path, FileCheck& check)
 {
     // Reading a scene file uploads its textures.
     if (!openHiddenWindow()) {
-        check.error = "no OpenGL window for reading " + path + " (is there a display?)";
+        check.error = noWindowMessage("reading " + path);
         return;
     }
     std::unique_ptr<Scene> scene;

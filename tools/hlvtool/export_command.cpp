@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "export/gltf_export.h"
+#include "export/lightwave_lights.h"
 #include "import/importer_context.h"
 #include "import/lws_scene.h"
 #include "persist/persistent.h"
@@ -112,54 +113,11 @@ void exportObject(const std::string& path, int subdivide, Document& document)
 {
     LW::Scene record;
     record.subdivisionOverride = subdivide;
+    // Pictures are found as `info` finds them: beside the object.
+    const std::string folder = std::filesystem::path(platform::filesystemPath(path)).parent_path().string();
+    record.searchDirectories.push_back(folder.empty() ? "." : folder);
     LW::SceneContext context(record);
-    const std::vector<gltf_export::LightWaveLayer> layers =
-        gltf_export::addLightWaveLayers(document, record, path, fileNameOf(path));
-    for (const gltf_export::LightWaveLayer& layer : layers) {
-        gltf_export::Node node;
-        node.name = layer.name;
-        node.mesh = layer.mesh;
-        // LAYR numbers count from 0; a parent comes before its child.
-        for (size_t i = 0; i < document.nodes.size(); ++i)
-            if (layer.parentNumber >= 0 && layers[i].layer == uint32_t(layer.parentNumber) + 1)
-                node.parent = int(i);
-        document.nodes.push_back(node);
-    }
-}
-
-// A LightWave light as KHR_lights_punctual takes it: linear and area lights
-// become point lights, and what glTF cannot hold (negative light, colours
-// over 1, cones past a hemisphere) is brought into its range.
-gltf_export::Light lightOf(const LW::LwsScene::Light& item, Document& document)
-{
-    using Type = LW::LwsScene::Light::Type;
-    gltf_export::Light light;
-    light.name = item.name.empty() ? "Light" : item.name;
-    const std::string label = "light '" + light.name + "'";
-    switch (item.type) {
-    case Type::Distant:
-        light.kind = gltf_export::Light::Directional;
-        break;
-    case Type::Spot:
-        light.kind = gltf_export::Light::Spot;
-        break;
-    case Type::Linear:
-    case Type::Area:
-        document.notCarried.push_back(label + ": " + (item.type == Type::Linear ? "linear" : "area") +
-                                      " light (written as a point light)");
-        break;
-    default:
-        break;
-    }
-    for (int c = 0; c < 3; ++c)
-        light.colour[c] = std::clamp(item.colour[c], 0.0f, 1.0f);
-    light.intensity = std::max(item.intensity, 0.0f);
-    if (item.intensity < 0)
-        document.notCarried.push_back(label + ": negative intensity (written as 0)");
-    const float degree = float(M_PI) / 180.0f;
-    light.outerCone = std::clamp(item.coneAngle * degree, 1e-4f, float(M_PI) / 2);
-    light.innerCone = std::clamp((item.coneAngle - item.edgeAngle) * degree, 0.0f, light.outerCone * 0.9999f);
-    return light;
+    gltf_export::addLightWaveObjectNodes(document, gltf_export::addLightWaveLayers(document, record, path, fileNameOf(path)));
 }
 
 // Where the import found a file the scene names, or empty when it is missing.
@@ -171,12 +129,11 @@ std::string foundFile(const LW::LwsScene& record, const std::string& written)
     return {};
 }
 
-void exportLightWaveScene(const std::string& path, const std::string& search, float framesPerSecond, int subdivide,
-                          Document& document, Progress& progress)
+void exportLightWaveScene(const ExportRequest& request, Document& document, Progress& progress)
 {
     LW::LwsScene record;
-    record.subdivisionOverride = subdivide;
-    std::unique_ptr<Scene> scene = importLightWaveScene(path, search, record);
+    record.subdivisionOverride = request.subdivide;
+    std::unique_ptr<Scene> scene = importLightWaveScene(request.path, request.search, record);
     progress.step("meshes");
     // The primitives the conversion made, in its order: one per object
     // file and layer, as the items first name them.
@@ -195,7 +152,7 @@ void exportLightWaveScene(const std::string& path, const std::string& search, fl
                 continue;
             // Subdivided as the conversion did: at the item's level unless
             // the command gives one.
-            record.subdivisionOverride = subdivide >= 0 ? subdivide : int(mesh->subdivisionLevel);
+            record.subdivisionOverride = request.subdivide >= 0 ? request.subdivide : int(mesh->subdivisionLevel);
             meshOfPrimitive.push_back(
                 gltf_export::addLightWaveMesh(document, record, found, mesh->layer, fileNameOf(mesh->path)));
         }
@@ -212,7 +169,8 @@ void exportLightWaveScene(const std::string& path, const std::string& search, fl
         range.first = std::min(range.first, firstKey);
         range.last = std::max(range.last, lastKey);
     }
-    range.framesPerSecond = framesPerSecond > 0 ? framesPerSecond : fps;
+    range.framesPerSecond = request.framesPerSecond > 0 ? request.framesPerSecond : fps;
+    range.sampled = request.sampled;
     LabelNaming naming(itemLabels(record));
     const std::vector<int> made = gltf_export::addSceneNodes(document, *scene, meshOfPrimitive, range, &naming);
     for (size_t i = 0; i < record.items.size() && i < record.itemNodes.size(); ++i) {
@@ -221,10 +179,17 @@ void exportLightWaveScene(const std::string& path, const std::string& search, fl
         const int number = scene->node_number(record.itemNodes[i]);
         if (number <= 0 || size_t(number) >= made.size() || made[size_t(number)] < 0)
             continue;
-        gltf_export::Light light = lightOf(static_cast<const LW::LwsScene::Light&>(*record.items[i]), document);
+        gltf_export::Light light =
+            gltf_export::lightOf(static_cast<const LW::LwsScene::Light&>(*record.items[i]), document.notCarried);
         document.lights.push_back(light);
         document.nodes[size_t(made[size_t(number)])].light = int(document.lights.size() - 1);
     }
+    gltf_export::noteSettingsLeftOut(record, document.notCarried);
+    const float aspect = gltf_export::lightWaveFrameAspect(request.path);
+    for (gltf_export::Camera& camera : document.cameras)
+        camera.aspectRatio = aspect;
+    gltf_export::setLightBrightness(document, request.blenderLights ? gltf_export::LightUnits::Blender
+                                                                    : gltf_export::LightUnits::Gltf);
 }
 
 // Through the shared replacing write: a failure leaves no half file.
@@ -239,16 +204,17 @@ void writeWhole(const std::string& path, const void* bytes, size_t size)
     });
 }
 
-void exportSceneFile(const std::string& path, float framesPerSecond, Document& document)
+void exportSceneFile(const ExportRequest& request, Document& document)
 {
-    std::unique_ptr<Scene> scene(load_scene(path));
+    std::unique_ptr<Scene> scene(load_scene(request.path));
     gltf_export::TimeRange range;
     float firstKey = 0, lastKey = 0;
     if (gltf_export::keyRange(*scene, firstKey, lastKey)) {
         range.first = std::min(0.0f, firstKey);
         range.last = lastKey;
     }
-    range.framesPerSecond = framesPerSecond > 0 ? framesPerSecond : 30;
+    range.framesPerSecond = request.framesPerSecond > 0 ? request.framesPerSecond : 30;
+    range.sampled = request.sampled;
     const std::vector<int> meshes = gltf_export::addScenePrimitives(document, *scene, 89.5f);
     gltf_export::addSceneNodes(document, *scene, meshes, range, nullptr);
 }
@@ -280,7 +246,7 @@ bool exportFile(const ExportRequest& request, std::string& summary, std::string&
     }
     if (kind == FileKind::SceneFile && !openHiddenWindow()) {
         // Reading a scene file uploads its textures: it needs the window.
-        error = "no OpenGL window for reading " + path + " (is there a display?)";
+        error = noWindowMessage("reading " + path);
         return false;
     }
     Progress progress(path);
@@ -289,12 +255,13 @@ bool exportFile(const ExportRequest& request, std::string& summary, std::string&
         if (kind == FileKind::LightWaveObject)
             exportObject(path, request.subdivide, document);
         else if (kind == FileKind::LightWaveScene)
-            exportLightWaveScene(path, request.search, request.framesPerSecond, request.subdivide, document, progress);
+            exportLightWaveScene(request, document, progress);
         else
-            exportSceneFile(path, request.framesPerSecond, document);
+            exportSceneFile(request, document);
     }, error);
     if (!read)
         return false;
+    const float shift = gltf_export::startAtZero(document);
     progress.step("writing");
     try {
         const std::filesystem::path out = platform::filesystemPath(request.out);
@@ -313,6 +280,9 @@ bool exportFile(const ExportRequest& request, std::string& summary, std::string&
         error = e.what();
         return false;
     }
+    if (request.verbose && shift > 0)
+        std::fprintf(stderr, "the timeline starts %g s before 0: every time is %g s later (the asset's extras say so)\n",
+                     double(shift), double(shift));
     if (request.verbose)
         for (const std::string& item : document.notCarried)
             std::fprintf(stderr, "not carried over: %s\n", item.c_str());

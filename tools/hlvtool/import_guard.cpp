@@ -25,6 +25,14 @@ std::string warningText(const std::string& line)
     return {};
 }
 
+bool startsWith(const std::string& text, const char* start) { return text.compare(0, std::strlen(start), start) == 0; }
+
+bool isFileWarning(const std::string& line)
+{
+    return startsWith(line, LW::kMissingFileWarning) || startsWith(line, LW::kUndecodablePictureWarning) ||
+           startsWith(line, LW::kUnreadableObjectWarning);
+}
+
 // Keeps the last non-blank line the importer logged: the reason of a failure.
 class LastLineLogger : public hlv::Logger {
 public:
@@ -43,8 +51,9 @@ public:
             return;
         const size_t last = line.find_last_not_of(" \n");
         last_ = line.substr(first, last - first + 1);
-        // A missing file is the user's to know about, verbose or not.
-        if (!g_verbose && last_.compare(0, std::strlen(LW::kMissingFileWarning), LW::kMissingFileWarning) == 0)
+        // A missing or unusable file is the user's to know about, verbose
+        // or not.
+        if (!g_verbose && isFileWarning(last_))
             std::fprintf(stderr, "hlvtool: warning: %s\n", last_.c_str() + std::strlen("** Warning: "));
         if (last_.compare(0, kError.size(), kError) == 0)
             lastError_ = last_.substr(kError.size());

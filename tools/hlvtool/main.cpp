@@ -55,13 +55,16 @@ const char* const kHelp =
     "      of its frame unless --size is given) through camera N (default 0),\n"
     "      or a LightWave object lit and framed by its box, seen from the front\n"
     "      at 0 s and turning a full turn in 10 s.\n"
-    "  hlvtool export FILE OUT.glb|OUT.gltf [--search DIR] [--fps N] [--subdivide N]\n"
-    "                [--verbose]\n"
+    "  hlvtool export FILE OUT.glb|OUT.gltf [--search DIR] [--fps N] [--sampled]\n"
+    "                [--blender-lights] [--subdivide N] [--verbose]\n"
     "      Writes a LightWave object, a LightWave scene or a scene file as\n"
     "      glTF 2.0 with its motion: items as nodes, surfaces as materials,\n"
     "      cameras, lights and animation over the scene's frame range, rotations\n"
     "      sampled N times a second (default: the scene's frame rate). OUT is\n"
-    "      replaced only once complete. --verbose lists what did not carry over.\n"
+    "      replaced only once complete. --sampled writes every motion as straight\n"
+    "      steps N times a second (for Blender 3.4, which plays no curves);\n"
+    "      --blender-lights writes light intensities as Blender's importer reads\n"
+    "      them. --verbose lists what did not carry over.\n"
     "      SubPatch objects are subdivided N times (default: the scene's level,\n"
     "      3 for an object alone); --subdivide 0 keeps their cage.\n"
     "  hlvtool check DIR [--json] [--verbose]\n"
@@ -76,8 +79,9 @@ const char* const kHelp =
     "A LightWave scene's objects and images are found as LightWave's content\n"
     "directory finds them: as written, then without drive or volume and\n"
     "leading folders, under the scene's folder, the folders above it and DIR,\n"
-    "also in their \"Objects\" and \"Images\" folders. A file not found is a\n"
-    "warning (a missing object leaves its item empty); --strict makes it an\n"
+    "also in their \"Objects\" and \"Images\" folders, names in any case, never\n"
+    "from the working folder. A file not found or not readable is a warning (a\n"
+    "missing or unreadable object leaves its item empty); --strict makes it an\n"
     "error.\n"
     "Exit status: 0 done, 1 a file could not be read or written, 2 bad usage.\n";
 
@@ -98,6 +102,8 @@ struct Arguments {
     bool json = false;
     bool verbose = false;
     bool strict = false;
+    bool sampled = false;
+    bool blenderLights = false;
     std::string search;
     std::string out;
     std::string camera;
@@ -140,6 +146,10 @@ bool parseArguments(int argc, char** argv, Arguments& args, std::string& error)
             args.verbose = true;
         else if (arg == "--strict")
             args.strict = true;
+        else if (arg == "--sampled")
+            args.sampled = true;
+        else if (arg == "--blender-lights")
+            args.blenderLights = true;
         else if (std::string* into = valueOption(args, arg)) {
             if (!value(*into))
                 return false;
@@ -184,7 +194,7 @@ int info(const Arguments& args)
     std::string text, error;
     bool ok = false;
     if (kind == hlvtool::FileKind::LightWaveObject) {
-        ok = hlvtool::guardedImport(path, [&] { text = hlvtool::describeObject(path, args.json); }, error);
+        ok = hlvtool::guardedImport(path, [&] { text = hlvtool::describeObject(path, args.json, args.search); }, error);
     } else if (kind == hlvtool::FileKind::LightWaveScene) {
         ok = hlvtool::guardedImport(path, [&] {
             hlvtool::FrameRange frames;
@@ -195,7 +205,7 @@ int info(const Arguments& args)
     } else if (kind == hlvtool::FileKind::SceneFile) {
         // Reading a scene file uploads its textures: it needs the window.
         if (!hlvtool::openHiddenWindow())
-            return failed("no OpenGL window for reading " + path + " (is there a display?)");
+            return failed(hlvtool::noWindowMessage("reading " + path));
         ok = hlvtool::guardedImport(path, [&] {
             std::unique_ptr<Scene> scene(load_scene(path));
             text = hlvtool::describeScene(*scene, {}, args.json);
@@ -306,6 +316,8 @@ int exportCommand(const Arguments& args)
     request.out = args.files[1];
     request.search = args.search;
     request.verbose = args.verbose;
+    request.sampled = args.sampled;
+    request.blenderLights = args.blenderLights;
     double fps = 0;
     if (!args.fps.empty() && (!readNumber(args.fps, fps) || !(fps > 0) || fps > 1000))
         return usage("--fps takes frames per second (above 0, at most 1000)");

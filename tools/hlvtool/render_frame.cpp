@@ -31,28 +31,54 @@ void setFrame(FrameSize size, int samples)
     g_frameSamples = samples;
 }
 
+namespace {
+
+// Why the hidden window could not be opened; empty while it stands.
+std::string g_windowFailure;
+
+bool openWindowAndFrame()
+{
+    platform::WindowOptions options;
+    options.fullScreen = false;
+    options.hidden = true;
+    std::string why;
+    platform::Window* window = platform::createWindow(options, &why);
+    if (!window) {
+        g_windowFailure = why;
+        return false;
+    }
+    if (!InitGL(window, 0, kWidth, kHeight)) {
+        g_windowFailure = "the display offers no OpenGL with RGBA 8888, depth 24 and stencil 8";
+        return false;
+    }
+    if (g_frameSize == FrameSize{int(kWidth), int(kHeight)} && g_frameSamples == 1)
+        return true;
+    if (gldevice::current->drawOffscreen(unsigned(g_frameSize.width), unsigned(g_frameSize.height), g_frameSamples))
+        return true;
+    g_windowFailure = "this OpenGL cannot make a " + std::to_string(g_frameSize.width) + "x" +
+                      std::to_string(g_frameSize.height) + " frame" +
+                      (glflags::ARB_framebuffer_object ? " (too large for the driver?)" : " (it has no framebuffer objects)");
+    return false;
+}
+
+} // namespace
+
 bool openHiddenWindow()
 {
-    static const bool opened = [] {
-        platform::WindowOptions options;
-        options.fullScreen = false;
-        options.hidden = true;
-        platform::Window* window = platform::createWindow(options);
-        if (!window || !InitGL(window, 0, kWidth, kHeight))
-            return false;
-        if (g_frameSize == FrameSize{int(kWidth), int(kHeight)} && g_frameSamples == 1)
-            return true;
-        return gldevice::current->drawOffscreen(unsigned(g_frameSize.width), unsigned(g_frameSize.height),
-                                                g_frameSamples);
-    }();
+    static const bool opened = openWindowAndFrame();
     return opened;
+}
+
+std::string noWindowMessage(const std::string& purpose)
+{
+    return "no OpenGL window for " + purpose + ": " + g_windowFailure;
 }
 
 bool renderFrame(const std::string& scenePath, int camera, float seconds, const std::string& picturePath,
                  std::string& error)
 {
     if (!openHiddenWindow()) {
-        error = "no OpenGL window for drawing " + scenePath + " (is there a display?)";
+        error = noWindowMessage("drawing " + scenePath);
         return false;
     }
     std::unique_ptr<Scene> scene;

@@ -14,6 +14,8 @@ void setFrame(FrameSize size, int samples);
 // A hidden window with the player's device drawing into the frame; true
 // once it stands.
 bool openHiddenWindow();
+// "no OpenGL window for <purpose>: <what failed>", after openHiddenWindow failed.
+std::string noWindowMessage(const std::string& purpose);
 
 // Reads the scene file and writes one frame of it as a PNG picture; false
 // with `error` naming the file on any failure.

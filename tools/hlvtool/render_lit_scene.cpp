@@ -278,7 +278,7 @@ bool renderLightWaveScene(const RenderRequest& request, std::string& error)
         setFrame({800, height}, request.samples);
     }
     if (!openHiddenWindow()) {
-        error = "no OpenGL window for drawing " + request.path + " (is there a display?)";
+        error = noWindowMessage("drawing " + request.path);
         return false;
     }
     LitSceneRenderer renderer(record, *scene);

@@ -35,12 +35,12 @@ constexpr float kMargin = 0.9f;     // of the picture the box may fill
 
 // The file of the surface's first enabled colour picture; empty (and one
 // warning) when it is missing.
-std::string locatePicture(const LW::LWSurface& surface, const std::string& objectPath)
+std::string locatePicture(const LW::LWSurface& surface, const std::string& objectPath, const std::string& search)
 {
     const std::vector<const LW::LWTextureBlock*> layers = LW::LWSurface::enabledOf(surface.colourBlocks);
     if (layers.empty() || layers[0]->imageName.empty())
         return {};
-    const std::string found = findObjectPicture(layers[0]->imageName, objectPath);
+    const std::string found = findObjectPicture(layers[0]->imageName, objectPath, search);
     if (found.empty())
         hlv::log("\n%s'%s' (needed by surface '%s') is not found.", LW::kMissingFileWarning,
                  layers[0]->imageName.c_str(), surface.name.c_str());
@@ -77,7 +77,7 @@ Frame frameFor(const BoundingBox& box, float tilt, float heading)
 bool renderObjectFrame(const RenderRequest& request, std::string& error)
 {
     if (!openHiddenWindow()) {
-        error = "no OpenGL window for drawing " + request.path + " (is there a display?)";
+        error = noWindowMessage("drawing " + request.path);
         return false;
     }
     if (request.camera != 0) {
@@ -106,7 +106,9 @@ bool renderObjectFrame(const RenderRequest& request, std::string& error)
     const Camera camera(Vector3f(0, 0, frame.distance), Vector3f(0, 0, 0), Vector3f(0, 1, 0), frame.nearest,
                         frame.farthest, frame.nearest * kViewSlope, frame.nearest * kViewSlope);
     std::vector<std::unique_ptr<SurfaceMaterial>> materials;
-    const PictureFinder picture = [&](const LW::LWSurface& surface) { return locatePicture(surface, request.path); };
+    const PictureFinder picture = [&](const LW::LWSurface& surface) {
+        return locatePicture(surface, request.path, request.search);
+    };
     if (!guardedImport(request.path, [&] { materials = partMaterials(mesh, object.tagSurface, record, picture); }, error))
         return false;
 

@@ -110,7 +110,7 @@ bool describeFileAtTime(const std::string& path, bool lightWave, const std::stri
         }, error);
     // Reading a scene file uploads its textures: it needs the window.
     if (!openHiddenWindow()) {
-        error = "no OpenGL window for reading " + path + " (is there a display?)";
+        error = noWindowMessage("reading " + path);
         return false;
     }
     return guardedImport(path, [&] {

@@ -23,7 +23,8 @@ std::string describeScene(Scene& scene, const FrameRange& frames, bool json,
                           const std::vector<LW::LwsScene::FileUse>& files = {});
 
 // Reads a LightWave object as the shadow layer builds it (normals and
-// edges) and describes it; throws as the importer does.
-std::string describeObject(const std::string& path, bool json);
+// edges) and describes it, its pictures looked for in `search` too; throws
+// as the importer does.
+std::string describeObject(const std::string& path, bool json, const std::string& search = {});
 
 } // namespace hlvtool

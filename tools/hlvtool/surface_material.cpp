@@ -4,34 +4,13 @@
 #include <cmath>
 
 #include "geometry/robust_mesh.h"
+#include "import/content_directory.h"
+#include "import/layer_picture.h"
+#include "log/logger.h"
 #include "render/gl_state_cache.h"
 #include "render/image_file.h"
 
-#ifndef GL_MIRRORED_REPEAT
-#define GL_MIRRORED_REPEAT 0x8370
-#endif
-#ifndef GL_CLAMP_TO_BORDER
-#define GL_CLAMP_TO_BORDER 0x812D
-#endif
-
 namespace hlvtool {
-
-namespace {
-
-GLint wrapOf(LW::WrapMode mode)
-{
-    switch (mode) {
-    case LW::WrapMode::Reset: return GL_CLAMP_TO_BORDER;
-    case LW::WrapMode::Mirror: return GL_MIRRORED_REPEAT;
-    case LW::WrapMode::Edge: return GL_CLAMP_TO_EDGE;
-    case LW::WrapMode::Repeat: break;
-    }
-    return GL_REPEAT;
-}
-
-uint8_t byteOf(float value) { return uint8_t(std::clamp(value, 0.0f, 1.0f) * 255.0f + 0.5f); }
-
-} // namespace
 
 SurfaceMaterial::SurfaceMaterial(const LW::LWSurface& surface, const std::string& picture) : surface_(surface)
 {
@@ -53,15 +32,12 @@ SurfaceMaterial::~SurfaceMaterial()
 void SurfaceMaterial::loadPicture(const std::string& picture)
 {
     ImageRGB image;
-    if (!loadImageRGB(picture.c_str(), image))
+    if (!loadImageRGB(picture.c_str(), image)) {
+        hlv::log("\n%s'%s' (needed by surface '%s') cannot be decoded; the surface keeps its colour.",
+                 LW::kUndecodablePictureWarning, picture.c_str(), surface_.name.c_str());
         return;
-    const float opacity = std::clamp(layer_->opacity, 0.0f, 1.0f);
-    for (size_t i = 0; i < image.pixels.size(); ++i) {
-        float value = image.pixels[i] / 255.0f;
-        if (layer_->negative)
-            value = 1 - value;
-        image.pixels[i] = byteOf(opacity * value + (1 - opacity) * surface_.colour[i % 3]);
     }
+    LW::layOverSurface(image, *layer_, surface_.colour);
     glGenTextures(1, &texture_);
     glBindTexture(GL_TEXTURE_2D, texture_);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -69,8 +45,8 @@ void SurfaceMaterial::loadPicture(const std::string& picture)
                  GL_UNSIGNED_BYTE, image.pixels.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrapOf(layer_->widthWrapMode));
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrapOf(layer_->heightWrapMode));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, LW::textureWrapOf(layer_->widthWrapMode));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, LW::textureWrapOf(layer_->heightWrapMode));
     // Outside a "reset" picture the surface shows its own colour.
     const float border[4] = {surface_.colour[0], surface_.colour[1], surface_.colour[2], 1};
     glTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR, border);

@@ -4,8 +4,11 @@
 #include <chrono>
 #include <cstdint>
 
+#include <unistd.h>
+
 #include "app/main_loop.h"
 #include "render/device.h"
+#include "render/frame_picture.h"
 #include "render/gl_api.h"
 #include "tools/writers/picture_writer.h"
 
@@ -19,19 +22,6 @@ double millisecondsSince(Clock::time_point start)
 }
 
 } // namespace
-
-std::vector<uint8_t> betweenBars(const std::vector<uint8_t>& frame, int frameWidth, int frameHeight, int width,
-                                 int height)
-{
-    if (frameWidth == width && frameHeight == height)
-        return frame;
-    std::vector<uint8_t> picture(size_t(width) * size_t(height) * 3, 0);
-    const FrameRect at{(width - frameWidth) / 2, (height - frameHeight) / 2, frameWidth, frameHeight};
-    for (int row = 0; row < std::min(frameHeight, height); ++row)
-        std::copy_n(&frame[size_t(row) * size_t(frameWidth) * 3], size_t(std::min(frameWidth, width)) * 3,
-                    &picture[(size_t(at.y + row) * size_t(width) + size_t(at.x)) * 3]);
-    return picture;
-}
 
 FrameRunner::~FrameRunner()
 {
@@ -55,8 +45,9 @@ bool FrameRunner::frame(float t, const CaptureTime* capture)
     double readBack = 0.0;
     auto grab = [&] {
         Clock::time_point start = Clock::now();
-        pixels = betweenBars(readFrameRGB(), int(gldevice::frameWidth), int(gldevice::frameHeight), options_.width,
-                             options_.height);
+        const int frameWidth = int(gldevice::frameWidth), frameHeight = int(gldevice::frameHeight);
+        tellOtherFrameSize(frameWidth, frameHeight);
+        pixels = frameInPicture(readFrameRGB(), frameWidth, frameHeight, options_.width, options_.height);
         readBack = millisecondsSince(start);
     };
     const bool wanted = capture || raw_;
@@ -82,6 +73,10 @@ void FrameRunner::progress(float t, double milliseconds)
         std::printf("frame %zu t=%.3f %.2f ms\n", times_.size() - 1, static_cast<double>(t), milliseconds);
         return;
     }
+    // A carriage-return line is for a person watching; in a log file it
+    // would pile up into one endless line.
+    if (!isatty(fileno(stderr)))
+        return;
     const long second = static_cast<long>(t);
     if (second == lastReportedSecond_)
         return;
@@ -91,6 +86,24 @@ void FrameRunner::progress(float t, double milliseconds)
         end = std::max(end, options_.captures.back().seconds);
     std::fprintf(stderr, "\rrendered %ld of %.0f s", second, static_cast<double>(end));
     std::fflush(stderr);
+    progressShown_ = true;
+}
+
+void FrameRunner::endProgress() const
+{
+    if (progressShown_)
+        std::fprintf(stderr, "\n");
+}
+
+void FrameRunner::tellOtherFrameSize(int frameWidth, int frameHeight)
+{
+    const FrameSize asked = frameSizeWithin(options_.width, options_.height);
+    if (toldOtherFrameSize_ || asked == FrameSize{frameWidth, frameHeight})
+        return;
+    toldOtherFrameSize_ = true;
+    std::fprintf(stderr,
+                 "This OpenGL drew the show at %dx%d, not at the %dx%d asked: the pictures are scaled to %dx%d\n",
+                 frameWidth, frameHeight, asked.width, asked.height, options_.width, options_.height);
 }
 
 bool FrameRunner::writePicture(const CaptureTime& capture, const std::vector<uint8_t>& pixels)

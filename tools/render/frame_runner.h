@@ -6,11 +6,6 @@
 #include "tools/render/render_options.h"
 #include "tools/render/show_sections.h"
 
-// A frame of frameWidth x frameHeight RGB pixels centred in a picture of
-// width x height, black beside it (the frame no larger than the picture).
-std::vector<uint8_t> betweenBars(const std::vector<uint8_t>& frame, int frameWidth, int frameHeight, int width,
-                                 int height);
-
 // Renders frames of the started show at given show times, timing each one
 // and writing the ones asked for.
 class FrameRunner {
@@ -26,15 +21,20 @@ public:
 
     const std::vector<double>& times() const { return times_; }
     const SectionTimes& sectionTimes() const { return sections_; }
+    // Ends the progress line, if one was shown.
+    void endProgress() const;
 
 private:
     bool writePicture(const CaptureTime& capture, const std::vector<uint8_t>& pixels);
     bool writeRaw(const std::vector<uint8_t>& pixels);
     void progress(float t, double milliseconds);
+    void tellOtherFrameSize(int frameWidth, int frameHeight);
 
     const RenderOptions& options_;
     std::FILE* raw_ = nullptr;
     std::vector<double> times_;
     SectionTimes sections_;
     long lastReportedSecond_ = -1;
+    bool progressShown_ = false;
+    bool toldOtherFrameSize_ = false;
 };

@@ -45,8 +45,7 @@ bool renderShow(const RenderOptions& options, FrameRunner& runner)
 
 void printReport(const RenderOptions& options, const FrameRunner& runner, double startUpMilliseconds)
 {
-    if (options.quiet)
-        std::fprintf(stderr, "\n");
+    runner.endProgress();
     std::printf("start-up %.0f ms (%s mode)\n", startUpMilliseconds,
                 options.loadDuringShow ? "load-during-show" : "preload");
     if (options.sectionReport) {

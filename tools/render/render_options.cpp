@@ -98,7 +98,7 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions* options, std::stri
         } else if (std::strcmp(argument, "--size") == 0 && hasValue) {
             FrameSize size;
             if (!parseFrameSize(argv[++i], &size) || frameSizeWithin(size.width, size.height).width == 0) {
-                *error = std::string("--size: \"") + argv[i] + "\" is not a picture size WxH of at least 4x3";
+                *error = std::string("--size: \"") + argv[i] + "\" is not a picture size WxH of at least 8x6";
                 return false;
             }
             options->width = size.width;
