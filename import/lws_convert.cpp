@@ -139,6 +139,7 @@ void convertObjects(LwsScene& source, ::Scene& target, PrimitiveTable& primitive
             hlv::log("\n%s%s'%s' (layer %u, needed by object item %zu) cannot be read: %s Its item is left empty.",
                      indent(), kUnreadableObjectWarning, mesh->path.c_str(), mesh->layer, i + 1,
                      lastLoadFailure().c_str());
+            source.files.back().problem = "cannot be read: " + lastLoadFailure();
             unreadable.insert({mesh->path, mesh->layer});
             continue;
         }

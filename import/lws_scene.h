@@ -94,6 +94,7 @@ struct LwsScene : Scene {
         std::string written;
         std::string neededBy;
         std::string found;
+        std::string problem;  // why a file found cannot be used ("cannot be decoded"); empty when it can
     };
 
     int version = 3;

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "render/image_file.h"
@@ -312,5 +313,44 @@ TEST(HlvtoolSurfaces, PicturesAreDecodedByTheirContentAndFoundInTheSearchFolder)
         EXPECT_EQ(jsonNumber(json.output, "textures_missing"), said == "missing" ? 1 : 0) << json.output;
         EXPECT_EQ(jsonNumber(json.output, "textures_undecodable"), said == "not a picture it can decode" ? 1 : 0)
             << json.output;
+    }
+}
+
+// An object exported on its own carries the picture found beside it or in
+// --search's folder, wherever hlvtool runs from; one only in the working
+// folder is not its picture.
+TEST(HlvtoolSurfaces, AnExportedObjectTakesItsPictureFromItsFolderOrTheSearchFolder)
+{
+    const struct {
+        const char* name;
+        std::string picture;  // where the picture is, under the test's folder
+        std::string search;
+        bool carried;
+    } cases[] = {
+        {"beside the object", "Objects/decal.png", "", true},
+        {"in the search folder", "library/decal.png", "library", true},
+        {"in the working folder only", "work/decal.png", "", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SurfaceFolder folder;
+        std::vector<uint8_t> red;
+        for (int i = 0; i < 8 * 8; ++i)
+            red.insert(red.end(), {255, 0, 0});
+        fs::create_directories(fs::path(folder.path + "/" + c.picture).parent_path());
+        fs::create_directories(folder.path + "/Objects");
+        fs::create_directories(folder.path + "/work");
+        ASSERT_TRUE(writers::writePng(folder.path + "/" + c.picture, red.data(), 8, 8));
+        writers::Lwo2Surface surface;
+        surface.name = "Paint";
+        surface.blocks.push_back(writers::uvMappedBlock("uv", 1));
+        ASSERT_TRUE(square(surface, true, "decal.png").save(folder.path + "/Objects/paint.lwo"));
+        const std::string search = c.search.empty() ? "" : " --search " + folder.path + "/" + c.search;
+        const ProgramRun run = runInFolder(folder.path + "/work", kTool + " export " + folder.path +
+                                                                    "/Objects/paint.lwo paint.gltf" + search);
+        ASSERT_EQ(run.exitCode, 0) << run.errors;
+        std::ifstream in(folder.path + "/work/paint.gltf");
+        const std::string gltf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(gltf.find("\"images\"") != std::string::npos, c.carried) << gltf.substr(0, 600);
     }
 }

@@ -24,6 +24,7 @@
 #include "tools/hlvtool/render_frame.h"
 #include "tools/hlvtool/scene_positions.h"
 #include "tools/hlvtool/summaries.h"
+#include "skydrift_version.h"
 
 namespace {
 
@@ -74,6 +75,8 @@ const char* const kHelp =
     "      that is missing or unreadable, each warning; then the totals.\n"
     "      --json prints one JSON object a line. Exit status 1 when any file\n"
     "      did not open.\n"
+    "  hlvtool --version\n"
+    "      Prints the version.\n"
     "\n"
     "--verbose shows the importer's log on standard error.\n"
     "A LightWave scene's objects and images are found as LightWave's content\n"
@@ -342,6 +345,10 @@ int main(int argc, char** argv)
     const std::string command = argv[1];
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kHelp, stdout);
+        return 0;
+    }
+    if (command == "--version") {
+        std::printf("hlvtool %s\n", SKYDRIFT_VERSION);
         return 0;
     }
     Arguments args;
