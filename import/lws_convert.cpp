@@ -158,7 +158,7 @@ void convertObjects(LwsScene& source, ::Scene& target, PrimitiveTable& primitive
         }
         SceneObject object;
         try {
-            object = readSceneObject(found.c_str(), source, mesh->layer);
+            object = readSceneObject(found.c_str(), source, mesh->layer, mesh->subdivisionLevel);
         } catch (bool) {
             if (source.strict) {
                 // The reader's message says what is wrong; this one says with what.

@@ -11,6 +11,7 @@ PACKAGES=(
   libassimp-dev libmeshoptimizer-dev
   libtinygltf-dev nlohmann-json3-dev
   desktop-file-utils appstream man-db
+  libosd-dev
 )
 
 install_packages() {
