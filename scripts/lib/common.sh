@@ -10,6 +10,7 @@ SHOW_PACKAGES=(
   xvfb xauth xdotool libgl1-mesa-dri libgl1 libglx-mesa0 ffmpeg
   libtinygltf-dev nlohmann-json3-dev
   desktop-file-utils appstream man-db
+  libosd-dev
 )
 # Everything: the tests, the benchmarks and the sanitizer builds besides.
 PACKAGES=(

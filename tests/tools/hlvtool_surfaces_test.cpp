@@ -36,9 +36,10 @@ struct SurfaceFolder {
     std::string path;
 };
 
-// The square of side 2 about the origin in the z = 0 plane, facing the
-// camera (+z; LightWave's polygons run clockwise seen from their front),
-// or facing away. Its UVs run as LightWave's do: (0, 0) at the bottom left.
+// The square of side 2 about the origin in the z = 0 plane, facing
+// LightWave's default camera (-z; LightWave's polygons run clockwise seen
+// from their front), or facing away. Its UVs run as LightWave's do: (0, 0)
+// at the bottom left.
 writers::Lwo2Writer square(const writers::Lwo2Surface& surface, bool facingCamera, const std::string& picture = "")
 {
     const std::vector<Vector3f> corners = {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}};
@@ -48,7 +49,7 @@ writers::Lwo2Writer square(const writers::Lwo2Surface& surface, bool facingCamer
         w.clip(1, picture);
     w.layer(0).points(corners);
     w.vertexMap("TXUV", 2, "uv", {{0, 0, {0, 0}}, {1, 0, {1, 0}}, {2, 0, {1, 1}}, {3, 0, {0, 1}}});
-    w.polygons({facingCamera ? std::vector<uint32_t>{0, 1, 2, 3} : std::vector<uint32_t>{3, 2, 1, 0}});
+    w.polygons({facingCamera ? std::vector<uint32_t>{3, 2, 1, 0} : std::vector<uint32_t>{0, 1, 2, 3}});
     return w.surfaceTags({{0, 0}}).surface(surface);
 }
 
@@ -109,12 +110,12 @@ TEST(HlvtoolSurfaces, AUVMappedPictureIsSeenTheRightWayUp)
     ASSERT_EQ(frame.width, 800u);
     const int dx = 120, dy = 110;
     // The top of the frame shows the picture's top row (red and green), each
-    // above its own column's bottom colour. The object is seen from +z, as
-    // LightWave's Back view shows it: +x, the picture's right, on the left.
+    // above its own column's bottom colour. The object is seen from -z, as
+    // LightWave's camera shows it: +x, the picture's right, on the right.
     const std::string top = {hueOf(pixelAt(frame, 400 - dx, 300 - dy)), hueOf(pixelAt(frame, 400 + dx, 300 - dy))};
     const std::string bottom = {hueOf(pixelAt(frame, 400 - dx, 300 + dy)), hueOf(pixelAt(frame, 400 + dx, 300 + dy))};
-    EXPECT_EQ(top, "gr");
-    EXPECT_EQ(bottom, "yb");
+    EXPECT_EQ(top, "rg");
+    EXPECT_EQ(bottom, "by");
 
     const ProgramRun info = folder.run("info picture.lwo");
     EXPECT_NE(info.output.find("found at"), std::string::npos) << info.output;
@@ -134,11 +135,11 @@ TEST(HlvtoolSurfaces, FromBehindADoubleSidedSurfaceIsSeenAndAOneSidedOneIsNot)
     EXPECT_EQ(hueOf(pixelAt(rendered(folder, "both.lwo"), 400, 300)), 'r');
 }
 
-// Red on +x and green on -x, both facing LightWave's front view (-z). Half
-// a turn (5 s) brings the front to the camera: red on the right, as the
-// front view shows it; a mirrored picture would put it on the left. At 0 s
-// only their backs face the camera.
-TEST(HlvtoolSurfaces, TurnedToItsFrontAnObjectShowsPlusXOnTheRight)
+// Red on +x and green on -x, both facing LightWave's camera (-z). At 0 s
+// the object is seen as LightWave's camera sees it: red on the right (a
+// mirror image, the Back view, would put it on the left). Half a turn
+// (5 s) shows only their backs.
+TEST(HlvtoolSurfaces, AtTimeZeroAnObjectShowsItsFrontPlusXOnTheRight)
 {
     SurfaceFolder folder;
     writers::Lwo2Surface red, green;
@@ -153,13 +154,17 @@ TEST(HlvtoolSurfaces, TurnedToItsFrontAnObjectShowsPlusXOnTheRight)
                     .surface(red)
                     .surface(green)
                     .save(folder.path + "/pair.lwo"));
-    for (const char* time : {"5", "0"}) {
-        const ProgramRun run = folder.run(std::string("render pair.lwo --out frame.png --time ") + time);
+    const struct {
+        const char* time;
+        const char* seen;  // at the left and right of the picture
+    } cases[] = {{"0", "gr"}, {"5", "--"}};
+    for (const auto& c : cases) {
+        const ProgramRun run = folder.run(std::string("render pair.lwo --out frame.png --time ") + c.time);
         ASSERT_EQ(run.exitCode, 0) << run.errors;
         ImageRGB frame;
         ASSERT_TRUE(loadImageRGB((folder.path + "/frame.png").c_str(), frame));
         const std::string seen = {hueOf(pixelAt(frame, 200, 300)), hueOf(pixelAt(frame, 600, 300))};
-        EXPECT_EQ(seen, time[0] == '5' ? "gr" : "--") << time << " s";
+        EXPECT_EQ(seen, c.seen) << c.time << " s";
     }
 }
 

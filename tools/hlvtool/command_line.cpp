@@ -42,12 +42,14 @@ const std::vector<Command>& commands()
          "      view's shape) with N samples (default 1) and writes it as a PNG or\n"
          "      JPEG picture, as PICTURE's extension says (.png, .jpg, .jpeg): a\n"
          "      scene file or a LightWave scene (imported first) through camera N\n"
-         "      (default 0), or a LightWave object lit and framed by its box,\n"
+         "      (default 0; a LightWave scene lit by its own lights, 800 pixels wide\n"
+         "      in the shape of its frame unless --size is given), or a LightWave\n"
+         "      object lit and framed by its box, seen from the front at 0 s and\n"
          "      turning a full turn in 10 s.\n"},
         {"export",
-         {"--search", "--fps", "--sampled", "--blender-lights", "--strict", "--verbose"},
+         {"--search", "--fps", "--sampled", "--blender-lights", "--subdivide", "--strict", "--verbose"},
          "  hlvtool export FILE OUT.glb|OUT.gltf [--search DIR]... [--fps N] [--sampled]\n"
-         "                [--blender-lights] [--strict] [--verbose]\n"
+         "                [--blender-lights] [--subdivide N] [--strict] [--verbose]\n"
          "      Writes a LightWave object, a LightWave scene or a scene file as\n"
          "      glTF 2.0 with its motion: items as nodes, surfaces as materials,\n"
          "      cameras, lights and animation over the scene's frame range, rotations\n"
@@ -55,7 +57,18 @@ const std::vector<Command>& commands()
          "      replaced only once complete. --sampled writes every motion as straight\n"
          "      steps N times a second (for Blender 3.4, which plays no curves);\n"
          "      --blender-lights writes light intensities as Blender's importer reads\n"
-         "      them. --verbose lists what did not carry over.\n"},
+         "      them. --verbose lists what did not carry over.\n"
+         "      SubPatch objects are subdivided N times (default: the scene's level,\n"
+         "      3 for an object alone); --subdivide 0 keeps their cage.\n"},
+        {"check",
+         {"--json", "--verbose"},
+         "  hlvtool check DIR [--json] [--verbose]\n"
+         "      Opens every LightWave object and scene and every scene file found\n"
+         "      in DIR and its folders (told by content) and prints one line a\n"
+         "      file: kind and version, what opened or why not, each file it needs\n"
+         "      that is missing or unreadable, each warning; then the totals.\n"
+         "      --json prints one JSON object a line. Exit status 1 when any file\n"
+         "      did not open.\n"},
     };
     return table;
 }
@@ -95,7 +108,7 @@ std::string* valueOption(Arguments& args, const std::string& option)
     const std::pair<const char*, std::string Arguments::*> options[] = {
         {"--out", &Arguments::out},   {"--camera", &Arguments::camera}, {"--time", &Arguments::time},
         {"--frame", &Arguments::frame}, {"--fps", &Arguments::fps},     {"--size", &Arguments::size},
-        {"--samples", &Arguments::samples},
+        {"--samples", &Arguments::samples}, {"--subdivide", &Arguments::subdivide},
     };
     for (const auto& [name, member] : options)
         if (option == name)
@@ -129,7 +142,7 @@ bool parseCommandLine(int argc, char** argv, Arguments& args, std::string& error
     args.command = argv[1];
     const Command* command = findCommand(args.command);
     if (!command) {
-        error = "unknown command \"" + args.command + "\" (the commands are info, convert, render, export)";
+        error = "unknown command \"" + args.command + "\" (the commands are info, convert, render, export, check)";
         return false;
     }
     for (int i = 2; i < argc; ++i) {

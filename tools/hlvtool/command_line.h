@@ -25,6 +25,7 @@ struct Arguments {
     std::string fps;
     std::string size;
     std::string samples;
+    std::string subdivide;
 };
 
 // Reads `hlvtool COMMAND [FILE | --option VALUE | --option=VALUE]...`;

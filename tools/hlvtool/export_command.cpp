@@ -109,9 +109,10 @@ private:
     ItemLabels labels_;
 };
 
-void exportObject(const std::string& path, const std::vector<std::string>& search, Document& document)
+void exportObject(const std::string& path, const std::vector<std::string>& search, int subdivide, Document& document)
 {
     LW::Scene record;
+    record.subdivisionOverride = subdivide;
     // The object's pictures are looked for in the --search folders, then
     // beside the object, as `info` finds them: never from wherever hlvtool runs.
     record.searchDirectories = search;
@@ -133,6 +134,7 @@ std::string foundFile(const LW::LwsScene& record, const std::string& written)
 void exportLightWaveScene(const ExportRequest& request, Document& document, Progress& progress)
 {
     LW::LwsScene record;
+    record.subdivisionOverride = request.subdivide;
     std::unique_ptr<Scene> scene = importLightWaveScene(request.path, request.search, record);
     progress.step("meshes");
     // The primitives the conversion made, in its order: one per object
@@ -150,6 +152,9 @@ void exportLightWaveScene(const ExportRequest& request, Document& document, Prog
             const std::string found = foundFile(record, mesh->path);
             if (found.empty())
                 continue;
+            // Subdivided as the conversion did: at the item's level unless
+            // the command gives one.
+            record.subdivisionOverride = request.subdivide >= 0 ? request.subdivide : int(mesh->subdivisionLevel);
             meshOfPrimitive.push_back(
                 gltf_export::addLightWaveMesh(document, record, found, mesh->layer, fileNameOf(mesh->path)));
         }
@@ -235,7 +240,7 @@ bool exportFile(const ExportRequest& request, std::string& summary, std::string&
     Document document;
     const bool read = guardedImport(path, [&] {
         if (kind == FileKind::LightWaveObject)
-            exportObject(path, request.search, document);
+            exportObject(path, request.search, request.subdivide, document);
         else if (kind == FileKind::LightWaveScene)
             exportLightWaveScene(request, document, progress);
         else

@@ -19,6 +19,7 @@
 #include "scene/scene.h"
 #include "scene/scene_file.h"
 #include "tools/hlvtool/command_line.h"
+#include "tools/hlvtool/check_command.h"
 #include "tools/hlvtool/export_command.h"
 #include "tools/hlvtool/file_kind.h"
 #include "tools/hlvtool/import_guard.h"
@@ -283,6 +284,10 @@ int render(const Arguments& args)
     request.search = args.search;
     request.camera = int(camera);
     request.seconds = float(time);
+    request.sizeGiven = !args.size.empty();
+    request.samples = samples;
+    request.sizeGiven = !args.size.empty();
+    request.samples = samples;
     std::string error;
     if (!hlvtool::renderFile(request, error))
         return failed(error);
@@ -293,6 +298,17 @@ int render(const Arguments& args)
     else
         print(path + ": camera " + std::to_string(int(camera)) + " at " + when + " written to " + args.out + "\n");
     return 0;
+}
+
+int check(const Arguments& args)
+{
+    if (args.files.size() != 1)
+        return usage("check takes one folder");
+    hlvtool::CheckRequest request;
+    request.folder = args.files[0];
+    request.json = args.json;
+    request.verbose = args.verbose;
+    return hlvtool::checkFolder(request);
 }
 
 int exportCommand(const Arguments& args)
@@ -310,6 +326,10 @@ int exportCommand(const Arguments& args)
     request.sampled = args.sampled;
     request.blenderLights = args.blenderLights;
     request.framesPerSecond = float(fps);
+    double level = 0;
+    if (!args.subdivide.empty() && (!readNumber(args.subdivide, level) || level < 0 || level > 6 || level != int(level)))
+        return usage("--subdivide takes a subdivision level from 0 (the cage) to 6");
+    request.subdivide = args.subdivide.empty() ? -1 : int(level);
     std::string problem;
     readableKind(request.path, problem);
     if (!problem.empty())
@@ -367,5 +387,7 @@ int main(int argc, char** argv)
         return convert(args);
     if (args.command == "render")
         return render(args);
+    if (args.command == "check")
+        return check(args);
     return exportCommand(args);
 }

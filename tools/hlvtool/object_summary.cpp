@@ -125,6 +125,7 @@ std::string describeObject(const std::string& path, bool json, const std::vector
 {
     LW::Scene record;
     LW::SceneObject object = LW::readSceneObject(path.c_str(), record);
+    const LW::SubdivisionCounts subdivision = object.subdivision;
     std::unique_ptr<hlv::RobustMesh> mesh = std::move(object.mesh);
     mesh->build(kShadowBuild);
     const hlv::EdgeList& edges = mesh->edgeList();
@@ -153,6 +154,11 @@ std::string describeObject(const std::string& path, bool json, const std::vector
             .add("textures_missing", missing)
             .add("textures_undecodable", undecodable)
             .add("uvsets", uvSets);
+        if (subdivision.cagePolygons > 0)
+            object.add("subpatch_polygons", subdivision.cagePolygons)
+                .add("cage_triangles", subdivision.cageTriangles)
+                .add("subdivision_level", subdivision.level)
+                .add("subdivided_triangles", subdivision.triangles);
         const BoundingBox& box = mesh->boundingBox();
         object.add("closure", closure(edges, mesh->positions()))
             .add("box", JsonObject()
@@ -185,6 +191,12 @@ std::string describeObject(const std::string& path, bool json, const std::vector
                                counted(edges.edgeCount(), "edge", "edges") + ", " +
                                closure(edges, mesh->positions()) + ", " + counted(uvSets, "UV set", "UV sets") + "\n";
     std::string out = counts + text;
+    if (subdivision.cagePolygons > 0) {
+        std::snprintf(text, sizeof text, "  %u SubPatch polygons (%u triangles as a cage) subdivided at level %u into %u quads (%u triangles)\n",
+                      subdivision.cagePolygons, subdivision.cageTriangles, subdivision.level, subdivision.quads,
+                      subdivision.triangles);
+        out += text;
+    }
     out += "surfaces\n";
     for (const auto& surface : record.surfaces) {
         std::snprintf(text, sizeof text, "  '%s' colour (%g %g %g) diffuse %g\n", surface->name.c_str(),

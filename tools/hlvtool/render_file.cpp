@@ -1,42 +1,9 @@
 #include "tools/hlvtool/render_file.h"
 
-#include <cstdio>
-#include <memory>
-
-#include "import/lws_scene.h"
-#include "scene/scene.h"
-#include "tools/hlvtool/clip_distances.h"
 #include "tools/hlvtool/file_kind.h"
-#include "tools/hlvtool/import_guard.h"
-#include "tools/hlvtool/lightwave_import.h"
 #include "tools/hlvtool/render_frame.h"
 
 namespace hlvtool {
-
-namespace {
-
-bool renderLightWaveScene(const RenderRequest& request, std::string& error)
-{
-    if (!openHiddenWindow()) {
-        error = noWindowMessage("drawing " + request.path);
-        return false;
-    }
-    std::unique_ptr<Scene> scene;
-    const bool imported = guardedImport(request.path, [&] {
-        LW::LwsScene record;
-        scene = importLightWaveScene(request.path, request.search, record, Textures::Uploaded);
-        scene->post_load();
-    }, error);
-    if (!imported)
-        return false;
-    const std::string warning =
-        fitClipDistances(*scene, request.camera, request.seconds, clipSettingsOf(request.path));
-    if (!warning.empty())
-        std::fprintf(stderr, "hlvtool: warning: %s: %s\n", request.path.c_str(), warning.c_str());
-    return renderSceneFrame(*scene, request.path, request.camera, request.seconds, request.picture, error);
-}
-
-} // namespace
 
 bool renderFile(const RenderRequest& request, std::string& error)
 {

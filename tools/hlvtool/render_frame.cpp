@@ -117,6 +117,15 @@ bool isJpegName(const std::string& picturePath)
     return extension == ".jpg" || extension == ".jpeg";
 }
 
+void startSolidDrawing()
+{
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CW);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+}
+
 bool writeFramePicture(const std::string& picturePath, std::string& error)
 {
     glFinish();
