@@ -16,6 +16,11 @@
 
 namespace {
 
+// Scenes read in the background get their textures made this long per
+// frame: one upload with its mipmaps takes a few milliseconds on a
+// software renderer, all of a scene's at once a few tenths of a second.
+constexpr double kUploadMillisecondsPerFrame = 4.0;
+
 // The state every frame starts from; brushes leave everything else as they set it.
 void resetFrameState()
 {
@@ -38,6 +43,7 @@ bool runFrame(const std::function<float()>& showTime, const std::function<void()
     float t = showTime();
     if (!platform::pumpEvents())
         return false;
+    sceneManager.finishBackgroundLoads(kUploadMillisecondsPerFrame);
     resetFrameState();
     hlv::TimeLine::instance().advance(t);
     hlv::LayerList::instance().render(t);
