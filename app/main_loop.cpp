@@ -1,5 +1,9 @@
 #include "app/main_loop.h"
 
+#include <chrono>
+
+#include "app/frame_choice.h"
+#include "app/frame_rate_keeper.h"
 #include "app/music_steps.h"
 #include "geometry/surface.h"
 #include "platform/clock.h"
@@ -57,8 +61,21 @@ bool runFrame(const std::function<float()>& showTime, const std::function<void()
 int runMainLoop()
 {
     uint32_t start = platform::timeGetTime();
-    auto showTime = [start] { return platform::elapsedSeconds(start, platform::timeGetTime()); };
+    float drawn = 0.0f;
+    auto showTime = [start, &drawn] { return drawn = platform::elapsedSeconds(start, platform::timeGetTime()); };
+    // Only the player holds the refresh; the render tool's frames stay as chosen.
+    FrameRateKeeper keeper(lastFrameChoice(), platform::refreshRateOf(platform::mainWindow()));
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point frameStart = Clock::now();
+    bool first = true;
     while (runFrame(showTime)) {
+        const Clock::time_point now = Clock::now();
+        const double milliseconds = std::chrono::duration<double, std::milli>(now - frameStart).count();
+        frameStart = now;
+        // The first frame's time holds the start-up's last steps.
+        if (!first && keeper.frameDrawn(drawn, milliseconds))
+            frameStart = Clock::now();
+        first = false;
     }
     shutDownShow();
     return 1;

@@ -8,7 +8,8 @@
 bool runFrame(const std::function<float()>& showTime, const std::function<void()>& beforePresent = {});
 
 // Takes the show start time and runs frames until the quit, then shuts the
-// show down. Returns 1.
+// show down. Returns 1. Steps the frame down when it cannot hold the
+// display's refresh (app/frame_rate_keeper.h).
 int runMainLoop();
 
 // Stops the music, deletes the device, restores the desktop mode and closes
