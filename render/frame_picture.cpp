@@ -54,8 +54,11 @@ std::vector<uint8_t> frameInPicture(const std::vector<uint8_t>& frame, int frame
         for (int x = 0; x < at.width; ++x) {
             const Tap h = tapFor(x, at.width, frameWidth);
             for (int c = 0; c < 3; ++c) {
-                const float top = upper[h.first * 3 + c] + h.weight * float(upper[h.second * 3 + c] - upper[h.first * 3 + c]);
-                const float bottom = lower[h.first * 3 + c] + h.weight * float(lower[h.second * 3 + c] - lower[h.first * 3 + c]);
+                auto across = [&](const uint8_t* row) {
+                    const float left = row[h.first * 3 + c], right = row[h.second * 3 + c];
+                    return left + h.weight * (right - left);
+                };
+                const float top = across(upper), bottom = across(lower);
                 *out++ = uint8_t(std::lround(top + v.weight * (bottom - top)));
             }
         }

@@ -162,6 +162,8 @@ TEST_F(BrushSceneTest, StencilLimitsTheDepthResetAndTheSceneToMarkedPixels)
     GLboolean mask[4] = {};
     glGetBooleanv(GL_COLOR_WRITEMASK, mask);
     EXPECT_TRUE(mask[0] && mask[1] && mask[2] && mask[3]);
+    // Tests later in the run load a picture of their own under this name.
+    BitmapManager::instance().release("shape.png");
 }
 
 TEST_F(BrushSceneTest, WaitsForTheSceneItsEventLoadsInTheBackground)

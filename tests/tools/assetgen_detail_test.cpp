@@ -97,8 +97,9 @@ TEST(AssetDetailPictures, EveryPictureHasATwinOfTwiceItsSizeShowingTheSamePictur
         const double gain = sharpnessGain(pack, twin);
         std::printf("%-26s twin %dx%d, %.2f times the gradient energy of the picture magnified, %.2f apart\n",
                     picture.name, twin.width, twin.height, gain, difference(pack, twin, 4));
-        if (picture.sharperAtLeast > 0)
+        if (picture.sharperAtLeast > 0) {
             EXPECT_GE(gain, picture.sharperAtLeast) << picture.name;
+        }
     }
 }
 

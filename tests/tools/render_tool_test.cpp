@@ -82,7 +82,7 @@ TEST(RenderTool, AFrameOfAnotherSizeIsScaledIntoThePictureAndSaidSo)
                                                             "' --at 30 --fps 1 --quiet --out " + c.size + " --size " + c.size);
         ASSERT_EQ(run.exitCode, 0) << run.errors;
         EXPECT_NE(run.errors.find(std::string("drew the show at 800x600, not at the ")), std::string::npos) << run.errors;
-        EXPECT_NE(run.errors.find(std::string("scaled to ") + c.size), std::string::npos) << run.errors;
+        EXPECT_NE(run.errors.find(std::string("scaled into the ") + c.size + " pictures"), std::string::npos) << run.errors;
         ImageRGB picture;
         const std::string path = std::string("render_fallback/") + c.size + "/frame-30.png";
         ASSERT_TRUE(loadImageRGB(path.c_str(), picture)) << path;

@@ -218,7 +218,7 @@ void makeSkyline(const PackFolder& pack)
                         for (int k = 0; k < 4 * d; ++k)
                             stencil.pixel(x * d + k, y)[0] = 0;
     }
-    // Everything either shows or does not: the stencil test keeps any alpha above 0.
+    // Everything either shows or does not: the stencil test keeps alpha above half, and a hard edge keeps its place when filtered.
     for (int y = 0; y < stencil.height(); ++y)
         for (int x = 0; x < stencil.width(); ++x)
             stencil.pixel(x, y)[0] = stencil.value(x, y) >= 0.5f ? 1.0f : 0.0f;

@@ -102,7 +102,7 @@ void FrameRunner::tellOtherFrameSize(int frameWidth, int frameHeight)
         return;
     toldOtherFrameSize_ = true;
     std::fprintf(stderr,
-                 "This OpenGL drew the show at %dx%d, not at the %dx%d asked: the pictures are scaled to %dx%d\n",
+                 "This OpenGL drew the show at %dx%d, not at the %dx%d asked: it is scaled into the %dx%d pictures\n",
                  frameWidth, frameHeight, asked.width, asked.height, options_.width, options_.height);
 }
 
