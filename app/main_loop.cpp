@@ -58,13 +58,11 @@ bool runFrame(const std::function<float()>& showTime, const std::function<void()
     return true;
 }
 
-int runMainLoop()
+void playFrames(FrameRateKeeper& keeper, const std::function<bool(float, double)>& frameDone)
 {
     uint32_t start = platform::timeGetTime();
     float drawn = 0.0f;
     auto showTime = [start, &drawn] { return drawn = platform::elapsedSeconds(start, platform::timeGetTime()); };
-    // Only the player holds the refresh; the render tool's frames stay as chosen.
-    FrameRateKeeper keeper(lastFrameChoice(), platform::refreshRateOf(platform::mainWindow()));
     using Clock = std::chrono::steady_clock;
     Clock::time_point frameStart = Clock::now();
     bool first = true;
@@ -75,8 +73,17 @@ int runMainLoop()
         // The first frame's time holds the start-up's last steps.
         if (!first && keeper.frameDrawn(drawn, milliseconds))
             frameStart = Clock::now();
+        if (frameDone && !frameDone(drawn, first ? 0.0 : milliseconds))
+            return;
         first = false;
     }
+}
+
+int runMainLoop()
+{
+    // Only the player holds the refresh; the render tool's frames stay as chosen.
+    FrameRateKeeper keeper(lastFrameChoice(), platform::refreshRateOf(platform::mainWindow()));
+    playFrames(keeper);
     shutDownShow();
     return 1;
 }
