@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -19,6 +18,7 @@
 #include "app/run_guarded.h"
 #include "app/show_sections.h"
 #include "app/startup.h"
+#include "bench/demo_folder.h"
 #include "platform/dialog.h"
 #include "render/device.h"
 
@@ -76,13 +76,8 @@ int main(int argc, char** argv)
                              "[--refresh HZ] [--pinned]\n");
         return 2;
     }
-    namespace fs = std::filesystem;
-    if (!fs::is_directory("demo") && fs::is_directory("../demo"))
-        fs::current_path("..");
-    if (!fs::is_directory("demo")) {
-        std::fprintf(stderr, "frame_rate_bench: no demo/ here or one folder up\n");
+    if (!enterDemoFolder("frame_rate_bench"))
         return 1;
-    }
     platform::setUnattended();
     StartupOptions startup;
     startup.askDisclaimer = false;
