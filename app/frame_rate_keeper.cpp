@@ -9,12 +9,17 @@ namespace {
 
 constexpr int kAssumedRefresh = 60;
 
+FrameLevel currentLevel()
+{
+    return {{int(gldevice::frameWidth), int(gldevice::frameHeight)}, gldevice::current->offscreenFrame->samples()};
+}
+
 // Makes the frame again at `level` as the window-size path does; a level
 // the driver cannot make leaves the frame as it was.
 void drawAtLevel(const FrameLevel& level)
 {
     HL_3Ddevice& device = *gldevice::current;
-    const FrameLevel before{{int(gldevice::frameWidth), int(gldevice::frameHeight)}, device.offscreenFrame->samples()};
+    const FrameLevel before = currentLevel();
     // A frame smaller than the window's no longer follows it.
     if (!(level.size == device.followedSize))
         device.frameFollowsWindow = false;
@@ -29,21 +34,29 @@ void drawAtLevel(const FrameLevel& level)
 } // namespace
 
 FrameRateKeeper::FrameRateKeeper(const FrameChoice& choice, int refreshHertz)
-    : refreshMilliseconds_(1000.0 / (refreshHertz > 0 ? refreshHertz : kAssumedRefresh))
+    : refreshMilliseconds_(1000.0 / (refreshHertz > 0 ? refreshHertz : kAssumedRefresh)),
+      sizePinned_(!choice.native), samplesPinned_(choice.samples > 0)
 {
-    HL_3Ddevice* device = gldevice::current;
-    if (!device || !device->offscreenFrame)
-        return;
-    const FrameLevel made{{int(gldevice::frameWidth), int(gldevice::frameHeight)}, device->offscreenFrame->samples()};
-    std::vector<FrameLevel> levels = frameLevels(made, !choice.native, choice.samples > 0);
-    if (levels.size() > 1)
-        governor_ = std::make_unique<FrameGovernor>(std::move(levels), refreshMilliseconds_);
+    if (gldevice::current && gldevice::current->offscreenFrame)
+        governFrom(currentLevel());
+}
+
+void FrameRateKeeper::governFrom(const FrameLevel& made)
+{
+    std::vector<FrameLevel> levels = frameLevels(made, sizePinned_, samplesPinned_);
+    governor_.reset(levels.size() > 1 ? new FrameGovernor(std::move(levels), refreshMilliseconds_) : nullptr);
+    made_ = made;
 }
 
 FrameRateKeeper::~FrameRateKeeper() = default;
 
 bool FrameRateKeeper::frameDrawn(float showTime, double milliseconds)
 {
+    if (!gldevice::current->offscreenFrame)
+        return false;
+    // A window that changed size re-made the frame: the levels start from it.
+    if (!(currentLevel() == made_))
+        governFrom(currentLevel());
     if (!governor_)
         return false;
     const size_t section = sectionAt(showTime);
@@ -60,5 +73,6 @@ bool FrameRateKeeper::frameDrawn(float showTime, double milliseconds)
                                                                : "A new section with time to spare",
                  level.size.width, level.size.height, level.samples, milliseconds, refreshMilliseconds_);
     drawAtLevel(level);
+    made_ = currentLevel();
     return true;
 }

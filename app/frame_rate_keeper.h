@@ -26,7 +26,11 @@ public:
     bool governing() const { return governor_ != nullptr; }
 
 private:
+    void governFrom(const FrameLevel& made);
+
     std::unique_ptr<FrameGovernor> governor_;
     double refreshMilliseconds_ = 0.0;
+    bool sizePinned_, samplesPinned_;
+    FrameLevel made_;  // the frame as the keeper last saw it made
     size_t section_ = 0;
 };

@@ -111,3 +111,21 @@ TEST_F(FrameRateKeeperTest, AFrameComesBackOnlyAtANewSection)
     EXPECT_EQ(currentFrame(), (Frame{1440, 1080, 2}));
     EXPECT_TRUE(wholeGreenFrame());
 }
+
+// A window that changes size re-makes the frame; the steps start from it.
+TEST_F(FrameRateKeeperTest, AFrameRemadeForTheWindowIsSteppedFromItsOwnSize)
+{
+    HL_3Ddevice& device = *gldevice::current;
+    ASSERT_TRUE(device.drawOffscreen(1440, 1080, 4));
+    FrameRateKeeper keeper(FrameChoice{true, {800, 600}, 0}, 60);
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 33; ++i)
+        keeper.frameDrawn(20.0f, 47.0);
+    EXPECT_EQ(currentFrame(), (Frame{1440, 1080, 2}));
+    ASSERT_TRUE(device.drawOffscreen(1200, 900, 2));
+    for (int i = 0; i < 66; ++i)
+        keeper.frameDrawn(20.0f, 47.0);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(currentFrame(), (Frame{848, 636, 1}));
+    EXPECT_TRUE(wholeGreenFrame());
+}
