@@ -176,10 +176,6 @@ std::vector<LightWaveLayer> addLightWaveLayers(Document& document, LW::Scene& re
 // A node for each layer, under its parent layer's node wherever that comes.
 void addLightWaveObjectNodes(Document& document, const std::vector<LightWaveLayer>& layers);
 
-// The width over the height of a LightWave scene's frame as its pixels
-// show it (FrameSize times PixelAspect), 4:3 when the scene gives none.
-float lightWaveFrameAspect(const std::string& scenePath);
-
 // Whose reading of glTF's light units the intensities are written for:
 // glTF's own (three.js, Babylon.js, web viewers) or Blender's importer,
 // which takes a watt as 683 lumens.

@@ -10,16 +10,16 @@
 // lux, and a point or spot light as pi * I * D^2 candela, D being the
 // light's distance to the middle of the scene's objects at its first frame:
 // there it lights as LightWave does, nearer brighter, further darker.
-// Blender's importer reads a watt as 683 lumens: a sun of E lx gets the
-// strength E / 683 and a point or spot light of I cd the power 4 pi I / 683 W,
-// and Blender shows a white surface under a sun of strength S as S, and at
-// d from P watts as P / (4 pi^2 d^2). So for Blender a distant light is
-// written as 683 * I lux and a point or spot light as 683 * pi * I * D^2 cd.
+// Blender 3.4's importer reads a watt as 683 lumens: a sun of E lx gets the
+// strength E / 683 W/m^2 and a point or spot light of I cd the power
+// 4 pi I / 683 W, and Blender, as physically based as those readers, shows a
+// white surface under a sun of strength S at S / pi and at d from P watts at
+// P / (4 pi^2 d^2). So for Blender every intensity is 683 times glTF's.
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "export/lightwave_lights.h"
+#include "export/lightwave_settings.h"
 
 namespace gltf_export {
 
@@ -133,9 +133,8 @@ void setLightBrightness(Document& document, LightUnits units)
         if (index < 0 || size_t(index) >= document.lights.size())
             continue;
         Light& light = document.lights[size_t(index)];
-        double factor = blender ? 683 : M_PI;
+        double factor = blender ? 683 * M_PI : M_PI;
         if (light.kind != Light::Directional) {
-            factor = blender ? 683 * M_PI : M_PI;
             const Matrix m = worldMatrix(document, int(n));
             double squared = 0;
             for (int row = 0; row < 3; ++row)

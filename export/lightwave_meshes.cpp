@@ -160,7 +160,10 @@ int meshOf(Document& document, const LW::Scene& record, LW::SceneObject& object,
         const float smoothing = surfaceIndex < record.surfaces.size() ? record.surfaces[surfaceIndex]->smoothingAngle : 0;
         Primitive primitive = primitiveOf(arrays, smoothing * float(180 / M_PI));
         primitive.material = materialOf(document, record, surfaceIndex);
-        const Material& material = document.materials[size_t(primitive.material)];
+        Material& material = document.materials[size_t(primitive.material)];
+        // An RGBA map's see-through vertices make the surface a blended one.
+        for (size_t v = 3; v < primitive.colours.size() && material.vertexColours && !material.blend; v += 4)
+            material.blend = primitive.colours[v] < 1;
         if (material.image < 0)
             primitive.uvs.clear();
         if (!material.vertexColours)

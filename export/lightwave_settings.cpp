@@ -4,8 +4,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "export/lightwave_lights.h"
+#include "export/lightwave_settings.h"
 #include "import/lws_line_reader.h"
+#include "scene/scene.h"
+#include "scene/transform_node.h"
 
 namespace gltf_export {
 
@@ -37,12 +39,26 @@ float lightWaveFrameAspect(const std::string& scenePath)
     return aspect > 0.01 && aspect < 100 ? float(aspect) : 4.0f / 3.0f;
 }
 
-void noteSettingsLeftOut(const LW::LwsScene& scene, std::vector<std::string>& notCarried)
+void addLightWaveSettings(Document& document, const LW::LwsScene& record, const Scene& scene,
+                          const std::vector<int>& made, const std::string& scenePath, LightUnits units)
 {
-    if (scene.fogEnabled)
-        notCarried.push_back("fog (glTF has none)");
-    if (scene.backdrop[0] != 0 || scene.backdrop[1] != 0 || scene.backdrop[2] != 0)
-        notCarried.push_back("backdrop colour (glTF has no background)");
+    for (size_t i = 0; i < record.items.size() && i < record.itemNodes.size(); ++i) {
+        if (record.items[i]->kind != LW::LwsScene::ItemKind::Light)
+            continue;
+        const int number = scene.node_number(record.itemNodes[i]);
+        if (number <= 0 || size_t(number) >= made.size() || made[size_t(number)] < 0)
+            continue;
+        document.lights.push_back(lightOf(static_cast<const LW::LwsScene::Light&>(*record.items[i]), document.notCarried));
+        document.nodes[size_t(made[size_t(number)])].light = int(document.lights.size() - 1);
+    }
+    setLightBrightness(document, units);
+    const float aspect = lightWaveFrameAspect(scenePath);
+    for (Camera& camera : document.cameras)
+        camera.aspectRatio = aspect;
+    if (record.fogEnabled)
+        document.notCarried.push_back("fog (glTF has none)");
+    if (record.backdrop[0] != 0 || record.backdrop[1] != 0 || record.backdrop[2] != 0)
+        document.notCarried.push_back("backdrop colour (glTF has no background)");
 }
 
 } // namespace gltf_export

@@ -4,6 +4,7 @@
 // LightWave 6 writes them (frames 0 to 120 at 30 per second).
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -179,4 +180,42 @@ inline std::string timelineEdgesSceneText()
     flash.channels[1] = keys({{0, 0}, {3, 1, kStepped}}, kReset);
     items.push_back(flash);
     return lwsgen::sceneV3(items, -15, 60, 30);
+}
+
+// LightWave 5.6 (version 2): per channel its key count and one line per key
+// (value, seconds, span 2, tension, continuity, bias), then the channels'
+// pre and post behaviours on one line; the camera has six channels, angles
+// in degrees. The box drifts, the camera follows and turns towards it.
+inline std::string version2SceneText()
+{
+    struct Key {
+        float value, seconds, tension;
+    };
+    auto motion = [](const std::vector<std::vector<Key>>& channels) {
+        std::ostringstream out;
+        out << "  " << channels.size() << "\n";
+        std::string behaviours = "Pre/PostBehavior";
+        for (const auto& channel : channels) {
+            out << "  " << channel.size() << "\n";
+            for (const Key& k : channel)
+                out << "  " << k.value << " " << k.seconds << " 2 " << k.tension << " 0 0\n";
+            behaviours += " 1 1";
+        }
+        return out.str() + behaviours + "\n";
+    };
+    const std::vector<Key> still0 = {{0, 0, 0}}, still1 = {{1, 0, 0}};
+    std::string text = "LWSC\n2\n\nFirstFrame 1\nLastFrame 90\nFrameStep 1\nPreviewFirstFrame 1\n"
+                       "PreviewLastFrame 90\nPreviewFrameStep 1\nFramesPerSecond 30.000000\n\n";
+    text += "LoadObject Objects/Box.lwo\nShowObject 6 2\nObjectMotion (unnamed)\n" +
+            motion({{{0, 0, 0}, {6, 1.5f, 0.3f}, {2, 3, 0}}, {{0, 0, 0}, {3, 3, 0}}, still0, still0, still0, still0, still1,
+                    still1, still1});
+    text += "\nAmbientColor 255 255 255\nAmbIntensity 0.25\n\nAddLight\nLightName Light\nShowLight 1 7\n"
+            "LightMotion (unnamed)\n" +
+            motion({still0, {{10, 0, 0}}, {{-10, 0, 0}}, still0, still0, still0, still1, still1, still1});
+    text += "LightColor 255 255 255\nLgtIntensity 1\nLightType 1\n\n";
+    text += "ShowCamera 1 7\nCameraMotion (unnamed)\n" +
+            motion({{{0, 0, 0}, {4, 3, 0}}, {{2, 0, 0}}, {{-12, 0, 0}, {-8, 3, -0.2f}}, {{0, 0, 0}, {20, 3, 0}},
+                    {{5, 0, 0}, {-5, 3, 0}}, still0});
+    text += "ZoomFactor 3.2\nResolution 1\n\nSolidBackdrop 1\nBackdropColor 0 0 0\n";
+    return text;
 }

@@ -1,5 +1,6 @@
 // What a LightWave scene sets beside its items: the camera takes the frame's
-// shape, and `--verbose` names what glTF has no place for.
+// shape, and `--verbose` names what glTF has no place for and a timeline
+// moved to start at 0.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -18,6 +19,7 @@ struct SettingsCase {
     const char* name;
     std::string header;  // lines after the frame rate
     int post;            // the null's behaviour after its last key
+    int firstFrame;
     float aspect;
     std::vector<std::string> named, unnamed;  // in the --verbose list
 };
@@ -25,10 +27,12 @@ struct SettingsCase {
 TEST(ExportSceneSettings, CamerasTakeTheFrameShapeAndTheRestIsNamed)
 {
     const SettingsCase cases[] = {
-        {"high definition", "FrameSize 1920 1080\nPixelAspect 1\n", 1, 16.0f / 9, {}, {"fog", "backdrop", "motion after"}},
-        {"wide pixels", "FrameSize 640 480\nPixelAspect 1.2\nFogType 1\nBackdropColor 0.2 0.3 0.4\n", 2, 1.6f,
-         {"fog", "backdrop", "'null Spinner': its motion after 2 s"}, {}},
-        {"no frame size", "", 4, 4.0f / 3, {"'null Spinner': its motion after 2 s"}, {"fog", "backdrop"}},
+        {"high definition", "FrameSize 1920 1080\nPixelAspect 1\n", 1, 0, 16.0f / 9, {},
+         {"fog", "backdrop", "motion after", "timeline"}},
+        {"wide pixels", "FrameSize 640 480\nPixelAspect 1.2\nFogType 1\nBackdropColor 0.2 0.3 0.4\n", 2, 0, 1.6f,
+         {"fog", "backdrop", "'null Spinner': its motion after 2 s"}, {"timeline"}},
+        {"no frame size, from before 0", "", 4, -15, 4.0f / 3,
+         {"'null Spinner': its motion after 2 s", "the timeline starts 0.5 s before 0"}, {"fog", "backdrop"}},
     };
     const std::string folder = (fs::current_path() / "export_settings").string();
     fs::remove_all(folder);
@@ -43,7 +47,7 @@ TEST(ExportSceneSettings, CamerasTakeTheFrameShapeAndTheRestIsNamed)
         camera.add = "AddCamera";
         camera.motion = "CameraMotion";
         camera.after = "CameraName Eye\nZoomFactor 3.2\n";
-        std::string text = lwsgen::sceneV3({spinner, camera}, 0, 60, 30);
+        std::string text = lwsgen::sceneV3({spinner, camera}, c.firstFrame, 60, 30);
         const std::string rate = "FramesPerSecond 30\n";
         text.insert(text.find(rate) + rate.size(), c.header);
         std::ofstream(folder + "/scene.lws") << text;

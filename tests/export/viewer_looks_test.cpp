@@ -119,6 +119,16 @@ Rgb shownAt(const nlohmann::json& mesh, const Vector3f& at)
     return shown;
 }
 
+int alphaAt(const nlohmann::json& mesh, const Vector3f& at)
+{
+    for (const auto& vertex : mesh["vertices"]) {
+        const auto& p = vertex["position"];
+        if (std::hypot(p[0].get<double>() - at.x, p[1].get<double>() - at.y, p[2].get<double>() - at.z) < 1e-4)
+            return vertex["shown"][3];
+    }
+    return -1;
+}
+
 void expectColour(const Rgb& shown, const Rgb& expected, const std::string& where)
 {
     for (int c = 0; c < 3; ++c)
@@ -210,10 +220,21 @@ TEST_F(ExportLooks, EachObjectsSurfacesAreTheirOwnMaterials)
         .polygons({{0, 1, 2, 3}}).surfaceTags({{0, 0}}).surface(painted);
     ASSERT_TRUE(paintedObject.save(folder + "/Objects/Painted.lwo"));
 
-    std::vector<lwsgen::Item> items(3);
+    // An RGBA map whose first vertex is half see-through.
+    writers::Lwo2Surface glass;
+    glass.name = "Glass";
+    glass.vertexColourMap = "Clear";
+    writers::Lwo2Writer glassObject;
+    glassObject.tags({"Glass"}).layer(0).points(kQuad).boundingBox(kQuad)
+        .vertexMap("RGBA", 4, "Clear", {{0, 0, {1, 1, 1, 0.5f}}, {1, 0, {1, 1, 1, 1}}, {2, 0, {1, 1, 1, 1}}, {3, 0, {1, 1, 1, 1}}})
+        .polygons({{0, 1, 2, 3}}).surfaceTags({{0, 0}}).surface(glass);
+    ASSERT_TRUE(glassObject.save(folder + "/Objects/Glass.lwo"));
+
+    std::vector<lwsgen::Item> items(4);
     items[0].add = "LoadObjectLayer 1 Objects/Orange.lwo";
     items[1].add = "LoadObjectLayer 1 Objects/Grey.lwo";
     items[2].add = "LoadObjectLayer 1 Objects/Painted.lwo";
+    items[3].add = "LoadObjectLayer 1 Objects/Glass.lwo";
     std::ofstream(folder + "/two.lws") << lwsgen::sceneV3(items, 0, 30, 30);
     const Looks looks = exportAndLook(folder, "two.lws", "two.glb");
 
@@ -238,6 +259,11 @@ TEST_F(ExportLooks, EachObjectsSurfacesAreTheirOwnMaterials)
     expectColour(shownAt(*mesh, kQuad[0]), {128, 128, 128}, "white at half diffuse");
     expectColour(shownAt(*mesh, kQuad[1]), {128, 0, 0}, "red at half diffuse");
     expectColour(shownAt(*mesh, kQuad[2]), {0, 128, 0}, "green at half diffuse");
+    const nlohmann::json* clear = looks.mesh("Glass");
+    ASSERT_NE(clear, nullptr);
+    EXPECT_EQ((*clear)["blended"], true);
+    EXPECT_NEAR(alphaAt(*clear, kQuad[0]), 128, 1);
+    EXPECT_NEAR(alphaAt(*clear, kQuad[1]), 255, 1);
 }
 
 // A layer whose parent layer comes later in the file hangs under it; names
@@ -272,10 +298,12 @@ TEST_F(ExportLooks, LayersKeepTheirParentsAndNamesTheirLetters)
 // a point or spot light. Shown as glTF readers compute it (a white surface
 // under E lux shows E / pi), and as Blender's importer takes the same file
 // (a watt is 683 lumens; Blender shows a sun of strength S, or a point light
-// of P watts at d, as S or P / (4 pi^2 d^2)).
+// of P watts at d, as S / pi or P / (4 pi^2 d^2)).
 TEST_F(ExportLooks, LightsLightAsLightWavesDoAtTheScenesScale)
 {
-    ASSERT_TRUE(quadObject(writers::Lwo2Surface{"White"}, false, "").save(folder + "/Objects/Quad.lwo"));
+    writers::Lwo2Surface white;
+    white.name = "White";
+    ASSERT_TRUE(quadObject(white, false, "").save(folder + "/Objects/Quad.lwo"));
     struct LightItem {
         const char* name;
         int type;
@@ -312,7 +340,7 @@ TEST_F(ExportLooks, LightsLightAsLightWavesDoAtTheScenesScale)
             const double d = std::fabs(light.z);
             double shown;
             if (light.type == 0)
-                shown = blender ? intensity / 683 : intensity / M_PI;
+                shown = (blender ? intensity / 683 : intensity) / M_PI;
             else if (blender)
                 shown = intensity * 4 * M_PI / 683 / (4 * M_PI * M_PI * d * d);
             else

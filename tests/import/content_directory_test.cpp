@@ -21,7 +21,11 @@ namespace {
 // props/lamp/), Images/, and a search folder of its own beside it.
 class ContentTree {
 public:
-    ContentTree() : root((fs::current_path() / "content_directory_test").string())
+    // A folder per test: ctest runs this program's tests side by side.
+    ContentTree()
+        : root((fs::current_path() / ("content_directory_test_" +
+                                      std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
+                   .string())
     {
         fs::remove_all(root);
         for (const char* folder : {"/content/Scenes", "/content/Objects/props/lamp", "/content/Images", "/elsewhere"})

@@ -30,7 +30,7 @@ struct Sheet {
     bool facingCamera = true;    // clockwise seen from the camera, LightWave's front
     uint16_t sides = 1;          // 3 for both
     float transparency = 0;
-    std::vector<std::vector<float>> cornerColours;  // an RGB map, one per corner
+    std::vector<std::vector<float>> cornerColours{};  // an RGB map, one per corner
     // A colour layer of the picture "decal.png" (red), UV-mapped so that the
     // picture covers the middle half of the square.
     std::vector<writers::Lwo2ImageBlock> layers = {};

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "export/gltf_export.h"
-#include "export/lightwave_lights.h"
+#include "export/lightwave_settings.h"
 #include "import/importer_context.h"
 #include "import/lws_scene.h"
 #include "persist/persistent.h"
@@ -168,23 +168,8 @@ void exportLightWaveScene(const ExportRequest& request, Document& document, Prog
     range.sampled = request.sampled;
     LabelNaming naming(itemLabels(record));
     const std::vector<int> made = gltf_export::addSceneNodes(document, *scene, meshOfPrimitive, range, &naming);
-    for (size_t i = 0; i < record.items.size() && i < record.itemNodes.size(); ++i) {
-        if (record.items[i]->kind != LW::LwsScene::ItemKind::Light)
-            continue;
-        const int number = scene->node_number(record.itemNodes[i]);
-        if (number <= 0 || size_t(number) >= made.size() || made[size_t(number)] < 0)
-            continue;
-        gltf_export::Light light =
-            gltf_export::lightOf(static_cast<const LW::LwsScene::Light&>(*record.items[i]), document.notCarried);
-        document.lights.push_back(light);
-        document.nodes[size_t(made[size_t(number)])].light = int(document.lights.size() - 1);
-    }
-    gltf_export::noteSettingsLeftOut(record, document.notCarried);
-    const float aspect = gltf_export::lightWaveFrameAspect(request.path);
-    for (gltf_export::Camera& camera : document.cameras)
-        camera.aspectRatio = aspect;
-    gltf_export::setLightBrightness(document, request.blenderLights ? gltf_export::LightUnits::Blender
-                                                                    : gltf_export::LightUnits::Gltf);
+    gltf_export::addLightWaveSettings(document, record, *scene, made, request.path,
+                                      request.blenderLights ? gltf_export::LightUnits::Blender : gltf_export::LightUnits::Gltf);
 }
 
 // Through the shared replacing write: a failure leaves no half file.
