@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "app/init_gl.h"
@@ -55,14 +56,22 @@ std::optional<int> startUp(const StartupOptions& options)
 {
     bool loadDuringShow = options.loadDuringShow;
     if (options.askDisclaimer) {
-        platform::Answer answer = platform::askYesNoCancel("DISCLAIMER", kDisclaimerText);
+        std::string why;
+        platform::Answer answer = platform::askYesNoCancel("DISCLAIMER", kDisclaimerText, &why);
+        if (answer == platform::Answer::NotShown) {
+            // Not a cancel: nobody said no, the program could not ask.
+            std::fprintf(stderr, "skydrift: cannot ask whether to preload the show: %s; answer with --answer "
+                                 "yes|no|cancel or SKYDRIFT_ANSWER=yes|no|cancel\n", why.c_str());
+            return -1;
+        }
         if (answer == platform::Answer::Cancel)
             return 0;
         loadDuringShow = answer == platform::Answer::No;
     }
 
-    const std::vector<ShowDisplay> displays =
-        options.fullScreen ? displaysToTry() : std::vector<ShowDisplay>{ShowDisplay::Plain};
+    const std::vector<ShowDisplay> displays = !options.fullScreen ? std::vector<ShowDisplay>{ShowDisplay::Plain}
+                                              : options.displays.empty() ? displaysToTry()
+                                                                         : options.displays;
     ShowWindowSize size;
     size.width = int(kScreenWidth);
     size.height = int(kScreenHeight);

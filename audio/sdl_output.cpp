@@ -2,8 +2,12 @@
 
 #include <SDL.h>
 
+#include <cstdio>
+#include <string>
+
 #include "audio/library.h"
 #include "audio/output.h"
+#include "platform/sound_errors.h"
 
 namespace audio {
 namespace {
@@ -27,12 +31,26 @@ void SDLCALL fillBuffer(void* /*userdata*/, Uint8* stream, int length)
     mixAndNotify(reinterpret_cast<float*>(stream), frames);
 }
 
+// One line instead of the drivers' own: what the viewer needs to know is
+// that the show goes on without sound, and why.
+std::unique_ptr<Output> noDevice()
+{
+    std::string why = SDL_GetError();
+    if (!platform::hasSoundCard())
+        why = "this machine has no sound card and no sound server answered (" + why + ")";
+    else if (why.empty())
+        why = "no sound device could be opened";
+    std::fprintf(stderr, "Sky Drift plays without sound: %s\n", why.c_str());
+    return nullptr;
+}
+
 } // namespace
 
 std::unique_ptr<Output> openDeviceOutput(int rate)
 {
+    platform::silenceSoundLibraryErrors();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        return nullptr;
+        return noDevice();
     SDL_AudioSpec wanted{};
     wanted.freq = rate;
     wanted.format = AUDIO_F32SYS;
@@ -43,8 +61,9 @@ std::unique_ptr<Output> openDeviceOutput(int rate)
     // No changes allowed: SDL converts to whatever the device takes.
     const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (device == 0) {
+        std::unique_ptr<Output> none = noDevice();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return nullptr;
+        return none;
     }
     SDL_PauseAudioDevice(device, 0);
     return std::make_unique<DeviceOutput>(device);

@@ -12,7 +12,6 @@
 #include "export/mesh_primitive.h"
 #include "export/png_bytes.h"
 #include "import/content_directory.h"
-#include "import/lws_files.h"
 #include "import/lws_object.h"
 #include "platform/path.h"
 
@@ -30,10 +29,11 @@ int imageOf(Document& document, const std::string& name, const LW::Scene& record
                                       platform::fileNamePart(name.c_str())};
     for (const std::string& candidate : candidates) {
         // As the import finds pictures: through the content directory of
-        // each search folder (the scene's among them), then as written.
-        std::string file = LW::findContentFile(candidate, std::string(), record.searchDirectories);
+        // each search folder (the scene's among them), never from the
+        // working folder.
+        const std::string file = LW::findContentFile(candidate, std::string(), record.searchDirectories);
         if (file.empty())
-            file = LW::locateFile(candidate, record);
+            continue;
         std::ifstream in(platform::filesystemPath(file), std::ios::binary);
         if (!in)
             continue;

@@ -152,6 +152,17 @@ void writeRealSceneFiles(const fs::path& folder, const std::string& channels, co
                               "EndBehavior 2\nAddNullObject Target\nObjectMotion (unnamed)\n" + channelMajor +
                               "TargetObject 1\nZoomFactor (envelope)\n  1\n  2\n  2\n  0 1 0 0 0\n  4\n"
                               "  30 1 0 0 0\nEndBehavior 1\n"},
+        // LightWave 5.6: the camera's six channels, one behaviour pair per
+        // channel, span 2 keys; names in other cases and in Latin-1, an
+        // object that is not an object, LightWave 5 fog.
+        {"version2_camera", "LWSC\n2\n\nFirstFrame 1\nLastFrame 30\nFramesPerSecond 30\n"
+                            "LoadObject OBJECTS\\BOX.LWO\nObjectMotion (unnamed)\n" + channelMajor +
+                            "Pre/PostBehavior 1 2 1 2 1 2 1 2 1 2 1 2 1 2 1 2 1 2\nLoadObject Work:objects/b\xE4.lwo\n"
+                            "ObjectMotion (unnamed)\n" + channelMajor + "LoadObject images/sky.iff\n"
+                            "ShowCamera 1 2\nCameraMotion (unnamed)\n  6\n  2\n  0 0 2 0.5 0 0\n  4 1 2 0 0 0\n"
+                            "  1\n  0 0 2 0 0 0\n  1\n  -5 0 2 0 0 0\n  1\n  0 0 2 0 0 0\n  1\n  0.2 0 2 0 0 0\n"
+                            "  1\n  0 0 2 0 0 0\n"
+                            "Pre/PostBehavior 0 1 0 1 0 1 0 1 0 1 0 1\nFogType 1\nFogMinDist 10\nFogMaxDist 200\n"},
         {"keyword_envelopes", "LWSC\n3\n\nFirstFrame 15\nLastFrame 60\nFramesPerSecond 30\n"
                               "AddNullObject Mover\nObjectMotion\nNumChannels 9\nChannel 0\n" + bezier +
                               channels.substr(channels.find("Channel 1")) +

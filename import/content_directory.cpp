@@ -64,7 +64,9 @@ std::vector<std::string> contentFolders(const std::string& sceneFolder, const st
     // The content directory holds the scene's folder a level or two down
     // ("Scenes/", "Scenes/Chapter 1/"); further up, and at the root, lie
     // other people's files.
-    std::filesystem::path folder = absolute(sceneFolder);
+    // No scene folder (an object or a text on its own) is none: not the
+    // working folder.
+    std::filesystem::path folder = sceneFolder.empty() ? std::filesystem::path() : absolute(sceneFolder);
     for (int level = 0; level <= kLevelsAbove && !folder.empty() && folder.has_relative_path(); ++level) {
         folders.push_back(folder.string());
         folder = folder.parent_path();
@@ -135,7 +137,7 @@ std::string findContentFile(const std::string& written, const std::string& scene
 std::string locateSceneFile(LwsScene& scene, const std::string& written, const std::string& neededBy)
 {
     const std::string found = findContentFile(written, scene.sceneFolder, scene.searchDirectories);
-    scene.files.push_back({written, neededBy, found});
+    scene.files.push_back({written, neededBy, found, {}});
     if (found.empty()) {
         if (scene.strict)
             loadFailuref("The file '%s' (needed by %s) is not found.", written.c_str(), neededBy.c_str());

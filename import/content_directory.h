@@ -27,7 +27,7 @@ constexpr const char* kUndecodablePictureWarning = "** Warning: the picture ";
 // name alone in the same folders. Names are matched exactly first; where no
 // place has the exact name, each folder and file name is matched without
 // regard to case, a Latin-1 name also as UTF-8, as LightWave's file systems
-// did. Never from the working folder. Empty when none exists. The result can
+// did. Never from the working folder; an empty `sceneFolder` adds no folder. Empty when none exists. The result can
 // be opened with platform::openResource.
 std::string findContentFile(const std::string& written, const std::string& sceneFolder,
                             const std::vector<std::string>& searchFolders);

@@ -25,6 +25,9 @@ struct IdText {
 struct Scene {
     std::vector<std::string> searchDirectories;
     std::vector<std::unique_ptr<LWSurface>> surfaces;
+    // When 0 or more, the subdivision level of every SubPatch object read,
+    // whatever the scene or LightWave's default says (0 keeps the cage).
+    int subdivisionOverride = -1;
 };
 
 } // namespace LW

@@ -1,4 +1,6 @@
 // Layers, points, polygons and their surface tags.
+#include <algorithm>
+
 #include "import/importer_context.h"
 #include "import/lwo2_reader.h"
 #include "import/polygon_tessellator.h"
@@ -81,6 +83,7 @@ void Lwo2Reader::readPolygons(size_t end)
         skipPolygons(type, end);
         return;
     }
+    patchList_ = type != makeId("FACE");
     PolygonCounts counts;
     uint32_t polygon = 0;
     for (; in_.tell() < end; ++polygon) {
@@ -125,6 +128,14 @@ void Lwo2Reader::readPolygon(uint32_t listIndex, uint32_t vertexCount, PolygonCo
 
     // Triangles of this polygon are appended from here on.
     object_.polygonTriangles.push_back({static_cast<uint32_t>(object_.triangles.size()), 0});
+    if (patchList_ && vertexCount >= 3) {
+        std::vector<uint32_t> sorted = indices;
+        std::sort(sorted.begin(), sorted.end());
+        // A cage polygon that uses a point twice has no place in the scheme:
+        // it stays as its faces.
+        if (std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end())
+            object_.cagePolygons.push_back({polygon, indices});
+    }
     if (vertexCount == 2) {
         ++counts.lines;
         return;

@@ -55,6 +55,13 @@ struct TriangleRange {
 
 constexpr uint32_t kNoSurface = UINT32_MAX;
 
+// A polygon of a SubPatch list (SUBD, PTCH) with its points in order: the
+// cage that subdivision refines. Its triangles stand for it until then.
+struct CagePolygon {
+    uint32_t polygon = 0;
+    std::vector<uint32_t> points;
+};
+
 struct Lwo2Object {
     std::vector<Vector3f> points;
     std::vector<hlv::RobustMesh::TaggedTriangle> triangles;
@@ -81,6 +88,7 @@ struct Lwo2Object {
     // Points the tessellator added while the file is read; triangles name
     // them kAddedPoint + k until placeAddedPoints.
     std::vector<AddedPoint> addedPoints;
+    std::vector<CagePolygon> cagePolygons;
 };
 
 // Once the file is read: appends the added points after the file's points,

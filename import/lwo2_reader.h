@@ -101,6 +101,7 @@ private:
     bool dataBeforeLayers_ = false;  // points came before the first LAYR
     size_t pointBase_ = 0;          // the current layer's first point
     uint32_t polygonBase_ = 0;      // the last polygon list's first polygon
+    bool patchList_ = false;        // the polygon list is a SubPatch cage
     LWSurface* surface_ = nullptr;
     uint32_t surfaceLayers_ = 0;                     // texture layers of the surface being read
     std::unique_ptr<SurfaceNodeGraph> surfaceNodes_;  // its LWO3 node graph

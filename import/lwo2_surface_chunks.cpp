@@ -161,33 +161,42 @@ void Lwo2Reader::readSurface(size_t end)
     const std::string name = in_.readS0();
     const std::string source = in_.readS0();
     trace("\n%sSurface : %s ( source : %s)", indent(), name.c_str(), source.c_str());
+    // A surface nested in this one (broken input) is read on its own and
+    // leaves this one as it was.
+    LWSurface* const outer = surface_;
+    const uint32_t outerLayers = surfaceLayers_;
+    std::unique_ptr<SurfaceNodeGraph> outerNodes = std::move(surfaceNodes_);
+    std::unique_ptr<LWSurface> described;
     auto known = object_.surfaceNames.find(name);
     if (known != object_.surfaceNames.end()) {
         surface_ = scene_.surfaces[known->second].get();
     } else {
-        // Some writers put the surfaces before the polygons: keep the
-        // description for the polygons that come to use it.
+        // Some writers put the surfaces before the polygons: the description
+        // waits for the polygons that come to use it.
         trace("  (no polygon uses it yet)");
-        std::unique_ptr<LWSurface>& described = object_.describedSurfaces[name];
         described = std::make_unique<LWSurface>();
         surface_ = described.get();
     }
     surface_->name = name;
     surface_->described = true;
     surfaceLayers_ = 0;
-    surfaceNodes_.reset();
     {
         IndentLevel level;
         readSubChunks(end);
     }
     sortByOrdinal(surface_->colourBlocks);
     sortByOrdinal(surface_->diffuseBlocks);
-    // LightWave 2015 and later draw a surface from its node graph; its
-    // texture layers, where it has any, give the picture.
-    if (surfaceNodes_)
-        applySurfaceNodes(*surfaceNodes_, *surface_, surfaceLayers_ == 0);
-    surfaceNodes_.reset();
-    surface_ = nullptr;
+    // A surface of LightWave 2015 and later is drawn from its node graph,
+    // unless it has texture layers of its own: then its own settings stand.
+    if (surfaceNodes_ && surfaceLayers_ == 0)
+        applySurfaceNodes(*surfaceNodes_, *surface_);
+    else if (surfaceNodes_)
+        surface_->noteUndrawn("node graph");
+    if (described)
+        object_.describedSurfaces[name] = std::move(described);
+    surface_ = outer;
+    surfaceLayers_ = outerLayers;
+    surfaceNodes_ = std::move(outerNodes);
 }
 
 void Lwo2Reader::readBlock(size_t end)

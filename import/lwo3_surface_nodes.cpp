@@ -306,7 +306,7 @@ SurfaceNodeGraph readSurfaceNodes(InputStream& in, size_t end, const NodeLayerRe
     return graph;
 }
 
-void applySurfaceNodes(const SurfaceNodeGraph& graph, LWSurface& surface, bool withPicture)
+void applySurfaceNodes(const SurfaceNodeGraph& graph, LWSurface& surface)
 {
     std::string surfaceNode = "Surface";
     for (const SurfaceNode& node : graph.nodes)
@@ -347,7 +347,7 @@ void applySurfaceNodes(const SurfaceNodeGraph& graph, LWSurface& surface, bool w
         connected.insert(c.input);
         const SurfaceNode* source = graph.named(c.source);
         const std::string sourceType = source ? source->type : c.source;
-        if (c.input == "Color" && c.output == "Color" && withPicture && source && source->type == "Image" &&
+        if (c.input == "Color" && c.output == "Color" && source && source->type == "Image" &&
             !source->image.imageName.empty()) {
             LWTextureBlock layer = source->image;
             layer.channel = makeId("COLR");
@@ -366,7 +366,7 @@ void applySurfaceNodes(const SurfaceNodeGraph& graph, LWSurface& surface, bool w
         std::vector<LWTextureBlock>* drawn = input == "Color" ? &surface.colourBlocks
                                              : input == "Diffuse" ? &surface.diffuseBlocks
                                                                   : nullptr;
-        if (!drawn || !withPicture) {
+        if (!drawn) {
             surface.noteUndrawn("texture layer on " + input);
             continue;
         }

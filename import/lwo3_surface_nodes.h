@@ -57,9 +57,10 @@ using NodeLayerReader = std::function<void(size_t end, NodeInputLayers& layers)>
 SurfaceNodeGraph readSurfaceNodes(InputStream& in, size_t end, const NodeLayerReader& readLayers);
 
 // Gives `surface` what its graph's material shows: the material node's
-// colour and shading levels, and, when `withPicture`, the picture of an
-// Image node feeding its colour as a colour layer. What else feeds the
-// material is named in the surface's list of what is not drawn.
-void applySurfaceNodes(const SurfaceNodeGraph& graph, LWSurface& surface, bool withPicture);
+// colour and shading levels, and as colour (or diffuse) layers the picture
+// of an Image node feeding its colour, or the image layers of its colour and
+// diffuse inputs. What else feeds the material is named in the surface's
+// list of what is not drawn.
+void applySurfaceNodes(const SurfaceNodeGraph& graph, LWSurface& surface);
 
 } // namespace LW

@@ -1,5 +1,6 @@
 #include "import/lws_convert.h"
 
+#include <map>
 #include <memory>
 #include <set>
 
@@ -108,6 +109,33 @@ std::unique_ptr<NMesh> meshOf(SceneObject& object, const LwsScene& scene, const 
 // Primitives by object file and layer: two items of the same layer share one.
 using PrimitiveTable = std::map<std::pair<std::string, uint32_t>, int>;
 
+// The pivot the object file gives the layer an item loads: where LightWave
+// puts the item's pivot when the scene names none. Data outside any layer
+// (and LWOB files) has none; a whole object takes its layer's when it has one.
+Vector3f layerPivot(const SceneObject& object, uint32_t layer)
+{
+    if (layer == 0)
+        return object.layers.size() == 1 ? object.layers[0].pivot : Vector3f(0, 0, 0);
+    for (const Lwo2Layer& candidate : object.layers)
+        if (candidate.number + 1u == layer)
+            return candidate.pivot;
+    return Vector3f(0, 0, 0);
+}
+
+void takeLayerPivots(LwsScene& source, const std::map<std::pair<std::string, uint32_t>, Vector3f>& pivots)
+{
+    for (const auto& item : source.items) {
+        auto* mesh = dynamic_cast<LwsScene::Mesh*>(item.get());
+        if (!mesh || mesh->hasPivot)
+            continue;
+        const auto found = pivots.find({mesh->path, mesh->layer});
+        if (found != pivots.end() && !(found->second == Vector3f(0, 0, 0))) {
+            mesh->pivot = found->second;
+            mesh->hasPivot = true;
+        }
+    }
+}
+
 // An object not found, or found and not readable (damaged, of a kind the
 // readers do not take, without the layer the item names), leaves its item
 // empty with a warning: the item still moves and its children keep their
@@ -117,6 +145,7 @@ void convertObjects(LwsScene& source, ::Scene& target, PrimitiveTable& primitive
     hlv::log("\n%sProcessing objects ------------------------------------------------------", indent());
     std::set<std::string> missing;
     std::set<std::pair<std::string, uint32_t>> unreadable;
+    std::map<std::pair<std::string, uint32_t>, Vector3f> pivots;
     for (size_t i = 0; i < source.items.size(); ++i) {
         const auto* mesh = dynamic_cast<const LwsScene::Mesh*>(source.items[i].get());
         if (!mesh || mesh->path.empty() || primitiveOf.count({mesh->path, mesh->layer}) || missing.count(mesh->path) ||
@@ -129,7 +158,7 @@ void convertObjects(LwsScene& source, ::Scene& target, PrimitiveTable& primitive
         }
         SceneObject object;
         try {
-            object = readSceneObject(found.c_str(), source, mesh->layer);
+            object = readSceneObject(found.c_str(), source, mesh->layer, mesh->subdivisionLevel);
         } catch (bool) {
             if (source.strict) {
                 // The reader's message says what is wrong; this one says with what.
@@ -139,13 +168,16 @@ void convertObjects(LwsScene& source, ::Scene& target, PrimitiveTable& primitive
             hlv::log("\n%s%s'%s' (layer %u, needed by object item %zu) cannot be read: %s Its item is left empty.",
                      indent(), kUnreadableObjectWarning, mesh->path.c_str(), mesh->layer, i + 1,
                      lastLoadFailure().c_str());
+            source.files.back().problem = "cannot be read: " + lastLoadFailure();
             unreadable.insert({mesh->path, mesh->layer});
             continue;
         }
+        pivots[{mesh->path, mesh->layer}] = layerPivot(object, mesh->layer);
         primitiveOf[{mesh->path, mesh->layer}] =
             target.add_primitive(meshOf(object, source, sceneSurfaceNames(source)).release());
         source.convertedObjects.push_back(mesh->path);
     }
+    takeLayerPivots(source, pivots);
     hlv::log("\nOK.");
 }
 

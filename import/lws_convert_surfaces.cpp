@@ -46,6 +46,7 @@ public:
                 hlv::log("loading OK (%d)", index);
             } else {
                 hlv::log("FAILED !");
+                source_.files.back().problem = "cannot be decoded";
                 hlv::log("\n%s%s'%s' (needed by surface '%s') cannot be decoded; the surface keeps its colour.",
                          indent(), kUndecodablePictureWarning, file.c_str(), surfaceName.c_str());
             }

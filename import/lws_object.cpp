@@ -29,7 +29,7 @@ std::string layerList(const std::vector<Lwo2Layer>& layers)
 
 } // namespace
 
-SceneObject readSceneObject(const char* path, Scene& scene, uint32_t layer)
+SceneObject readSceneObject(const char* path, Scene& scene, uint32_t layer, uint32_t subdivisionLevel)
 {
     SceneContext context(scene);
     std::vector<uint8_t> bytes = readImportFile(path, scene);
@@ -58,6 +58,8 @@ SceneObject readSceneObject(const char* path, Scene& scene, uint32_t layer)
     if (!found)
         loadFailuref("The object has no layer %u (it has %s).", layer, layerList(object.layers).c_str());
     SceneObject result;
+    result.subdivision = subdividePatches(
+        object, scene.subdivisionOverride >= 0 ? uint32_t(scene.subdivisionOverride) : subdivisionLevel);
     result.mesh = buildLwo2Mesh(object, scene, MeshRules::LightWave);
     for (const auto& [name, index] : object.surfaceNames)
         for (const std::string& undrawn : scene.surfaces[index]->undrawn)

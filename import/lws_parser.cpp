@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <map>
 
 #include "import/importer_context.h"
@@ -103,6 +104,16 @@ private:
             {"BackdropFog", &LwsParser::backdropFog},
             {"TargetItem", &LwsParser::targetItem},
             {"TargetObject", &LwsParser::targetObject},
+            {"SubPatchLevel", &LwsParser::subPatchLevel},
+            {"ObjectDissolve", &LwsParser::objectDissolve},
+            {"AmbientColor", &LwsParser::ambientColour},
+            {"AmbientIntensity", &LwsParser::ambientIntensity},
+            {"AmbIntensity", &LwsParser::ambientIntensity},
+            {"FrameSize", &LwsParser::frameSize},
+            {"CustomSize", &LwsParser::frameSize},
+            {"PixelAspect", &LwsParser::pixelAspect},
+            {"PixelAspectRatio", &LwsParser::pixelAspectPreset},
+            {"CustomPixelRatio", &LwsParser::pixelAspect},
         };
         return table;
     }
@@ -218,6 +229,52 @@ private:
         null->name = lines_.count() > nameToken ? lines_.rest(nameToken) : std::string();
         hlv::log("\n%sNull object : %s", indent(), null->name.c_str());
         addItem(std::move(null));
+    }
+
+    // The render level, the second number; a file with one number gives
+    // it for both.
+    void subPatchLevel()
+    {
+        // A null's has nothing to subdivide.
+        auto* mesh = dynamic_cast<LwsScene::Mesh*>(current_);
+        const int level = readInteger(lines_.token(lines_.count() > 2 ? 2 : 1));
+        if (mesh && level >= 0)
+            mesh->subdivisionLevel = uint32_t(level);
+    }
+
+    // A number, or "(envelope)" and the envelope on the lines after it.
+    void objectDissolve()
+    {
+        auto* item = dynamic_cast<LwsScene::ObjectItem*>(current_);
+        const bool enveloped = lines_.count() > 1 && lines_.token(1) == "(envelope)";
+        Envelope dissolve(enveloped ? 0.0f : readNumber(lines_.token(1)));
+        if (enveloped)
+            dissolve = scene_.version <= 2 ? readLw5Envelope(lines_, scene_.framesPerSecond) : readEnvelope(lines_);
+        if (item)
+            item->dissolve = dissolve;
+    }
+    void ambientColour() { readColour(scene_.ambientColour); }
+    void ambientIntensity() { scene_.ambientIntensity = scalar(); }
+    void frameSize()
+    {
+        const int width = readInteger(lines_.token(1)), height = readInteger(lines_.token(2));
+        if (width > 0 && height > 0)
+            scene_.frameWidth = width, scene_.frameHeight = height;
+    }
+    void pixelAspect()
+    {
+        const float aspect = readNumber(lines_.token(1));
+        if (aspect > 0)
+            scene_.pixelAspect = aspect;
+    }
+    // LightWave 5's list: D2 and D1 NTSC, square, D1 and D2 PAL; -1 is
+    // "CustomPixelRatio".
+    void pixelAspectPreset()
+    {
+        static const float presets[] = {0.86f, 0.9f, 1.0f, 1.0667f, 1.0940f};
+        const int preset = readInteger(lines_.token(1));
+        if (preset >= 0 && preset < int(std::size(presets)))
+            scene_.pixelAspect = presets[preset];
     }
 
     // Bones move their object's points, which the scene nodes cannot do:

@@ -56,11 +56,16 @@ struct LwsScene : Scene {
         Vector3f pivot{0, 0, 0};  // "PivotPoint", later "PivotPosition"
         bool hasPivot = false;
         Vector3f pivotRotation{0, 0, 0};  // "PivotRotation": heading, pitch, bank
+        // "ObjectDissolve": 0 drawn whole, 1 gone, an envelope over time.
+        Envelope dissolve{0.0f};
     };
     struct Mesh : ObjectItem {
         Mesh() : ObjectItem(ItemKind::Mesh) {}
         std::string path;
         uint32_t layer = 0;  // "LoadObjectLayer" counts from 1; 0 is the whole object ("LoadObject")
+        // "SubPatchLevel display render": how often its SubPatch polygons
+        // are subdivided when rendered (LightWave's default 3).
+        uint32_t subdivisionLevel = 3;
     };
     struct Null : ObjectItem {
         Null() : ObjectItem(ItemKind::Null) {}
@@ -89,6 +94,7 @@ struct LwsScene : Scene {
         std::string written;
         std::string neededBy;
         std::string found;
+        std::string problem;  // why a file found cannot be used ("cannot be decoded"); empty when it can
     };
 
     int version = 3;
@@ -107,6 +113,20 @@ struct LwsScene : Scene {
     float fogMinAmount = 0, fogMaxAmount = 0;
     float fogColour[3] = {0, 0, 0};
     bool fogTakesBackdrop = false;  // "BackdropFog": the fog is the backdrop's colour
+    float ambientColour[3] = {1, 1, 1};  // "AmbientColor"
+    float ambientIntensity = 0.05f;      // "AmbientIntensity" ("AmbIntensity" up to version 2)
+    // The rendered frame: "FrameSize" (or "CustomSize") in pixels, and the
+    // pixels' width over their height ("PixelAspect"; up to version 2 a
+    // "PixelAspectRatio" preset, or "CustomPixelRatio").
+    int frameWidth = 640, frameHeight = 480;
+    float pixelAspect = 1;
+    // The frame's width over its height, as it is shown.
+    float frameAspect() const
+    {
+        return frameWidth > 0 && frameHeight > 0 && pixelAspect > 0
+                   ? float(frameWidth) * pixelAspect / float(frameHeight)
+                   : 4.0f / 3.0f;
+    }
     std::vector<std::unique_ptr<Object>> items;
     // Filled by the conversion: the transform node made for each item, in
     // item order (owned by the converted scene).

@@ -12,9 +12,16 @@ namespace platform {
 
 namespace {
 
+bool g_answerGiven = false;
+Answer g_answer = Answer::Cancel;
+
 // The automated answer, or false when SKYDRIFT_ANSWER is not set.
 bool automatedAnswer(Answer* answer)
 {
+    if (g_answerGiven) {
+        *answer = g_answer;
+        return true;
+    }
     const char* value = std::getenv("SKYDRIFT_ANSWER");
     if (!value || !*value)
         return false;
@@ -85,11 +92,38 @@ std::string wrapForBox(const std::string& text, size_t columns)
     return out + line;
 }
 
-Answer askYesNoCancel(const char* caption, const char* text)
+namespace {
+
+// No display to show a box on: SDL would try every kind of window system
+// and a helper program that prints its own complaint.
+bool noDisplay()
+{
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void setAnswer(Answer answer)
+{
+    g_answerGiven = true;
+    g_answer = answer;
+}
+
+Answer askYesNoCancel(const char* caption, const char* text, std::string* whyNotShown)
 {
     Answer answer = Answer::Cancel;
     if (automatedAnswer(&answer))
         return answer;
+    if (noDisplay()) {
+        if (whyNotShown)
+            *whyNotShown = "there is no display (DISPLAY is not set)";
+        return Answer::NotShown;
+    }
     const SDL_MessageBoxButtonData buttons[] = {
         {0, static_cast<int>(Answer::Yes), "Yes"},
         {0, static_cast<int>(Answer::No), "No"},
@@ -107,9 +141,12 @@ Answer askYesNoCancel(const char* caption, const char* text)
     box.buttons = buttons;
     int pressed = static_cast<int>(Answer::Cancel);
     if (SDL_ShowMessageBox(&box, &pressed) != 0) {
-        std::fprintf(stderr, "%s: cannot show the question (%s); set SKYDRIFT_ANSWER=yes, no or cancel\n",
-                     caption, SDL_GetError());
-        return Answer::Cancel;
+        if (whyNotShown) {
+            const char* display = std::getenv("DISPLAY");
+            *whyNotShown = std::string("no box could be shown on the display ") +
+                           (display && *display ? display : std::getenv("WAYLAND_DISPLAY")) + " (" + SDL_GetError() + ")";
+        }
+        return Answer::NotShown;
     }
     // Closing the box without a button reports -1, which counts as Cancel.
     return pressed >= 0 ? static_cast<Answer>(pressed) : Answer::Cancel;
@@ -124,7 +161,7 @@ void setUnattended() { g_unattended = true; }
 void showError(const char* caption, const char* text)
 {
     Answer ignored;
-    if (g_unattended || automatedAnswer(&ignored)
+    if (g_unattended || automatedAnswer(&ignored) || noDisplay()
         || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, wrapForBox(text, boxColumns()).c_str(), owner())
                != 0)
         std::fprintf(stderr, "%s: %s\n", caption, text);

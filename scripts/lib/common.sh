@@ -10,6 +10,8 @@ PACKAGES=(
   xvfb xauth xdotool xfonts-base libx11-dev libgl1-mesa-dri libgl1 libglx-mesa0 ffmpeg
   libassimp-dev libmeshoptimizer-dev
   libtinygltf-dev nlohmann-json3-dev
+  desktop-file-utils appstream man-db
+  libosd-dev
 )
 
 install_packages() {

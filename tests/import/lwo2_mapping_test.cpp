@@ -177,6 +177,7 @@ std::unique_ptr<hlv::RobustMesh> globe(const Lwo2ImageBlock& block)
     Lwo2Surface surface;
     surface.name = "Earth";
     surface.blocks.push_back(block);
+    surface.blocks.back().clip = 1;
     Lwo2Writer w;
     w.tags({"Earth"}).clip(1, "earth.png").layer(0).points(points).polygons(polygons);
     w.surfaceTags([&] {

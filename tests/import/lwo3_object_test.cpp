@@ -109,9 +109,7 @@ TEST(Lwo3Object, GeometryTagsMapsAndSurfaces)
     EXPECT_EQ(planar.axis, 2);  // Y, stored as axis + 1
     EXPECT_FLOAT_EQ(planar.centre.x, 0.5f);
     EXPECT_FLOAT_EQ(planar.size.z, 4.0f);
-    // A graph with nothing on the Surface node leaves the surface as its
-    // chunks describe it: nothing of it goes undrawn.
-    EXPECT_TRUE(paint.undrawn.empty());
+    EXPECT_EQ(paint.undrawn, std::vector<std::string>{"node graph"}) << "a node graph is named, not drawn";
 
     // Both layers in place: the quad and layer 1's triangle are "Skin".
     object.mesh->build(0);

@@ -70,15 +70,16 @@ std::vector<Case> cases()
     all.push_back({"ProceduralLayer",
                    nodeGraph({materialNode("Standard", "Standard (1)", {procedural})}, {kStandard}), {},
                    {0.4f, 0.4f, 0.4f}, 1, "", {}, "procedural texture on Color"});
-    // The surface's own texture layer gives the picture, not its graph's.
+    // A surface with a texture layer of its own is drawn by its own
+    // settings (here LightWave's grey, as it has no COLR), not its graph.
     ImageSettings node;
     node.file = "Images/node.png";
     all.push_back({"OwnLayerWins",
                    nodeGraph({materialNode("Standard", "Standard (1)", {{"Color", {0.1, 0.2, 0.3}}}),
                               imageNode("Image (1)", node)},
                              {kStandard, {"Standard (1)", "Color", "Image (1)", "Color"}}),
-                   inputLayer(1, "Texture", "COLR"), {0.1f, 0.2f, 0.3f}, 1, "Images/clip.png", {1, 0},
-                   "Image node on Color"});
+                   inputLayer(1, "Texture", "COLR"), {200 / 255.0f, 200 / 255.0f, 200 / 255.0f}, 1, "Images/clip.png",
+                   {1, 0}, "node graph"});
     return all;
 }
 

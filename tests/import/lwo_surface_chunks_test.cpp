@@ -153,3 +153,36 @@ TEST(Lwo2SurfaceOrder, SurfaceBeforeItsPolygonsIsKept)
                 EXPECT_EQ(object.mesh->parts()[0].uvLayerCount, 1u) << "the quad is drawn with its picture";
             }
 }
+
+// A surface chunk inside another (damaged files): the inner one is read on
+// its own, and the outer one keeps the settings after it, whether or not a
+// polygon used its name before.
+TEST(Lwo2SurfaceOrder, SurfaceInsideASurfaceLeavesTheOuterOneWhole)
+{
+    for (ObjectFormat format : {ObjectFormat::Lwo2, ObjectFormat::Lwo3})
+        for (bool tagged : {true, false}) {
+            const bool lwo3 = format == ObjectFormat::Lwo3;
+            SCOPED_TRACE(std::string(lwo3 ? "LWO3" : "LWO2") + (tagged ? ", after" : ", before") + " its polygons");
+            const Lwo2Bytes names = Lwo2Bytes().s0("Skin").s0("");
+            const Lwo2Bytes red = Lwo2Bytes().f4(1).f4(0).f4(0).vx(0);
+            Lwo2Bytes outer;
+            if (lwo3)
+                outer.chunk("    ", names).form("SURF", Lwo2Bytes().chunk("    ", names)).chunk("COLR", red);
+            else
+                outer.bytes(names.data()).subChunk("SURF", names).subChunk("COLR", red);
+            const std::vector<uint8_t> surface =
+                lwo3 ? Lwo2Bytes().id4("SURF").bytes(outer.data()).data() : outer.data();
+            Lwo2Writer w(format);
+            w.tags({"Skin"}).layer(0).points(kQuad);
+            if (!tagged)
+                w.chunk(lwo3 ? "FORM" : "SURF", surface);
+            w.polygons({{0, 1, 2, 3}}).surfaceTags({{0, 0}});
+            if (tagged)
+                w.chunk(lwo3 ? "FORM" : "SURF", surface);
+            LW::Scene record;
+            LW::readSceneObject(saveObject("nested_surface.lwo", w).c_str(), record);
+            ASSERT_EQ(record.surfaces.size(), 1u);
+            EXPECT_FLOAT_EQ(record.surfaces[0]->colour[0], 1);
+            EXPECT_FLOAT_EQ(record.surfaces[0]->colour[1], 0);
+        }
+}

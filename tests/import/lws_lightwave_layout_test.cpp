@@ -381,6 +381,41 @@ TEST(LightWaveLayout, PivotRotationTurnsTheAxesNotTheGeometry)
     expectNear(geometryPoint("0", quarter), {-9, 0, 0}, "the pivot turned alone");
 }
 
+// A scene that names no pivot gives the item its layer's pivot from the
+// object file, as Layout does when it loads the layer; one the scene names
+// wins, even at the origin.
+TEST(LightWaveLayout, AnItemWithoutAPivotTakesItsLayersPivot)
+{
+    LightWaveSceneFolder folder("lws_layout_layer_pivot");
+    const auto square = lightwave_objects::bothSides({{0, 1, 2, 3}});
+    writers::Lwo2Writer()
+        .tags({"Plate"})
+        .layer(0, "Plate", {0, 0, 2})
+        .points({{-1, -1, 12}, {-1, 1, 12}, {1, 1, 12}, {1, -1, 12}})
+        .polygons(square)
+        .surfaceTags(lightwave_objects::allTagged(square.size(), 0))
+        .surface(lightwave_objects::surface("Plate", 1, 1, 1))
+        .save(folder.path + "/Objects/Plate.lwo");
+    const std::string quarter = std::to_string(kQuarterTurn);
+    auto geometryPoint = [&](const std::string& load, const std::string& pivotLine) {
+        Parse parse("LWSC\n3\nFirstFrame 0\nLastFrame 30\n" + load + " Objects/Plate.lwo\nObjectMotion\n" +
+                    channels(9, {"  Key 1 0 0 0 0 0 0 0 0\n", "", "", "  Key " + quarter + " 0 0 0 0 0 0 0 0\n"}) +
+                    pivotLine);
+        EXPECT_EQ(parse.thrown, "") << parse.log.text;
+        parse.scene.searchDirectories = {folder.path};
+        std::unique_ptr<Scene> scene(LW::convertLwsScene(parse.scene, LW::ConvertOptions{false}));
+        scene->evaluate(0);
+        const ShapeNode* shape = nullptr;
+        for (const SceneNode* node : scene->nodes())
+            if (const auto* found = dynamic_cast<const ShapeNode*>(node))
+                shape = found;
+        return shape ? shape->world().transformPoint({0, 0, 12}) : Vector3f(-1, -1, -1);
+    };
+    expectNear(geometryPoint("LoadObjectLayer 1", ""), {11, 0, 0}, "heading 90 about the layer's pivot");
+    expectNear(geometryPoint("LoadObject", ""), {11, 0, 0}, "the whole object of one layer");
+    expectNear(geometryPoint("LoadObjectLayer 1", "PivotPosition 0 0 0\n"), {13, 0, 0}, "the scene's own pivot");
+}
+
 // A scene in the strict layout (the keywords the importer uses, in order)
 // writes the scene file that the conversion steps describe: a root, one
 // transform per item with constants for single keys and envelopes

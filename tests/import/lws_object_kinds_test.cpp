@@ -36,8 +36,9 @@ TEST(LwsObjectKinds, ObjectsAreReadByTheirContentWhateverTheirNames)
                                                  folder, record);
     ASSERT_EQ(scene->primitives().size(), 3u);
     // The plate's ring (8 triangles), the star's five tips, the cage's cube
-    // and pentagon.
-    const uint32_t triangles[3] = {8, 5, 12 + 3};
+    // and pentagon subdivided at LightWave's level 3 (each n-gon n quads,
+    // then four times as many twice, two triangles a quad).
+    const uint32_t triangles[3] = {8, 5, 2 * (6 * 4 + 5) * 16};
     for (size_t i = 0; i < 3; ++i) {
         const auto* mesh = dynamic_cast<const NMesh*>(scene->primitives()[i]);
         ASSERT_NE(mesh, nullptr) << i;

@@ -150,12 +150,14 @@ TEST_F(ImageFileTest, PalettesWithTransparencyReadAsTheirColours)
 TEST_F(ImageFileTest, AKnownSignatureDecidesOverTheName)
 {
     // Pictures of LightWave content often carry no extension or another one;
-    // what the bytes say they are wins, and a name alone decodes nothing.
+    // what the bytes say they are wins, and a name alone decodes nothing. A
+    // format without a signature (Targa) still goes by its name.
     std::vector<uint8_t> quad = quadrants();
     ASSERT_TRUE(writers::writeJpeg("jpg", quad.data(), 16, 16));
     std::filesystem::copy_file("jpg", "picture");
     std::filesystem::copy_file("jpg", "picture.png.bin");
-    for (const char* name : {"jpg", "picture", "picture.png.bin"}) {
+    std::filesystem::copy_file("jpg", "picture.tga");
+    for (const char* name : {"jpg", "picture", "picture.png.bin", "picture.tga"}) {
         ImageRGB image;
         ASSERT_TRUE(loadImageRGB(name, image)) << name;
         EXPECT_EQ(image.width, 16u) << name;
@@ -163,6 +165,15 @@ TEST_F(ImageFileTest, AKnownSignatureDecidesOverTheName)
     std::ofstream("noise.jpg", std::ios::binary) << std::string(64, '\x5a');
     ImageRGB image;
     EXPECT_FALSE(loadImageRGB("noise.jpg", image));
+    // A Targa has no signature: named as one it decodes, unnamed it does not.
+    const uint8_t targa[18 + 3] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0, 10, 20, 30};
+    for (const char* name : {"dot.tga", "dot"}) {
+        FILE* file = std::fopen(name, "wb");
+        std::fwrite(targa, 1, sizeof targa, file);
+        std::fclose(file);
+    }
+    EXPECT_TRUE(loadImageRGB("dot.tga", image));
+    EXPECT_FALSE(loadImageRGB("dot", image));
     EXPECT_FALSE(image.hasPixels());
 }
 

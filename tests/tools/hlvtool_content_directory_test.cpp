@@ -135,3 +135,44 @@ TEST(HlvtoolContentDirectory, ExportReadsObjectsWhereTheContentDirectoryFindsThe
     // missing object's item is an empty node.
     EXPECT_EQ(occurrences(text, "\"primitives\""), 1u) << text.substr(0, 400);
 }
+
+// Files found that cannot be used are warned of, named with why, and not
+// called found: an object that is a picture, a picture that is not one.
+TEST(HlvtoolContentDirectory, FilesFoundButNotUsableAreNamedWithWhy)
+{
+    ContentDirectory tree;
+    ASSERT_TRUE(writers::Lwo2Writer().chunk("BMHD", {0, 4, 0, 4}).save(tree.root + "/Objects/Sky.lwo", "ILBM"));
+    fs::create_directories(tree.root + "/Images");
+    std::ofstream(tree.root + "/Images/paint.png") << "not a picture";
+    writers::Lwo2Surface paint;
+    paint.name = "Paint";
+    paint.blocks.push_back(writers::uvMappedBlock("uv", 1));
+    writers::Lwo2Writer().tags({"Paint"}).clip(1, "Images/paint.png").layer(0)
+        .points({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}).vertexMap("TXUV", 2, "uv", {{0, 0, {0, 0}}, {1, 0, {1, 0}}, {2, 0, {0, 1}}})
+        .polygons({{0, 1, 2}}).surfaceTags({{0, 0}}).surface(paint).save(tree.root + "/Objects/Painted.lwo");
+    std::ofstream(tree.root + "/Scenes/bad.lws")
+        << "LWSC\n3\n\nFirstFrame 0\nLastFrame 30\nFramesPerSecond 30\n\n"
+        << "LoadObjectLayer 1 Objects/Sky.lwo\nObjectMotion\n" << channels(9, {0, 0, 0})
+        << "LoadObjectLayer 1 Objects/Painted.lwo\nObjectMotion\n" << channels(9, {0, 0, 0});
+
+    const ProgramRun info = tree.run("info Scenes/bad.lws");
+    ASSERT_EQ(info.exitCode, 0) << info.errors;
+    const std::string root = fs::canonical(tree.root).string();
+    for (const std::string& line :
+         {"'Objects/Sky.lwo' (object item 1): " + root + "/Objects/Sky.lwo cannot be read: Unsupported object format (ILBM).",
+          "'Images/paint.png' (surface 'Paint'): " + root + "/Images/paint.png cannot be decoded"})
+        EXPECT_NE(info.output.find(line), std::string::npos) << line << "\n" << info.output;
+    EXPECT_EQ(occurrences(info.output, "found at"), 1u) << "only Painted.lwo\n" << info.output;
+    EXPECT_EQ(occurrences(info.errors, "warning: the object 'Objects/Sky.lwo' (layer 1, needed by object item 1) "
+                                       "cannot be read: Unsupported object format (ILBM)."),
+              1u)
+        << info.errors;
+    EXPECT_EQ(occurrences(info.errors, "warning: the picture '" + root + "/Images/paint.png' (needed by surface "
+                                       "'Paint') cannot be decoded"),
+              1u)
+        << info.errors;
+
+    const ProgramRun strict = tree.run("info Scenes/bad.lws --strict");
+    EXPECT_EQ(strict.exitCode, 1);
+    EXPECT_NE(strict.errors.find("Unsupported object format (ILBM)"), std::string::npos) << strict.errors;
+}

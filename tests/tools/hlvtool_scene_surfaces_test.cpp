@@ -179,7 +179,7 @@ TEST(HlvtoolSceneSurfaces, PictureLayersWrapOpacityAndNegativeAsInTheObjectView)
     for (const auto& c : cases) {
         // Seen from both sides: the object view and the scene's camera look
         // at it from opposite sides.
-        Sheet sheet{"sheet.lwo", 10, {0, 0, 1}, true, 3};
+        Sheet sheet{"sheet.lwo", 10, {0, 0, 1}, true, 3, 0, {}, {}};
         sheet.layers = {c.layer};
         const ImageRGB frame = renderedScene(folder, {sheet});
         ASSERT_EQ(frame.width, 800u) << c.name;

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "render/image_file.h"
@@ -35,9 +36,10 @@ struct SurfaceFolder {
     std::string path;
 };
 
-// The square of side 2 about the origin in the z = 0 plane, facing the
-// camera (+z; LightWave's polygons run clockwise seen from their front),
-// or facing away. Its UVs run as LightWave's do: (0, 0) at the bottom left.
+// The square of side 2 about the origin in the z = 0 plane, facing
+// LightWave's default camera (-z; LightWave's polygons run clockwise seen
+// from their front), or facing away. Its UVs run as LightWave's do: (0, 0)
+// at the bottom left.
 writers::Lwo2Writer square(const writers::Lwo2Surface& surface, bool facingCamera, const std::string& picture = "")
 {
     const std::vector<Vector3f> corners = {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}};
@@ -47,7 +49,7 @@ writers::Lwo2Writer square(const writers::Lwo2Surface& surface, bool facingCamer
         w.clip(1, picture);
     w.layer(0).points(corners);
     w.vertexMap("TXUV", 2, "uv", {{0, 0, {0, 0}}, {1, 0, {1, 0}}, {2, 0, {1, 1}}, {3, 0, {0, 1}}});
-    w.polygons({facingCamera ? std::vector<uint32_t>{0, 1, 2, 3} : std::vector<uint32_t>{3, 2, 1, 0}});
+    w.polygons({facingCamera ? std::vector<uint32_t>{3, 2, 1, 0} : std::vector<uint32_t>{0, 1, 2, 3}});
     return w.surfaceTags({{0, 0}}).surface(surface);
 }
 
@@ -108,12 +110,12 @@ TEST(HlvtoolSurfaces, AUVMappedPictureIsSeenTheRightWayUp)
     ASSERT_EQ(frame.width, 800u);
     const int dx = 120, dy = 110;
     // The top of the frame shows the picture's top row (red and green), each
-    // above its own column's bottom colour. The object is seen from +z, as
-    // LightWave's Back view shows it: +x, the picture's right, on the left.
+    // above its own column's bottom colour. The object is seen from -z, as
+    // LightWave's camera shows it: +x, the picture's right, on the right.
     const std::string top = {hueOf(pixelAt(frame, 400 - dx, 300 - dy)), hueOf(pixelAt(frame, 400 + dx, 300 - dy))};
     const std::string bottom = {hueOf(pixelAt(frame, 400 - dx, 300 + dy)), hueOf(pixelAt(frame, 400 + dx, 300 + dy))};
-    EXPECT_EQ(top, "gr");
-    EXPECT_EQ(bottom, "yb");
+    EXPECT_EQ(top, "rg");
+    EXPECT_EQ(bottom, "by");
 
     const ProgramRun info = folder.run("info picture.lwo");
     EXPECT_NE(info.output.find("found at"), std::string::npos) << info.output;
@@ -133,11 +135,11 @@ TEST(HlvtoolSurfaces, FromBehindADoubleSidedSurfaceIsSeenAndAOneSidedOneIsNot)
     EXPECT_EQ(hueOf(pixelAt(rendered(folder, "both.lwo"), 400, 300)), 'r');
 }
 
-// Red on +x and green on -x, both facing LightWave's front view (-z). Half
-// a turn (5 s) brings the front to the camera: red on the right, as the
-// front view shows it; a mirrored picture would put it on the left. At 0 s
-// only their backs face the camera.
-TEST(HlvtoolSurfaces, TurnedToItsFrontAnObjectShowsPlusXOnTheRight)
+// Red on +x and green on -x, both facing LightWave's camera (-z). At 0 s
+// the object is seen as LightWave's camera sees it: red on the right (a
+// mirror image, the Back view, would put it on the left). Half a turn
+// (5 s) shows only their backs.
+TEST(HlvtoolSurfaces, AtTimeZeroAnObjectShowsItsFrontPlusXOnTheRight)
 {
     SurfaceFolder folder;
     writers::Lwo2Surface red, green;
@@ -152,13 +154,17 @@ TEST(HlvtoolSurfaces, TurnedToItsFrontAnObjectShowsPlusXOnTheRight)
                     .surface(red)
                     .surface(green)
                     .save(folder.path + "/pair.lwo"));
-    for (const char* time : {"5", "0"}) {
-        const ProgramRun run = folder.run(std::string("render pair.lwo --out frame.png --time ") + time);
+    const struct {
+        const char* time;
+        const char* seen;  // at the left and right of the picture
+    } cases[] = {{"0", "gr"}, {"5", "--"}};
+    for (const auto& c : cases) {
+        const ProgramRun run = folder.run(std::string("render pair.lwo --out frame.png --time ") + c.time);
         ASSERT_EQ(run.exitCode, 0) << run.errors;
         ImageRGB frame;
         ASSERT_TRUE(loadImageRGB((folder.path + "/frame.png").c_str(), frame));
         const std::string seen = {hueOf(pixelAt(frame, 200, 300)), hueOf(pixelAt(frame, 600, 300))};
-        EXPECT_EQ(seen, time[0] == '5' ? "gr" : "--") << time << " s";
+        EXPECT_EQ(seen, c.seen) << c.time << " s";
     }
 }
 
@@ -307,5 +313,44 @@ TEST(HlvtoolSurfaces, PicturesAreDecodedByTheirContentAndFoundInTheSearchFolder)
         EXPECT_EQ(jsonNumber(json.output, "textures_missing"), said == "missing" ? 1 : 0) << json.output;
         EXPECT_EQ(jsonNumber(json.output, "textures_undecodable"), said == "not a picture it can decode" ? 1 : 0)
             << json.output;
+    }
+}
+
+// An object exported on its own carries the picture found beside it or in
+// --search's folder, wherever hlvtool runs from; one only in the working
+// folder is not its picture.
+TEST(HlvtoolSurfaces, AnExportedObjectTakesItsPictureFromItsFolderOrTheSearchFolder)
+{
+    const struct {
+        const char* name;
+        std::string picture;  // where the picture is, under the test's folder
+        std::string search;
+        bool carried;
+    } cases[] = {
+        {"beside the object", "Objects/decal.png", "", true},
+        {"in the search folder", "library/decal.png", "library", true},
+        {"in the working folder only", "work/decal.png", "", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SurfaceFolder folder;
+        std::vector<uint8_t> red;
+        for (int i = 0; i < 8 * 8; ++i)
+            red.insert(red.end(), {255, 0, 0});
+        fs::create_directories(fs::path(folder.path + "/" + c.picture).parent_path());
+        fs::create_directories(folder.path + "/Objects");
+        fs::create_directories(folder.path + "/work");
+        ASSERT_TRUE(writers::writePng(folder.path + "/" + c.picture, red.data(), 8, 8));
+        writers::Lwo2Surface surface;
+        surface.name = "Paint";
+        surface.blocks.push_back(writers::uvMappedBlock("uv", 1));
+        ASSERT_TRUE(square(surface, true, "decal.png").save(folder.path + "/Objects/paint.lwo"));
+        const std::string search = c.search.empty() ? "" : " --search " + folder.path + "/" + c.search;
+        const ProgramRun run = runInFolder(folder.path + "/work", kTool + " export " + folder.path +
+                                                                    "/Objects/paint.lwo paint.gltf" + search);
+        ASSERT_EQ(run.exitCode, 0) << run.errors;
+        std::ifstream in(folder.path + "/work/paint.gltf");
+        const std::string gltf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(gltf.find("\"images\"") != std::string::npos, c.carried) << gltf.substr(0, 600);
     }
 }

@@ -1,15 +1,18 @@
 // skydrift-assets OUTDIR: writes the show's whole demo/ folder into OUTDIR,
 // and its high-detail pictures and scenes into OUTDIR/hd/demo.
+// skydrift-assets --icons OUTDIR: writes the program's icons into OUTDIR/hicolor.
 // Deterministic: every run writes the same bytes.
 #include <atomic>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <string>
 #include <stdexcept>
 #include <thread>
 #include <vector>
 
 #include "tools/assetgen/asset_pack.h"
+#include "tools/assetgen/icon.h"
 
 namespace {
 
@@ -45,8 +48,18 @@ std::string runSteps(const std::vector<assetgen::AssetStep>& steps, const assetg
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--icons") {
+        try {
+            assetgen::writeIcons(argv[2], "io.github.skydrift.SkyDrift");
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "skydrift-assets: %s\n", error.what());
+            return 1;
+        }
+        return 0;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: skydrift-assets OUTDIR   (writes OUTDIR/demo/...)\n");
+        std::fprintf(stderr, "usage: skydrift-assets OUTDIR           (writes OUTDIR/demo/...)\n"
+                             "       skydrift-assets --icons OUTDIR   (writes OUTDIR/hicolor/...)\n");
         return 2;
     }
     std::vector<assetgen::AssetStep> steps;

@@ -109,10 +109,14 @@ private:
     ItemLabels labels_;
 };
 
-void exportObject(const std::string& path, Document& document)
+void exportObject(const std::string& path, const std::string& search, int subdivide, Document& document)
 {
     LW::Scene record;
-    // Pictures are found as `info` finds them: beside the object.
+    record.subdivisionOverride = subdivide;
+    // The object's pictures are looked for in --search's folder, then beside
+    // the object, as `info` finds them: never from wherever hlvtool runs.
+    if (!search.empty())
+        record.searchDirectories.push_back(search);
     const std::string folder = std::filesystem::path(platform::filesystemPath(path)).parent_path().string();
     record.searchDirectories.push_back(folder.empty() ? "." : folder);
     LW::SceneContext context(record);
@@ -131,6 +135,7 @@ std::string foundFile(const LW::LwsScene& record, const std::string& written)
 void exportLightWaveScene(const ExportRequest& request, Document& document, Progress& progress)
 {
     LW::LwsScene record;
+    record.subdivisionOverride = request.subdivide;
     std::unique_ptr<Scene> scene = importLightWaveScene(request.path, request.search, record);
     progress.step("meshes");
     // The primitives the conversion made, in its order: one per object
@@ -148,6 +153,9 @@ void exportLightWaveScene(const ExportRequest& request, Document& document, Prog
             const std::string found = foundFile(record, mesh->path);
             if (found.empty())
                 continue;
+            // Subdivided as the conversion did: at the item's level unless
+            // the command gives one.
+            record.subdivisionOverride = request.subdivide >= 0 ? request.subdivide : int(mesh->subdivisionLevel);
             meshOfPrimitive.push_back(
                 gltf_export::addLightWaveMesh(document, record, found, mesh->layer, fileNameOf(mesh->path)));
         }
@@ -233,7 +241,7 @@ bool exportFile(const ExportRequest& request, std::string& summary, std::string&
     Document document;
     const bool read = guardedImport(path, [&] {
         if (kind == FileKind::LightWaveObject)
-            exportObject(path, document);
+            exportObject(path, request.search, request.subdivide, document);
         else if (kind == FileKind::LightWaveScene)
             exportLightWaveScene(request, document, progress);
         else

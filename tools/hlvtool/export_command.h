@@ -12,6 +12,9 @@ struct ExportRequest {
     bool verbose = false;
     bool sampled = false;        // every channel LINEAR at the frame rate (Blender 3.4 plays no CUBICSPLINE)
     bool blenderLights = false;  // light intensities as Blender's importer reads them
+    // SubPatch objects subdivided this many times whatever the scene says;
+    // 0 keeps the cage, -1 takes the scene's levels (3 for an object alone).
+    int subdivide = -1;
 };
 
 // Writes `out` through the replacing write; false with `error` naming the

@@ -14,6 +14,16 @@ namespace {
 
 bool g_verbose = false;
 bool g_strictFiles = false;
+std::vector<std::string>* g_warnings = nullptr;
+
+// "** Warning: x", "Warning: x": x. Empty for a line that is no warning.
+std::string warningText(const std::string& line)
+{
+    for (const char* mark : {"** Warning: ", "Warning: "})
+        if (line.compare(0, std::strlen(mark), mark) == 0)
+            return line.substr(std::strlen(mark));
+    return {};
+}
 
 bool startsWith(const std::string& text, const char* start) { return text.compare(0, std::strlen(start), start) == 0; }
 
@@ -47,6 +57,9 @@ public:
             std::fprintf(stderr, "hlvtool: warning: %s\n", last_.c_str() + std::strlen("** Warning: "));
         if (last_.compare(0, kError.size(), kError) == 0)
             lastError_ = last_.substr(kError.size());
+        const std::string warning = warningText(last_);
+        if (g_warnings && !warning.empty())
+            g_warnings->push_back(warning);
     }
     // The failure, with the reader's reason when a later line says what failed.
     std::string message() const
@@ -67,6 +80,7 @@ public:
 void setVerbose(bool verbose) { g_verbose = verbose; }
 void setStrictFiles(bool strict) { g_strictFiles = strict; }
 bool strictFiles() { return g_strictFiles; }
+void collectWarnings(std::vector<std::string>* into) { g_warnings = into; }
 
 bool guardedImport(const std::string& path, const std::function<void()>& work, std::string& error)
 {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace hlvtool {
 
@@ -16,5 +17,9 @@ void setVerbose(bool verbose);
 // import (--strict) rather than being warned about.
 void setStrictFiles(bool strict);
 bool strictFiles();
+
+// While `into` is set, each warning the importer logs is also appended to
+// it, without its "Warning" mark; null stops the collection.
+void collectWarnings(std::vector<std::string>* into);
 
 } // namespace hlvtool

@@ -15,6 +15,7 @@
 #include "import/lws_scene.h"
 #include "scene/scene.h"
 #include "scene/scene_file.h"
+#include "tools/hlvtool/check_command.h"
 #include "tools/hlvtool/export_command.h"
 #include "tools/hlvtool/file_kind.h"
 #include "tools/hlvtool/import_guard.h"
@@ -23,6 +24,7 @@
 #include "tools/hlvtool/render_frame.h"
 #include "tools/hlvtool/scene_positions.h"
 #include "tools/hlvtool/summaries.h"
+#include "skydrift_version.h"
 
 namespace {
 
@@ -50,10 +52,12 @@ const char* const kHelp =
     "      Draws one frame at T seconds (default 0) of WxH pixels (default\n"
     "      800x600; a 4:3 size keeps the view's shape) with N samples (default 1)\n"
     "      and writes it as a PNG picture: a scene file or a LightWave scene\n"
-    "      (imported first) through camera N (default 0), or a LightWave\n"
-    "      object lit and framed by its box, turning a full turn in 10 s.\n"
+    "      (imported first, lit by its own lights, 800 pixels wide in the shape\n"
+    "      of its frame unless --size is given) through camera N (default 0),\n"
+    "      or a LightWave object lit and framed by its box, seen from the front\n"
+    "      at 0 s and turning a full turn in 10 s.\n"
     "  hlvtool export FILE OUT.glb|OUT.gltf [--search DIR] [--fps N] [--sampled]\n"
-    "                [--blender-lights] [--verbose]\n"
+    "                [--blender-lights] [--subdivide N] [--verbose]\n"
     "      Writes a LightWave object, a LightWave scene or a scene file as\n"
     "      glTF 2.0 with its motion: items as nodes, surfaces as materials,\n"
     "      cameras, lights and animation over the scene's frame range, rotations\n"
@@ -62,6 +66,17 @@ const char* const kHelp =
     "      steps N times a second (for Blender 3.4, which plays no curves);\n"
     "      --blender-lights writes light intensities as Blender's importer reads\n"
     "      them. --verbose lists what did not carry over.\n"
+    "      SubPatch objects are subdivided N times (default: the scene's level,\n"
+    "      3 for an object alone); --subdivide 0 keeps their cage.\n"
+    "  hlvtool check DIR [--json] [--verbose]\n"
+    "      Opens every LightWave object and scene and every scene file found\n"
+    "      in DIR and its folders (told by content) and prints one line a\n"
+    "      file: kind and version, what opened or why not, each file it needs\n"
+    "      that is missing or unreadable, each warning; then the totals.\n"
+    "      --json prints one JSON object a line. Exit status 1 when any file\n"
+    "      did not open.\n"
+    "  hlvtool --version\n"
+    "      Prints the version.\n"
     "\n"
     "--verbose shows the importer's log on standard error.\n"
     "A LightWave scene's objects and images are found as LightWave's content\n"
@@ -99,6 +114,7 @@ struct Arguments {
     std::string fps;
     std::string size;
     std::string samples;
+    std::string subdivide;
 };
 
 // The string an option that takes a value fills, or null for any other word.
@@ -107,7 +123,7 @@ std::string* valueOption(Arguments& args, const std::string& option)
     const std::pair<const char*, std::string Arguments::*> options[] = {
         {"--search", &Arguments::search}, {"--out", &Arguments::out},   {"--camera", &Arguments::camera},
         {"--time", &Arguments::time},     {"--fps", &Arguments::fps},   {"--size", &Arguments::size},
-        {"--samples", &Arguments::samples},
+        {"--samples", &Arguments::samples}, {"--subdivide", &Arguments::subdivide},
     };
     for (const auto& [name, member] : options)
         if (option == name)
@@ -274,11 +290,24 @@ int render(const Arguments& args)
     request.search = args.search;
     request.camera = int(camera);
     request.seconds = float(time);
+    request.sizeGiven = !args.size.empty();
+    request.samples = samples;
     std::string error;
     if (!hlvtool::renderFile(request, error))
         return failed(error);
     std::printf("%s: camera %d at %g s written to %s\n", args.files[0].c_str(), int(camera), time, args.out.c_str());
     return 0;
+}
+
+int check(const Arguments& args)
+{
+    if (args.files.size() != 1)
+        return usage("check takes one folder");
+    hlvtool::CheckRequest request;
+    request.folder = args.files[0];
+    request.json = args.json;
+    request.verbose = args.verbose;
+    return hlvtool::checkFolder(request);
 }
 
 int exportCommand(const Arguments& args)
@@ -296,6 +325,10 @@ int exportCommand(const Arguments& args)
     if (!args.fps.empty() && (!readNumber(args.fps, fps) || !(fps > 0) || fps > 1000))
         return usage("--fps takes frames per second (above 0, at most 1000)");
     request.framesPerSecond = float(fps);
+    double level = 0;
+    if (!args.subdivide.empty() && (!readNumber(args.subdivide, level) || level < 0 || level > 6 || level != int(level)))
+        return usage("--subdivide takes a subdivision level from 0 (the cage) to 6");
+    request.subdivide = args.subdivide.empty() ? -1 : int(level);
     std::string summary, error;
     if (!hlvtool::exportFile(request, summary, error))
         return failed(error);
@@ -314,6 +347,10 @@ int main(int argc, char** argv)
         std::fputs(kHelp, stdout);
         return 0;
     }
+    if (command == "--version") {
+        std::printf("hlvtool %s\n", SKYDRIFT_VERSION);
+        return 0;
+    }
     Arguments args;
     std::string error;
     if (!parseArguments(argc, argv, args, error))
@@ -328,5 +365,7 @@ int main(int argc, char** argv)
         return render(args);
     if (command == "export")
         return exportCommand(args);
+    if (command == "check")
+        return check(args);
     return usage(("unknown command " + command).c_str());
 }

@@ -105,6 +105,7 @@ std::string describeObject(const std::string& path, bool json, const std::string
 {
     LW::Scene record;
     LW::SceneObject object = LW::readSceneObject(path.c_str(), record);
+    const LW::SubdivisionCounts subdivision = object.subdivision;
     std::unique_ptr<hlv::RobustMesh> mesh = std::move(object.mesh);
     mesh->build(kShadowBuild);
     const hlv::EdgeList& edges = mesh->edgeList();
@@ -133,6 +134,11 @@ std::string describeObject(const std::string& path, bool json, const std::string
             .add("textures_missing", missing)
             .add("textures_undecodable", undecodable)
             .add("uvsets", uvSets);
+        if (subdivision.cagePolygons > 0)
+            object.add("subpatch_polygons", subdivision.cagePolygons)
+                .add("cage_triangles", subdivision.cageTriangles)
+                .add("subdivision_level", subdivision.level)
+                .add("subdivided_triangles", subdivision.triangles);
         return object.text() + "\n";
     }
     const BoundingBox& box = mesh->boundingBox();
@@ -143,6 +149,12 @@ std::string describeObject(const std::string& path, bool json, const std::string
                   closure(edges, mesh->positions()), uvSets, box.min.x, box.min.y, box.min.z,
                   box.max.x, box.max.y, box.max.z);
     std::string out = text;
+    if (subdivision.cagePolygons > 0) {
+        std::snprintf(text, sizeof text, "  %u SubPatch polygons (%u triangles as a cage) subdivided at level %u into %u quads (%u triangles)\n",
+                      subdivision.cagePolygons, subdivision.cageTriangles, subdivision.level, subdivision.quads,
+                      subdivision.triangles);
+        out += text;
+    }
     out += "surfaces\n";
     for (const auto& surface : record.surfaces) {
         std::snprintf(text, sizeof text, "  '%s' colour (%g %g %g) diffuse %g\n", surface->name.c_str(),

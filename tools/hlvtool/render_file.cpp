@@ -1,34 +1,9 @@
 #include "tools/hlvtool/render_file.h"
 
-#include <memory>
-
-#include "import/lws_scene.h"
-#include "scene/scene.h"
 #include "tools/hlvtool/file_kind.h"
-#include "tools/hlvtool/import_guard.h"
-#include "tools/hlvtool/lightwave_import.h"
 #include "tools/hlvtool/render_frame.h"
 
 namespace hlvtool {
-
-namespace {
-
-bool renderLightWaveScene(const RenderRequest& request, std::string& error)
-{
-    if (!openHiddenWindow()) {
-        error = noWindowMessage("drawing " + request.path);
-        return false;
-    }
-    std::unique_ptr<Scene> scene;
-    const bool imported = guardedImport(request.path, [&] {
-        LW::LwsScene record;
-        scene = importLightWaveScene(request.path, request.search, record, Textures::Uploaded);
-        scene->post_load();
-    }, error);
-    return imported && renderSceneFrame(*scene, request.path, request.camera, request.seconds, request.picture, error);
-}
-
-} // namespace
 
 bool renderFile(const RenderRequest& request, std::string& error)
 {

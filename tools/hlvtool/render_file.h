@@ -12,6 +12,8 @@ struct RenderRequest {
     std::string search;  // where a LightWave scene's objects and images are looked for (default: its folder)
     int camera = 0;
     float seconds = 0;
+    bool sizeGiven = false;  // else a LightWave scene's picture takes the scene's frame shape
+    int samples = 1;
 };
 
 // Tells the kind of the file by its content and draws it; false with `error`
@@ -22,5 +24,9 @@ bool renderFile(const RenderRequest& request, std::string& error);
 // its turning object: centred, tilted towards the camera and turning about
 // its vertical axis, a full turn every 10 seconds.
 bool renderObjectFrame(const RenderRequest& request, std::string& error);
+
+// A LightWave scene lit by its own lights (at most eight), its objects
+// faded by their dissolve, through camera N at the scene's frame aspect.
+bool renderLightWaveScene(const RenderRequest& request, std::string& error);
 
 } // namespace hlvtool

@@ -105,6 +105,15 @@ bool renderSceneFrame(Scene& scene, const std::string& name, int camera, float s
     return writeFramePicture(picturePath, error);
 }
 
+void startSolidDrawing()
+{
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CW);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+}
+
 bool writeFramePicture(const std::string& picturePath, std::string& error)
 {
     glFinish();

@@ -26,6 +26,10 @@ bool renderFrame(const std::string& scenePath, int camera, float seconds, const 
 bool renderSceneFrame(Scene& scene, const std::string& name, int camera, float seconds,
                       const std::string& picturePath, std::string& error);
 
+// Clockwise front faces only, nearest surfaces in front: how LightWave
+// objects are drawn.
+void startSolidDrawing();
+
 // Writes what the frame holds as a PNG picture of its size.
 bool writeFramePicture(const std::string& picturePath, std::string& error);
 

@@ -1,7 +1,9 @@
 // One LightWave object on its own, drawn the way the show's rotating-object
-// layer draws its object: a camera on +z looking at the object's centre with
-// the layer's view, one light above and to the right of the camera, back
-// faces culled, the object turned by angles about X and Y.
+// layer draws its object: a camera looking at the object's centre with the
+// layer's view, one light above and to the right of the camera, back faces
+// culled, the object turned by angles about X and Y. At 0 s the camera sees
+// the object's front, as LightWave's default camera does (from -z, looking
+// along +z), and the object turns from there.
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -25,6 +27,9 @@ namespace {
 
 constexpr float kTilt = 20;  // degrees, the top towards the camera
 constexpr float kDegreesPerSecond = 36;
+// The layer's camera stands on +z of the object; half a turn brings the
+// object's front (its -z side) to it.
+constexpr float kFrontHeading = 180;
 constexpr float kViewSlope = 0.5f;  // half the view's height over its distance, as the layer's camera
 constexpr float kMargin = 0.9f;     // of the picture the box may fill
 
@@ -67,25 +72,6 @@ Frame frameFor(const BoundingBox& box, float tilt, float heading)
     return frame;
 }
 
-// One material per part (one part per surface, in tag order), drawn as its
-// surface says; LightWave's grey where the file describes no surface.
-std::vector<std::unique_ptr<SurfaceMaterial>> surfaceMaterials(const hlv::RobustMesh& mesh,
-                                                               const LW::SceneObject& object,
-                                                               const LW::Scene& record, const std::string& path,
-                                                               const std::string& search)
-{
-    std::vector<uint32_t> tags = mesh.surfaceIds();
-    std::sort(tags.begin(), tags.end());
-    tags.erase(std::unique(tags.begin(), tags.end()), tags.end());
-    std::vector<std::unique_ptr<SurfaceMaterial>> materials;
-    for (uint32_t tag : tags) {
-        const uint32_t index = tag < object.tagSurface.size() ? object.tagSurface[tag] : ~0u;
-        const LW::LWSurface surface = index < record.surfaces.size() ? *record.surfaces[index] : LW::LWSurface();
-        materials.push_back(std::make_unique<SurfaceMaterial>(surface, locatePicture(surface, path, search)));
-    }
-    return materials;
-}
-
 } // namespace
 
 bool renderObjectFrame(const RenderRequest& request, std::string& error)
@@ -115,23 +101,22 @@ bool renderObjectFrame(const RenderRequest& request, std::string& error)
     // now, need to fit the picture with a margin.
     const BoundingBox& box = mesh.boundingBox();
     const Vector3f centre = box.center();
-    const float heading = kDegreesPerSecond * request.seconds;
+    const float heading = kFrontHeading + kDegreesPerSecond * request.seconds;
     const Frame frame = frameFor(box, kTilt, heading);
     const Camera camera(Vector3f(0, 0, frame.distance), Vector3f(0, 0, 0), Vector3f(0, 1, 0), frame.nearest,
                         frame.farthest, frame.nearest * kViewSlope, frame.nearest * kViewSlope);
     std::vector<std::unique_ptr<SurfaceMaterial>> materials;
-    if (!guardedImport(request.path, [&] { materials = surfaceMaterials(mesh, object, record, request.path, request.search); }, error))
+    const PictureFinder picture = [&](const LW::LWSurface& surface) {
+        return locatePicture(surface, request.path, request.search);
+    };
+    if (!guardedImport(request.path, [&] { materials = partMaterials(mesh, object.tagSurface, record, picture); }, error))
         return false;
 
     setWholeFrameViewport();
     glClearColor(0.12f, 0.14f, 0.18f, 1);
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    glFrontFace(GL_CW);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
+    startSolidDrawing();
     GLStateCache::instance().setMatrixMode(GL_MODELVIEW);
     glLoadIdentity();  // the light stands beside the camera
     glEnable(GL_LIGHT0);

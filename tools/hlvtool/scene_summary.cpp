@@ -129,6 +129,8 @@ std::vector<JsonObject> fileList(const std::vector<LW::LwsScene::FileUse>& files
     for (const LW::LwsScene::FileUse& file : files) {
         JsonObject entry;
         entry.add("file", file.written).add("needed_by", file.neededBy).add("found", file.found);
+        if (!file.problem.empty())
+            entry.add("problem", file.problem);
         list.push_back(entry);
     }
     return list;
@@ -176,7 +178,9 @@ std::string describeScene(Scene& scene, const FrameRange& frames, bool json, con
         out += "\nfiles";
     for (const LW::LwsScene::FileUse& file : files)
         out += format("\n  '%s' (%s): %s", file.written.c_str(), file.neededBy.c_str(),
-                      file.found.empty() ? "not found" : ("found at " + file.found).c_str());
+                      file.found.empty()           ? "not found"
+                      : !file.problem.empty()      ? (file.found + " " + file.problem).c_str()
+                                                   : ("found at " + file.found).c_str());
     out += "\ntextures\n";
     for (size_t i = 0; i < scene.textures().size(); ++i) {
         const TextureImage* texture = scene.textures()[i];

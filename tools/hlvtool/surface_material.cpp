@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "geometry/robust_mesh.h"
 #include "import/content_directory.h"
 #include "import/layer_picture.h"
 #include "log/logger.h"
@@ -55,13 +56,13 @@ void SurfaceMaterial::loadPicture(const std::string& picture)
 void SurfaceMaterial::setLighting() const
 {
     const LW::LWSurface& s = surface_;
-    const float alpha = 1 - std::clamp(s.transparency, 0.0f, 1.0f);
+    const float alpha = (1 - std::clamp(s.transparency, 0.0f, 1.0f)) * (1 - std::clamp(dissolve_, 0.0f, 1.0f));
     // A picture carries the colour; the lighting then scales white.
     float base[3];
     for (int i = 0; i < 3; ++i)
         base[i] = texture_ ? 1.0f : s.colour[i];
     const float diffuse[4] = {base[0] * s.diffuse, base[1] * s.diffuse, base[2] * s.diffuse, alpha};
-    const float ambient[4] = {0.3f * base[0], 0.3f * base[1], 0.3f * base[2], alpha};
+    const float ambient[4] = {ambientShare_ * base[0], ambientShare_ * base[1], ambientShare_ * base[2], alpha};
     const float emission[4] = {base[0] * s.luminosity, base[1] * s.luminosity, base[2] * s.luminosity, 1};
     const float specular[4] = {s.specular, s.specular, s.specular, 1};
     // LightWave's glossiness g gives a highlight of exponent 2^(10 g + 2).
@@ -120,7 +121,11 @@ void SurfaceMaterial::render(const Camera*, const hlv::MeshPart* part)
     }
     glVertexPointer(3, GL_FLOAT, sizeof(Vector3f), part->positions.data());
     GLStateCache::instance().setVertexArray(true);
+    if (pixelLighting_)
+        pixelLighting_->begin(textured, vertexColours);
     hlv::drawRangedElements(GL_TRIANGLES, part->vertexCount, 3 * part->triangleCount, part->indices.data());
+    if (pixelLighting_)
+        pixelLighting_->end();
     GLStateCache::instance().setVertexArray(false);
     glDisableClientState(GL_NORMAL_ARRAY);
     if (textured) {
@@ -141,6 +146,22 @@ void SurfaceMaterial::render(const Camera*, const hlv::MeshPart* part)
         glEnable(GL_CULL_FACE);
     }
     glDisable(GL_LIGHTING);
+}
+
+std::vector<std::unique_ptr<SurfaceMaterial>> partMaterials(const hlv::RobustMesh& mesh,
+                                                            const std::vector<uint32_t>& tagSurface,
+                                                            const LW::Scene& record, const PictureFinder& picture)
+{
+    std::vector<uint32_t> tags = mesh.surfaceIds();
+    std::sort(tags.begin(), tags.end());
+    tags.erase(std::unique(tags.begin(), tags.end()), tags.end());
+    std::vector<std::unique_ptr<SurfaceMaterial>> materials;
+    for (uint32_t tag : tags) {
+        const uint32_t index = tag < tagSurface.size() ? tagSurface[tag] : ~0u;
+        const LW::LWSurface surface = index < record.surfaces.size() ? *record.surfaces[index] : LW::LWSurface();
+        materials.push_back(std::make_unique<SurfaceMaterial>(surface, picture(surface)));
+    }
+    return materials;
 }
 
 } // namespace hlvtool

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/main_loop.h"
+#include "app/pack_folder.h"
 #include "app/run_guarded.h"
 #include "app/startup.h"
 #include "platform/dialog.h"
@@ -18,6 +19,7 @@
 #include "tools/render/peak_memory.h"
 #include "tools/render/render_options.h"
 #include "tools/render/soundtrack.h"
+#include "skydrift_version.h"
 
 namespace {
 
@@ -91,6 +93,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "skydrift-render: %s\n%s", error.c_str(), kRenderUsage);
         return 2;
     }
+    if (options.version) {
+        std::printf("skydrift-render %s\n", SKYDRIFT_VERSION);
+        return 0;
+    }
+    if (!openShowPack("skydrift-render", options.dataFolder))
+        return 1;
     if (!options.soundtrackPath.empty()) {
         if (writeSoundtrack(options.soundtrackPath, options.untilSeconds, &error))
             return 0;

@@ -18,7 +18,8 @@ const char* const kRenderUsage =
     "Pictures are WxH (default 800x600): the show's 4:3 frame at the largest size that fits, black\n"
     "bars beside it; --samples N anti-aliases it with N samples (default 1, the reference frame).\n"
     "--sections prints the frame times of every section and the peak resident memory.\n"
-    "--soundtrack writes the show's sound up to S as raw 32-bit float stereo at 44100 Hz.\n";
+    "--soundtrack writes the show's sound up to S as raw 32-bit float stereo at 44100 Hz.\n"
+    "--data DIR reads the show's files from DIR (also SKYDRIFT_DATA); --version prints the version.\n";
 
 namespace {
 
@@ -112,6 +113,11 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions* options, std::stri
             options->sectionReport = true;
         } else if (std::strcmp(argument, "--quiet") == 0) {
             options->quiet = true;
+        } else if (std::strcmp(argument, "--data") == 0 && hasValue) {
+            options->dataFolder = argv[++i];
+        } else if (std::strcmp(argument, "--version") == 0) {
+            options->version = true;
+            return true;
         } else {
             *error = std::string("unknown or incomplete argument \"") + argument + "\"";
             return false;

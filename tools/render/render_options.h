@@ -21,6 +21,8 @@ struct RenderOptions {
     std::string soundtrackPath;     // the show's sound as float stereo 44100 Hz, no picture
     bool sectionReport = false;     // frame times per section and peak memory
     bool quiet = false;             // a progress line per show second instead of a line per frame
+    std::string dataFolder;         // the show's files; empty: looked for as the player looks
+    bool version = false;           // print the version and nothing else
 };
 
 // Reads the command line; false with a message in `error` on bad input.
