@@ -39,7 +39,14 @@ namespace {
 
 constexpr FrameSize kLayoutSize{800, 600};
 
+FrameChoice g_lastChoice;
+
 } // namespace
+
+const FrameChoice& lastFrameChoice()
+{
+    return g_lastChoice;
+}
 
 int FrameChoice::samplesFor(const FrameSize& frame) const
 {
@@ -53,6 +60,7 @@ void drawChosenFrame(FrameChoice choice, bool displayMode)
     HL_3Ddevice& device = *gldevice::current;
     if (displayMode)
         choice = {false, kLayoutSize, choice.samples};
+    g_lastChoice = choice;
     FrameSize within = choice.size;
     if (choice.native)
         platform::drawableSize(device.window, &within.width, &within.height);

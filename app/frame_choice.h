@@ -25,5 +25,9 @@ FrameChoice frameChoiceFromEnvironment();
 // window (also when the window has no pixels yet).
 void drawChosenFrame(FrameChoice choice, bool displayMode);
 
+// The choice drawChosenFrame last made the frame for (the display mode's
+// as a fixed 800x600); the default choice before it.
+const FrameChoice& lastFrameChoice();
+
 // Reads a sample count, 1 to 32; false for anything else.
 bool parseSamples(const char* text, int* samples);

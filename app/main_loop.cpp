@@ -1,5 +1,9 @@
 #include "app/main_loop.h"
 
+#include <chrono>
+
+#include "app/frame_choice.h"
+#include "app/frame_rate_keeper.h"
 #include "app/music_steps.h"
 #include "geometry/surface.h"
 #include "platform/clock.h"
@@ -15,6 +19,11 @@
 #include "timeline/timeline.h"
 
 namespace {
+
+// Scenes read in the background get their textures made this long per
+// frame: one upload with its mipmaps takes a few milliseconds on a
+// software renderer, all of a scene's at once a few tenths of a second.
+constexpr double kUploadMillisecondsPerFrame = 4.0;
 
 // The state every frame starts from; brushes leave everything else as they set it.
 void resetFrameState()
@@ -38,6 +47,7 @@ bool runFrame(const std::function<float()>& showTime, const std::function<void()
     float t = showTime();
     if (!platform::pumpEvents())
         return false;
+    sceneManager.finishBackgroundLoads(kUploadMillisecondsPerFrame);
     resetFrameState();
     hlv::TimeLine::instance().advance(t);
     hlv::LayerList::instance().render(t);
@@ -54,12 +64,32 @@ void skipFrame(float showTime)
     hlv::LayerList::instance().skip(showTime);
 }
 
-int runMainLoop()
+void playFrames(FrameRateKeeper& keeper, const std::function<bool(float, double)>& frameDone)
 {
     uint32_t start = platform::timeGetTime();
-    auto showTime = [start] { return platform::elapsedSeconds(start, platform::timeGetTime()); };
+    float drawn = 0.0f;
+    auto showTime = [start, &drawn] { return drawn = platform::elapsedSeconds(start, platform::timeGetTime()); };
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point frameStart = Clock::now();
+    bool first = true;
     while (runFrame(showTime)) {
+        const Clock::time_point now = Clock::now();
+        const double milliseconds = std::chrono::duration<double, std::milli>(now - frameStart).count();
+        frameStart = now;
+        // The first frame's time holds the start-up's last steps.
+        if (!first && keeper.frameDrawn(drawn, milliseconds))
+            frameStart = Clock::now();
+        if (frameDone && !frameDone(drawn, first ? 0.0 : milliseconds))
+            return;
+        first = false;
     }
+}
+
+int runMainLoop()
+{
+    // Only the player holds the refresh; the render tool's frames stay as chosen.
+    FrameRateKeeper keeper(lastFrameChoice(), platform::refreshRateOf(platform::mainWindow()));
+    playFrames(keeper);
     shutDownShow();
     return 1;
 }

@@ -6,10 +6,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 #include "app/init_gl.h"
 #include "app/show_script.h"
+#include "bench/demo_folder.h"
 #include "platform/dialog.h"
 #include "platform/window.h"
 #include "resources/bitmap_manager.h"
@@ -20,13 +20,8 @@
 int main(int argc, char** argv)
 {
     const bool loadDuringShow = argc > 1 && std::strcmp(argv[1], "--load-during-show") == 0;
-    namespace fs = std::filesystem;
-    if (!fs::is_directory("demo") && fs::is_directory("../demo"))
-        fs::current_path("..");
-    if (!fs::is_directory("demo")) {
-        std::fprintf(stderr, "show_build_bench: no demo/ here or one folder up\n");
+    if (!enterDemoFolder("show_build_bench"))
         return 1;
-    }
     platform::setUnattended();
     platform::WindowOptions options;
     options.fullScreen = false;

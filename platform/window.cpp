@@ -161,6 +161,15 @@ void drawableSize(Window* window, int* width, int* height)
     SDL_GL_GetDrawableSize(window->sdl, width, height);
 }
 
+int refreshRateOf(Window* window)
+{
+    SDL_DisplayMode mode;
+    const int display = SDL_GetWindowDisplayIndex(window->sdl);
+    if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0)
+        return 0;
+    return mode.refresh_rate;
+}
+
 bool windowVisible(Window* window)
 {
     return !(SDL_GetWindowFlags(window->sdl) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED));

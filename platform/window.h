@@ -29,6 +29,10 @@ Window* mainWindow();
 // The window's drawing surface in pixels, as it is now.
 void drawableSize(Window* window, int* width, int* height);
 
+// The refresh rate of the display showing the window, in hertz; 0 when
+// the display does not tell.
+int refreshRateOf(Window* window);
+
 // False while nothing the window holds can be seen: made hidden, or minimised.
 bool windowVisible(Window* window);
 

@@ -17,6 +17,8 @@ dynamic::factory<TextureImage> g_factory;  // "class TextureImage", linked befor
 
 const float kGrayAnisotropy = 2.0f;
 
+thread_local std::vector<TextureImage*>* t_uploadQueue = nullptr;
+
 bool onMainContext()
 {
     return gldevice::current && wglGetCurrentContext() == gldevice::current->mainContext;
@@ -54,8 +56,7 @@ struct UploadScope {
     }
 };
 
-template <typename Image>
-void releaseIfFileBacked(Image& image)
+void releaseIfFileBacked(PixelImage& image)
 {
     if (!image.name.empty())
         image.releasePixels();
@@ -150,6 +151,11 @@ void requireUploadableSides(const PixelImage& image)
 
 } // namespace
 
+void deferUploadsOnThisThread(std::vector<TextureImage*>* queue)
+{
+    t_uploadQueue = queue;
+}
+
 GLuint powerOfTwoAtMost(GLuint n)
 {
     GLuint power = 1;
@@ -213,39 +219,61 @@ const PixelImage* TextureImage::currentImage() const
     return rgba.get();
 }
 
-void TextureImage::upload(const Formats& formats, GLsizei width, GLsizei height, const void* pixels, float anisotropy)
+void TextureImage::uploadNowOrQueue(const Upload& prepared)
+{
+    if (!t_uploadQueue) {
+        upload(prepared);
+        return;
+    }
+    if (!uploadWaiting())
+        t_uploadQueue->push_back(this);
+    waiting_ = prepared;
+    waiting_.queued = true;
+}
+
+void TextureImage::finishUpload()
+{
+    if (!uploadWaiting())
+        return;
+    Upload prepared = waiting_;
+    waiting_ = Upload{};
+    upload(prepared);
+}
+
+void TextureImage::upload(const Upload& u)
 {
     deleteTexture();
     UploadScope scope;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
-    GLenum internal = glflags::ARB_texture_compression && (flags & Compress) ? formats.compressed : formats.plain;
+    GLenum internal = glflags::ARB_texture_compression && (flags & Compress) ? u.formats.compressed : u.formats.plain;
     if (flags & NoMipmap) {
-        glTexImage2D(GL_TEXTURE_2D, 0, internal, width, height, 0, formats.pixel, GL_UNSIGNED_BYTE, pixels);
+        glTexImage2D(GL_TEXTURE_2D, 0, internal, u.width, u.height, 0, u.formats.pixel, GL_UNSIGNED_BYTE, u.pixels);
         minFilter = GL_LINEAR;
     } else if (glflags::SGIS_generate_mipmap) {
         glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP_SGIS, 1);
-        glTexImage2D(GL_TEXTURE_2D, 0, internal, width, height, 0, formats.pixel, GL_UNSIGNED_BYTE, pixels);
+        glTexImage2D(GL_TEXTURE_2D, 0, internal, u.width, u.height, 0, u.formats.pixel, GL_UNSIGNED_BYTE, u.pixels);
         glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP_SGIS, 0);
-    } else if (pixels) {
-        gluBuild2DMipmaps(GL_TEXTURE_2D, internal, width, height, formats.pixel, GL_UNSIGNED_BYTE, pixels);
+    } else if (u.pixels) {
+        gluBuild2DMipmaps(GL_TEXTURE_2D, internal, u.width, u.height, u.formats.pixel, GL_UNSIGNED_BYTE, u.pixels);
     }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrapS);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrapT);
     if (glflags::EXT_texture_filter_anisotropic)
-        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, anisotropy);
+        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, u.anisotropy);
+    if (u.image)
+        releaseIfFileBacked(*u.image);
 }
 
 void TextureImage::uploadRGBA(ImageRGBA* image)
 {
     rgba.reset(image);
-    upload({GL_RGBA, GL_COMPRESSED_RGBA_ARB, GL_RGBA}, image->width, image->height,
-           image->hasPixels() ? image->pixels.data() : nullptr, maxAnisotropy);
     format = GL_RGBA;
     hasAlpha = true;
-    releaseIfFileBacked(*image);
+    uploadNowOrQueue({{GL_RGBA, GL_COMPRESSED_RGBA_ARB, GL_RGBA}, GLsizei(image->width), GLsizei(image->height),
+                      image->hasPixels() ? image->pixels.data() : nullptr, maxAnisotropy, image});
 }
 
 void TextureImage::uploadRGB(ImageRGB* image)
@@ -262,10 +290,9 @@ void TextureImage::uploadRGB(ImageRGB* image)
         image->width = width;
         image->height = height;
     }
-    upload({GL_RGB, GL_COMPRESSED_RGB_ARB, GL_RGB}, image->width, image->height,
-           image->hasPixels() ? image->pixels.data() : nullptr, maxAnisotropy);
     hasAlpha = false;
-    releaseIfFileBacked(*image);
+    uploadNowOrQueue({{GL_RGB, GL_COMPRESSED_RGB_ARB, GL_RGB}, GLsizei(image->width), GLsizei(image->height),
+                      image->hasPixels() ? image->pixels.data() : nullptr, maxAnisotropy, image});
 }
 
 void TextureImage::uploadGray(Image8* image)
@@ -274,12 +301,11 @@ void TextureImage::uploadGray(Image8* image)
     bool alpha = flags & Alpha;
     Formats formats = alpha ? Formats{GL_ALPHA, GL_COMPRESSED_ALPHA_ARB, GL_ALPHA}
                             : Formats{GL_LUMINANCE, GL_COMPRESSED_LUMINANCE_ARB, GL_LUMINANCE};
-    upload(formats, image->width, image->height, image->hasPixels() ? image->pixels.data() : nullptr,
-           kGrayAnisotropy);
     hasAlpha = alpha;
     // Images read from a stream keep their pixels so that they can be written
     // back; file-backed ones are written from their file.
-    releaseIfFileBacked(*image);
+    uploadNowOrQueue({formats, GLsizei(image->width), GLsizei(image->height),
+                      image->hasPixels() ? image->pixels.data() : nullptr, kGrayAnisotropy, image});
 }
 
 void TextureImage::serialize(pstream& s, bool write)

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "persist/persistent.h"
 #include "render/gl_api.h"
@@ -38,6 +39,12 @@ public:
     void uploadRGBA(ImageRGBA* image);
     void uploadRGB(ImageRGB* image);
     void uploadGray(Image8* image);
+
+    // Makes the texture object of an upload that was queued on a loader
+    // thread (deferUploadsOnThisThread) with the calling thread's context;
+    // nothing when none waits.
+    void finishUpload();
+    bool uploadWaiting() const { return waiting_.queued; }
 
     // gray if set, else rgb, else rgba; null before the first upload. Its
     // width and height are what brushes size and map quads with.
@@ -74,9 +81,28 @@ private:
         GLenum compressed;
         GLenum pixel;
     };
-    void upload(const Formats& formats, GLsizei width, GLsizei height, const void* pixels, float anisotropy);
+    // An upload prepared but not yet given to OpenGL.
+    struct Upload {
+        Formats formats{};
+        GLsizei width = 0, height = 0;
+        const void* pixels = nullptr;
+        float anisotropy = 1.0f;
+        PixelImage* image = nullptr;  // gives its pixels up afterwards when file-backed
+        bool queued = false;
+    };
+    void upload(const Upload& upload);
+    void uploadNowOrQueue(const Upload& upload);
     void deleteTexture();
+
+    Upload waiting_;
 };
+
+// From now on every upload on the calling thread only prepares its pixels
+// and joins `queue` (null: uploads happen at once again). A loader thread
+// uses it so that the main thread makes the texture objects a few at a
+// time: an upload on a shared context holds the driver's texture lock,
+// stalling the frame being drawn until the upload and its mipmaps are done.
+void deferUploadsOnThisThread(std::vector<TextureImage*>* queue);
 
 // The largest power of two not above n (800 -> 512, 1 -> 1).
 GLuint powerOfTwoAtMost(GLuint n);

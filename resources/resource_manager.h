@@ -51,6 +51,14 @@ public:
         return resources_.emplace(name, resource).second;
     }
 
+    // Calls f(name, resource) for each resource, in name order.
+    template <typename F>
+    void forEach(F f)
+    {
+        for (auto& entry : resources_)
+            f(entry.first, entry.second);
+    }
+
     bool contains(const char* name) const { return resources_.count(name) != 0; }
     size_t size() const { return resources_.size(); }
 

@@ -6,11 +6,13 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/gl_context.h"
 #include "platform/sync.h"
 
 class Scene;
+class TextureImage;
 
 class SceneEntry {
 public:
@@ -35,6 +37,11 @@ public:
     std::string path;
     // The loader thread, joined when the entry is destroyed.
     platform::Thread* thread = nullptr;
+    // Set by a background load before its event: the scene read (owned here
+    // until published) and its textures still to be made on the main
+    // context, a few per frame (finishSceneUploads).
+    Scene* readScene = nullptr;
+    std::vector<TextureImage*> uploads;
 };
 
 // How long a consumer waits for a background load before going on without
@@ -42,6 +49,12 @@ public:
 extern uint32_t sceneLoadWaitMilliseconds;
 
 // The entry's scene, waiting for a background load that has not finished
-// yet (at most sceneLoadWaitMilliseconds). Null when the load failed or the
-// wait ran out.
+// yet (at most sceneLoadWaitMilliseconds) and making all its textures that
+// are still waiting. Null when the load failed or the wait ran out.
 Scene* waitForScene(SceneEntry& entry);
+
+// On the main thread, for a background load that has read its scene: makes
+// the scene's waiting textures until `budgetMilliseconds` are spent (at
+// least one), and publishes the scene once none waits. Returns the time
+// spent; nothing is done while the loader is still reading.
+double finishSceneUploads(SceneEntry& entry, double budgetMilliseconds);

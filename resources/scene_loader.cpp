@@ -5,6 +5,7 @@
 #include "log/logger.h"
 #include "render/device.h"
 #include "render/gl_api.h"
+#include "render/texture_image.h"
 #include "resources/detail_set.h"
 #include "resources/scene_entry.h"
 #include "scene/scene.h"
@@ -32,11 +33,14 @@ void runSceneLoader(void* argument)
         platform::setEvent(entry->loaded);
         return;
     }
+    // The textures are made by the main thread, a few per frame
+    // (finishSceneUploads); here their pixels are only read and prepared.
+    deferUploadsOnThisThread(&entry->uploads);
     Scene* scene = readSceneFile(entry->path);
-    // The main context may only use the uploaded textures once the driver
-    // has finished them.
-    glFinish();
-    entry->scene.store(scene);
+    deferUploadsOnThisThread(nullptr);
+    if (!scene)
+        entry->uploads.clear();  // they belonged to the scene that failed
+    entry->readScene = scene;
     wglMakeCurrent(nullptr, nullptr);
     platform::setEvent(entry->loaded);
 }

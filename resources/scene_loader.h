@@ -11,7 +11,8 @@ class SceneEntry;
 Scene* readSceneFile(const std::string& resourceName);
 
 // The loader thread's body; `argument` is the SceneEntry it fills. Makes
-// the entry's context current, reads the entry's path (textures upload into
-// the shared context), publishes the scene, releases the context and sets
-// the entry's event whether or not a scene was read.
+// the entry's context current, reads the entry's path with its textures'
+// uploads queued in the entry (the main thread makes them and publishes the
+// scene: finishSceneUploads), releases the context and sets the entry's
+// event whether or not a scene was read.
 void runSceneLoader(void* argument);

@@ -50,3 +50,13 @@ SceneEntry* SceneManager::startBackgroundLoad(const char* name)
     entry->thread = platform::startThread(runSceneLoader, entry);
     return entry;
 }
+
+void SceneManager::finishBackgroundLoads(double budgetMilliseconds)
+{
+    double left = budgetMilliseconds;
+    forEach([&](const std::string&, SceneEntry* entry) {
+        // Nothing spent yet this frame: one texture is made even without budget.
+        if (left > 0.0 || left == budgetMilliseconds)
+            left -= finishSceneUploads(*entry, left);
+    });
+}

@@ -28,6 +28,12 @@ public:
     // propagate (bool true for parse errors, bool false for load failures).
     SceneEntry* importLWS(const char* path, const char* searchDirectory);
 
+    // Once per frame on the main thread: makes the waiting textures of
+    // scenes read in the background, together for at most about
+    // `budgetMilliseconds` (at least one texture when any waits), and
+    // publishes each scene whose textures are all made.
+    void finishBackgroundLoads(double budgetMilliseconds);
+
 private:
     SceneEntry* loadNow(const char* name);
     SceneEntry* startBackgroundLoad(const char* name);

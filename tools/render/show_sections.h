@@ -2,15 +2,7 @@
 #include <string>
 #include <vector>
 
-// The sections of the show by their start times, for reports.
-struct ShowSection {
-    const char* name;
-    float start;  // seconds
-};
-const std::vector<ShowSection>& showSections();
-
-// The index in showSections() of the section playing at `seconds`.
-size_t sectionAt(float seconds);
+#include "app/show_sections.h"
 
 // Frame times gathered per section.
 class SectionTimes {
