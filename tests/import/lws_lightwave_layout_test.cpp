@@ -353,26 +353,40 @@ TEST(LightWaveLayout, ParentsByItemIdCarryCamerasAndLights)
     EXPECT_TRUE(missing.log.contains("ParentItem 10000001 names no item.")) << missing.log.text;
 }
 
+namespace {
+
+// Where the object point `point` of the scene's one shape lies at 0 s, the
+// scene's objects looked for in `folder`.
+Vector3f shapePointAtZero(const std::string& folder, const std::string& sceneText, const Vector3f& point)
+{
+    Parse parse(sceneText);
+    EXPECT_EQ(parse.thrown, "") << parse.log.text;
+    parse.scene.searchDirectories = {folder};
+    std::unique_ptr<Scene> scene(LW::convertLwsScene(parse.scene, LW::ConvertOptions{false}));
+    scene->evaluate(0);
+    const ShapeNode* shape = nullptr;
+    for (const SceneNode* node : scene->nodes())
+        if (const auto* found = dynamic_cast<const ShapeNode*>(node))
+            shape = found;
+    return shape ? shape->world().transformPoint(point) : Vector3f(-1, -1, -1);
+}
+
+} // namespace
+
 // The pivot rotation turns the axes that the item's rotation turns about,
 // not the item: keyed to the same heading, the geometry is not turned.
 TEST(LightWaveLayout, PivotRotationTurnsTheAxesNotTheGeometry)
 {
     LightWaveSceneFolder folder("lws_layout_pivot");
     auto geometryPoint = [&](const std::string& heading, const std::string& pivotHeading) {
-        Parse parse("LWSC\n3\nFirstFrame 0\nLastFrame 30\n"
-                    "LoadObjectLayer 1 Objects/Box.lwo\nObjectMotion\n" +
-                    channels(9, {"  Key 1 0 0 0 0 0 0 0 0\n", "", "", "  Key " + heading + " 0 0 0 0 0 0 0 0\n"}) +
-                    "PivotPosition 0 0 2\nPivotRotation " + pivotHeading + " 0 0\n");
-        EXPECT_EQ(parse.thrown, "") << parse.log.text;
-        parse.scene.searchDirectories = {folder.path};
-        std::unique_ptr<Scene> scene(LW::convertLwsScene(parse.scene, LW::ConvertOptions{false}));
-        scene->evaluate(0);
-        const ShapeNode* shape = nullptr;
-        for (const SceneNode* node : scene->nodes())
-            if (const auto* found = dynamic_cast<const ShapeNode*>(node))
-                shape = found;
         // The object's point (0, 0, 12) is 10 ahead of the pivot.
-        return shape ? shape->world().transformPoint({0, 0, 12}) : Vector3f(-1, -1, -1);
+        return shapePointAtZero(folder.path,
+                                "LWSC\n3\nFirstFrame 0\nLastFrame 30\n"
+                                "LoadObjectLayer 1 Objects/Box.lwo\nObjectMotion\n" +
+                                    channels(9, {"  Key 1 0 0 0 0 0 0 0 0\n", "", "",
+                                                 "  Key " + heading + " 0 0 0 0 0 0 0 0\n"}) +
+                                    "PivotPosition 0 0 2\nPivotRotation " + pivotHeading + " 0 0\n",
+                                {0, 0, 12});
     };
     const std::string quarter = std::to_string(kQuarterTurn);
     expectNear(geometryPoint("0", "0"), {1, 0, 10}, "no rotation: the pivot sits at the item's position");
@@ -398,18 +412,12 @@ TEST(LightWaveLayout, AnItemWithoutAPivotTakesItsLayersPivot)
         .save(folder.path + "/Objects/Plate.lwo");
     const std::string quarter = std::to_string(kQuarterTurn);
     auto geometryPoint = [&](const std::string& load, const std::string& pivotLine) {
-        Parse parse("LWSC\n3\nFirstFrame 0\nLastFrame 30\n" + load + " Objects/Plate.lwo\nObjectMotion\n" +
-                    channels(9, {"  Key 1 0 0 0 0 0 0 0 0\n", "", "", "  Key " + quarter + " 0 0 0 0 0 0 0 0\n"}) +
-                    pivotLine);
-        EXPECT_EQ(parse.thrown, "") << parse.log.text;
-        parse.scene.searchDirectories = {folder.path};
-        std::unique_ptr<Scene> scene(LW::convertLwsScene(parse.scene, LW::ConvertOptions{false}));
-        scene->evaluate(0);
-        const ShapeNode* shape = nullptr;
-        for (const SceneNode* node : scene->nodes())
-            if (const auto* found = dynamic_cast<const ShapeNode*>(node))
-                shape = found;
-        return shape ? shape->world().transformPoint({0, 0, 12}) : Vector3f(-1, -1, -1);
+        return shapePointAtZero(folder.path,
+                                "LWSC\n3\nFirstFrame 0\nLastFrame 30\n" + load + " Objects/Plate.lwo\nObjectMotion\n" +
+                                    channels(9, {"  Key 1 0 0 0 0 0 0 0 0\n", "", "",
+                                                 "  Key " + quarter + " 0 0 0 0 0 0 0 0\n"}) +
+                                    pivotLine,
+                                {0, 0, 12});
     };
     expectNear(geometryPoint("LoadObjectLayer 1", ""), {11, 0, 0}, "heading 90 about the layer's pivot");
     expectNear(geometryPoint("LoadObject", ""), {11, 0, 0}, "the whole object of one layer");
